@@ -1,0 +1,116 @@
+#include "app/main3d.h"
+
+#include <map>
+#include <string>
+
+#include "app/config.h"
+#include "app/layout.h"
+#include "numbers/numbers.h"
+#include "tips/qmwebtips.h"
+
+TForm1::TForm1(tk::Application& app)
+    : tk::Form(app, app::MainFormSpec()),
+      pnl3(Find("pnl3")),
+      lblTips(Find("lblTips")),
+      tmr1(Get<tk::Timer>("tmr1")),
+      btnDel(Find("btnDel")),
+      edtNum(Get<tk::Edit>("edtNum")),
+      btnGet(Find("btnGet")),
+      btnAll(Find("btnAll")),
+      btnSel(Find("btnSel")),
+      btnDelete(Find("btnDelete")),
+      edtRight(Get<tk::Edit>("edtRight")),
+      edtDel(Get<tk::Edit>("edtDel")),
+      btn1(Find("btn1")),
+      btn2(Find("btn2")),
+      btn3(Find("btn3")),
+      btn4(Find("btn4")),
+      mmoList(Get<tk::ListControl>("mmoList")),
+      mmoDel(Get<tk::ListControl>("mmoDel")),
+      lblCount(Find("lblCount")),
+      lblDelCnt(Find("lblDelCnt")),
+      rows_{MakeRow(1, 1), MakeRow(11, 2), MakeRow(21, 3),
+            MakeRow(31, 4), MakeRow(41, 5), MakeRow(51, 6)} {
+  using F = TForm1;
+  static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
+      {"chk1Click", &F::chk1Click},         {"chk11Click", &F::chk11Click},
+      {"chk21Click", &F::chk21Click},       {"chk31Click", &F::chk31Click},
+      {"chk41Click", &F::chk41Click},       {"chk51Click", &F::chk51Click},
+      {"btnGetClick", &F::btnGetClick},     {"btnSelClick", &F::btnSelClick},
+      {"btnAllClick", &F::btnAllClick},     {"btn3Click", &F::btn3Click},
+      {"btn4Click", &F::btn4Click},         {"btn1Click", &F::btn1Click},
+      {"btn2Click", &F::btn2Click},         {"btnDeleteClick", &F::btnDeleteClick},
+      {"btnDelClick", &F::btnDelClick},     {"tmr1Timer", &F::tmr1Timer},
+      {"lblTipsClick", &F::lblTipsClick},   {"lbl10Click", &F::lbl10Click},
+      {"lbl12Click", &F::lbl12Click},
+  };
+  static const std::map<std::string_view, void (F::*)(tk::Control&, char32_t&)> keys = {
+      {"edt1KeyPress", &F::edt1KeyPress},         {"edt2KeyPress", &F::edt2KeyPress},
+      {"edt3KeyPress", &F::edt3KeyPress},         {"edt4KeyPress", &F::edt4KeyPress},
+      {"edt5KeyPress", &F::edt5KeyPress},         {"edt6KeyPress", &F::edt6KeyPress},
+      {"edtRightKeyPress", &F::edtRightKeyPress}, {"edtDelKeyPress", &F::edtDelKeyPress},
+  };
+  Wire(this, clicks, keys, &F::FormClose);
+}
+
+TForm1::~TForm1() = default;
+
+numbers::DigitRow TForm1::MakeRow(int firstBox, int edit) const {
+  numbers::DigitRow row;
+  row.edit = &Get<tk::Edit>("edt" + std::to_string(edit));
+  for (int d = 0; d < 10; ++d) {
+    row.boxes[static_cast<std::size_t>(d)] = &Get<tk::CheckBox>("chk" + std::to_string(firstBox + d));
+  }
+  return row;
+}
+
+// ---- digit rows: every row's boxes and edit share one body ----
+
+void TForm1::chk1Click(tk::Control& sender) { numbers::OnDigitBox(Row(0), sender); }
+void TForm1::chk11Click(tk::Control& sender) { numbers::OnDigitBox(Row(1), sender); }
+void TForm1::chk21Click(tk::Control& sender) { numbers::OnDigitBox(Row(2), sender); }
+void TForm1::chk31Click(tk::Control& sender) { numbers::OnDigitBox(Row(3), sender); }
+void TForm1::chk41Click(tk::Control& sender) { numbers::OnDigitBox(Row(4), sender); }
+void TForm1::chk51Click(tk::Control& sender) { numbers::OnDigitBox(Row(5), sender); }
+void TForm1::edt1KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(0), key); }
+void TForm1::edt2KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(1), key); }
+void TForm1::edt3KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(2), key); }
+void TForm1::edt4KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(3), key); }
+void TForm1::edt5KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(4), key); }
+void TForm1::edt6KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(5), key); }
+
+// ---- generation ----
+
+void TForm1::GenerateFrom(int firstRow, tk::Control& button, const numbers::CountedList& target) {
+  numbers::GenerateCombinations(App(),
+                                {Row(firstRow).edit, Row(firstRow + 1).edit, Row(firstRow + 2).edit},
+                                button, target);
+}
+
+void TForm1::btnGetClick(tk::Control&) { GenerateFrom(0, btnGet, Bets()); }
+void TForm1::btnSelClick(tk::Control&) { GenerateFrom(3, btnSel, Deletions()); }
+void TForm1::btnAllClick(tk::Control&) { numbers::GenerateAll(btnAll, Bets()); }
+
+// ---- editing ----
+
+void TForm1::edtRightKeyPress(tk::Control&, char32_t& key) { numbers::FilterNumberKey(key); }
+void TForm1::edtDelKeyPress(tk::Control&, char32_t& key) { numbers::FilterNumberKey(key); }
+void TForm1::btn3Click(tk::Control&) { numbers::AddTypedNumber(App(), edtRight, Bets()); }
+void TForm1::btn4Click(tk::Control&) { numbers::AddTypedNumber(App(), edtDel, Deletions()); }
+void TForm1::btn1Click(tk::Control&) { numbers::RemoveLineAtCaret(Bets()); }
+void TForm1::btn2Click(tk::Control&) { numbers::RemoveLineAtCaret(Deletions()); }
+
+void TForm1::btnDeleteClick(tk::Control&) {
+  numbers::ApplyDeletionList(App(), btnDelete, Bets(), mmoDel);
+}
+
+void TForm1::btnDelClick(tk::Control&) {
+  numbers::RemoveSpelledNumbers(App(), edtNum, btnDel, Bets());
+}
+
+// ---- links and closing ----
+
+void TForm1::lbl10Click(tk::Control&) { App().OpenLink(QELMAR3D_HOME_URL); }
+void TForm1::lbl12Click(tk::Control&) { App().OpenLink(QELMAR3D_UPDATE_URL); }
+
+void TForm1::FormClose(tk::Control&, tk::CloseAction&) { WebTips.reset(); }

@@ -1,0 +1,87 @@
+// The main window of the number assistant.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "numbers/numbers.h"
+#include "toolkit/toolkit.h"
+
+class qmWebTips;
+
+class TForm1 : public tk::Form {
+ public:
+  explicit TForm1(tk::Application& app);
+  ~TForm1() override;
+
+  // Controls the handlers use; every other control is reached by name.
+  tk::Control& pnl3;
+  tk::Control& lblTips;
+  tk::Timer& tmr1;
+  tk::Control& btnDel;
+  tk::Edit& edtNum;
+  tk::Control& btnGet;
+  tk::Control& btnAll;
+  tk::Control& btnSel;
+  tk::Control& btnDelete;
+  tk::Edit& edtRight;
+  tk::Edit& edtDel;
+  tk::Control& btn1;
+  tk::Control& btn2;
+  tk::Control& btn3;
+  tk::Control& btn4;
+  tk::ListControl& mmoList;
+  tk::ListControl& mmoDel;
+  tk::Control& lblCount;
+  tk::Control& lblDelCnt;
+
+  // Selection panels: rows 0-2 are the bet panel, 3-5 the deletion panel.
+  const numbers::DigitRow& Row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+
+  // Digit rows.
+  void chk1Click(tk::Control& sender);
+  void chk11Click(tk::Control& sender);
+  void chk21Click(tk::Control& sender);
+  void chk31Click(tk::Control& sender);
+  void chk41Click(tk::Control& sender);
+  void chk51Click(tk::Control& sender);
+  void edt1KeyPress(tk::Control& sender, char32_t& key);
+  void edt2KeyPress(tk::Control& sender, char32_t& key);
+  void edt3KeyPress(tk::Control& sender, char32_t& key);
+  void edt4KeyPress(tk::Control& sender, char32_t& key);
+  void edt5KeyPress(tk::Control& sender, char32_t& key);
+  void edt6KeyPress(tk::Control& sender, char32_t& key);
+  // Generation.
+  void btnGetClick(tk::Control& sender);
+  void btnSelClick(tk::Control& sender);
+  void btnAllClick(tk::Control& sender);
+  // Editing.
+  void edtRightKeyPress(tk::Control& sender, char32_t& key);
+  void edtDelKeyPress(tk::Control& sender, char32_t& key);
+  void btn3Click(tk::Control& sender);
+  void btn4Click(tk::Control& sender);
+  void btn1Click(tk::Control& sender);
+  void btn2Click(tk::Control& sender);
+  void btnDeleteClick(tk::Control& sender);
+  void btnDelClick(tk::Control& sender);
+  // Tips and links.
+  void tmr1Timer(tk::Control& sender);
+  void lblTipsClick(tk::Control& sender);
+  void lbl10Click(tk::Control& sender);
+  void lbl12Click(tk::Control& sender);
+  void FormClose(tk::Control& sender, tk::CloseAction& action);
+
+  // Tips state.
+  bool TipsStarted = false;
+  std::string CurrentTipLink;
+  std::unique_ptr<qmWebTips> WebTips;
+
+ private:
+  numbers::DigitRow MakeRow(int firstBox, int edit) const;
+  void GenerateFrom(int firstRow, tk::Control& button, const numbers::CountedList& target);
+  numbers::CountedList Bets() { return {&mmoList, &lblCount}; }
+  numbers::CountedList Deletions() { return {&mmoDel, &lblDelCnt}; }
+
+  std::array<numbers::DigitRow, 6> rows_;
+};

@@ -1,0 +1,165 @@
+#include <charconv>
+#include <limits>
+#include <string>
+#include <unordered_map>
+
+#include "numbers/numbers.h"
+#include "toolkit/text.h"
+
+namespace numbers {
+
+namespace {
+
+void ShowCount(const CountedList& target) {
+  target.count->SetText(std::to_string(target.list->LineCount()));
+}
+
+// Characters compare as FindLine compares them: ASCII letters without case.
+std::string Folded(std::string_view ch) {
+  std::string out(ch);
+  if (out.size() == 1 && out[0] >= 'A' && out[0] <= 'Z') out[0] = static_cast<char>(out[0] + 32);
+  return out;
+}
+
+}  // namespace
+
+void FilterNumberKey(char32_t& key) {
+  if (key != tk::kBackspace && (key < U'0' || key > U'9')) key = 0;
+}
+
+void AddTypedNumber(tk::Application& app, const tk::Edit& edit, const CountedList& target) {
+  const std::string number = tk::Trim(edit.Text());
+  if (tk::CharCount(number) != 3) return;
+  if (target.list->FindLine(number) >= 0) {
+    app.ShowNotice(kAlreadyListed);
+    return;
+  }
+  target.list->AppendLine(number);
+  ShowCount(target);
+}
+
+void RemoveLineAtCaret(const CountedList& target) {
+  const int line = target.list->LineFromChar(target.list->CaretOffset());
+  target.list->DeleteLine(line);
+  target.list->GiveFocus();
+  ShowCount(target);
+}
+
+void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedList& bets,
+                       const tk::ListControl& deletions) {
+  if (bets.list->LineCount() == 0) {
+    app.ShowNotice(kEmptyBetList);
+    return;
+  }
+  if (deletions.LineCount() == 0) {
+    app.ShowNotice(kEmptyDeletionList);
+    return;
+  }
+  button.SetEnabled(false);
+  int remaining = bets.list->LineCount();
+  for (int i = 0; i < deletions.LineCount(); ++i) {
+    const int found = bets.list->FindLine(deletions.LineAt(i));
+    if (found >= 0) {
+      bets.list->DeleteLine(found);
+      bets.count->SetText(std::to_string(--remaining));
+    }
+  }
+  button.SetEnabled(true);
+}
+
+std::vector<std::string> SpellingAlphabet(std::string_view typed) {
+  std::vector<std::string> alphabet;
+  for (std::string_view ch : tk::Chars(tk::TrimView(typed))) {
+    bool seen = false;
+    for (const auto& a : alphabet) seen = seen || a == ch;
+    if (!seen) alphabet.emplace_back(ch);
+  }
+  return alphabet;
+}
+
+SpelledWalk::SpelledWalk(std::vector<std::string> alphabet)
+    : alphabet_(std::move(alphabet)), size_(alphabet_.size()) {
+  if (size_ > 10) {
+    for (std::uint64_t i = 0; i < size_; ++i) where_[Folded(alphabet_[i])].push_back(i);
+  }
+}
+
+void SpelledWalk::Build() {
+  candidate_.clear();
+  candidate_ += alphabet_[rank_ / (size_ * size_)];
+  candidate_ += alphabet_[rank_ / size_ % size_];
+  candidate_ += alphabet_[rank_ % size_];
+}
+
+bool SpelledWalk::Next(const tk::ListControl& list) {
+  if (size_ == 0) return false;
+  if (size_ > 10) return NextAfter(list);
+  if (!started_) {
+    started_ = true;
+    rank_ = 0;
+  } else if (rank_ + 1 >= size_ * size_ * size_) {
+    return false;
+  } else {
+    ++rank_;
+  }
+  Build();
+  return true;
+}
+
+// The smallest candidate after the current one that equals some line of the
+// list as it stands now. Candidates that equal no line would find nothing.
+bool SpelledWalk::NextAfter(const tk::ListControl& list) {
+  std::uint64_t best = std::numeric_limits<std::uint64_t>::max();
+  for (const std::string& line : list.Lines()) {
+    const auto chars = tk::Chars(line);
+    if (chars.size() != 3) continue;
+    const auto a = where_.find(Folded(chars[0]));
+    const auto b = where_.find(Folded(chars[1]));
+    const auto c = where_.find(Folded(chars[2]));
+    if (a == where_.end() || b == where_.end() || c == where_.end()) continue;
+    for (std::uint64_t x : a->second) {
+      for (std::uint64_t y : b->second) {
+        for (std::uint64_t z : c->second) {
+          const std::uint64_t r = (x * size_ + y) * size_ + z;
+          if ((!started_ || r > rank_) && r < best) best = r;
+        }
+      }
+    }
+  }
+  if (best == std::numeric_limits<std::uint64_t>::max()) return false;
+  started_ = true;
+  rank_ = best;
+  Build();
+  return true;
+}
+
+void RemoveSpelledNumbers(tk::Application& app, tk::Edit& digits, tk::Control& button,
+                          const CountedList& bets) {
+  button.SetEnabled(false);
+  const std::string typed = tk::Trim(digits.Text());
+  if (typed.empty()) {
+    app.ShowNotice(kEmptyTypedDigits);
+    digits.GiveFocus();
+    button.SetEnabled(true);
+    return;
+  }
+  SpelledWalk walk(SpellingAlphabet(typed));
+  for (;;) {
+    // Keeps the window responsive; other handlers may change the list here.
+    app.PumpMessages();
+    if (!walk.Next(*bets.list)) break;
+    const int found = bets.list->FindLine(walk.Candidate());
+    if (found < 0) continue;
+    bets.list->DeleteLine(found);
+    const std::string shown = bets.count->Text();
+    int count = 0;
+    const auto [end, ec] = std::from_chars(shown.data(), shown.data() + shown.size(), count);
+    if (ec != std::errc() || end != shown.data() + shown.size()) {
+      count = bets.list->LineCount() + 1;
+    }
+    bets.count->SetText(std::to_string(count - 1));
+  }
+  button.SetEnabled(true);
+}
+
+}  // namespace numbers

@@ -1,0 +1,52 @@
+// What a user does to a window, for tests. Every backend provides one, so the
+// same behaviour suite runs against each of them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+
+namespace tk {
+
+class UserDriver {
+ public:
+  virtual ~UserDriver() = default;
+
+  // A mouse click; a disabled control takes none.
+  virtual void Click(Control& control) = 0;
+  // One key press that produces a character (Backspace is 8). The edit's key
+  // handler sees it first; what it lets through has the edit's own effect.
+  virtual void TypeChar(Control& edit, char32_t ch) = 0;
+  // Pastes text over the selection, as the edit's context menu does: no key
+  // handler runs, the edit's length limit applies.
+  virtual void Paste(Control& edit, std::string_view text) = 0;
+  // Places a selection (length 0: the caret). Offsets are those that
+  // CaretOffset reports for that control.
+  virtual void Select(Control& control, int start, int length) = 0;
+  virtual void FireTimer(Control& timer) = 0;
+  // The close box of the window.
+  virtual void CloseWindow(Form& form) = 0;
+  // Queues an action that runs the next time messages are processed, as a
+  // message that arrives while a handler pumps messages.
+  virtual void Post(std::function<void()> action) = 0;
+  // The text the native list widget shows now, after any pending refresh.
+  virtual std::string ShownListText(Control& list) = 0;
+
+  void Type(Control& edit, std::string_view utf8);
+  void PlaceCaret(Control& control, int offset) { Select(control, offset, 0); }
+};
+
+// Catches notices, error boxes and opened links instead of showing them.
+struct Recorder {
+  std::vector<std::string> notices;
+  std::vector<std::string> errors;
+  std::vector<std::string> links;
+
+  void Attach(Application& app);
+  void Clear();
+};
+
+}  // namespace tk

@@ -1,0 +1,78 @@
+// An in-memory backend: every control keeps its state in plain fields, the
+// message queue is a list of actions, and the clock is the test's.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/driver.h"
+#include "toolkit/toolkit.h"
+
+namespace tk::headless {
+
+// Program folder and HTTP are set by the test.
+class HeadlessPlatform : public Platform {
+ public:
+  using Fetch = std::function<std::string(const HttpRequest&)>;
+  explicit HeadlessPlatform(std::string folder = "./") : folder_(std::move(folder)) {}
+
+  std::string ProgramFolder() const override { return folder_; }
+  void SetProgramFolder(std::string folder) { folder_ = std::move(folder); }
+  std::string HttpGet(const HttpRequest& request) override;
+  // Without a fetch every request fails: no connection.
+  void SetFetch(Fetch fetch) { fetch_ = std::move(fetch); }
+  const std::vector<HttpRequest>& Requests() const { return requests_; }
+
+ private:
+  std::string folder_;
+  Fetch fetch_;
+  std::vector<HttpRequest> requests_;
+};
+
+class HeadlessApplication : public Application {
+ public:
+  explicit HeadlessApplication(Platform& platform) : Application(platform) {}
+
+  void PumpMessages() override;
+  void Run(Form& form) override;
+  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) override;
+
+  void Post(std::function<void()> action) { queue_.push_back(std::move(action)); }
+  std::size_t PumpCount() const { return pumps_; }
+  Control* FocusedControl() const { return focus_; }
+  void SetFocusedControl(Control* c) { focus_ = c; }
+  // Boxes shown while no hook was set.
+  const std::vector<std::string>& UnhookedBoxes() const { return boxes_; }
+
+ protected:
+  void NativeMessageBox(std::string_view text, bool error) override;
+  void NativeOpenLink(std::string_view url) override;
+
+ private:
+  std::deque<std::function<void()>> queue_;
+  std::size_t pumps_ = 0;
+  Control* focus_ = nullptr;
+  std::vector<std::string> boxes_;
+};
+
+class HeadlessDriver : public UserDriver {
+ public:
+  explicit HeadlessDriver(HeadlessApplication& app) : app_(app) {}
+
+  void Click(Control& control) override;
+  void TypeChar(Control& edit, char32_t ch) override;
+  void Paste(Control& edit, std::string_view text) override;
+  void Select(Control& control, int start, int length) override;
+  void FireTimer(Control& timer) override;
+  void CloseWindow(Form& form) override;
+  void Post(std::function<void()> action) override { app_.Post(std::move(action)); }
+  std::string ShownListText(Control& list) override;
+
+ private:
+  HeadlessApplication& app_;
+};
+
+}  // namespace tk::headless

@@ -1,0 +1,75 @@
+// A window described as data: every backend builds the same table, and the
+// layout tests read it back.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace tk {
+
+enum class Kind { Form, Panel, GroupBox, Label, Button, CheckBox, Edit, List, Timer };
+
+enum class Dock { None, Bottom, Left, Client };
+
+enum Anchor : unsigned {
+  kAnchorLeft = 1,
+  kAnchorTop = 2,
+  kAnchorRight = 4,
+  kAnchorBottom = 8,
+  kAnchorDefault = kAnchorLeft | kAnchorTop,
+};
+
+// 0xRRGGBB; kDefaultColor means "inherit the system's colour".
+constexpr std::int32_t kDefaultColor = -1;
+constexpr std::int32_t kRed = 0xFF0000;
+constexpr std::int32_t kBlue = 0x0000FF;
+constexpr std::int32_t kCream = 0xFFFBF0;
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+struct ControlSpec {
+  std::string_view name;
+  Kind kind = Kind::Label;
+  std::string_view parent;  // empty: the form itself
+  Rect rect;
+  Dock dock = Dock::None;
+  unsigned anchors = kAnchorDefault;
+  int tabOrder = -1;  // -1: not a tab stop
+  std::string_view text;
+  int fontHeight = 0;  // pixels; 0 inherits the form's font
+  bool underline = false;
+  std::int32_t color = kDefaultColor;       // text colour
+  std::int32_t background = kDefaultColor;  // only lists set one
+  bool handCursor = false;
+  int maxLength = 0;  // 0: no limit
+  int tag = 0;
+  bool showHint = false;
+  bool autoSize = false;
+  int interval = 0;  // timers, ms
+  std::string_view onClick;  // handler names, wired by name
+  std::string_view onKeyPress;
+  std::string_view onTimer;
+};
+
+struct FormSpec {
+  std::string_view name;
+  std::string_view caption;
+  int left = 0;
+  int top = 0;
+  int outerWidth = 0;
+  int outerHeight = 0;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  std::string_view fontFace;
+  int fontHeight = 0;
+  std::string_view onClose;
+  std::span<const ControlSpec> controls;
+};
+
+}  // namespace tk

@@ -1,0 +1,303 @@
+// The window operations that the behaviour layers (numbers/, tips/, app/)
+// use. Each backend (headless, Qt, Win32) implements the native parts; what
+// every backend must do the same way is implemented here, once.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/layout.h"
+
+namespace tk {
+
+class Application;
+class Control;
+class Form;
+class Platform;
+
+enum class CloseAction { None, Hide, Free, Minimize };
+
+using ClickHandler = std::function<void(Control& sender)>;
+using KeyHandler = std::function<void(Control& sender, char32_t& key)>;
+using CloseHandler = std::function<void(Control& sender, CloseAction& action)>;
+
+constexpr char32_t kBackspace = 8;
+
+// An error raised by the toolkit itself (a file that cannot be created, ...).
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Control {
+ public:
+  Control(Application& app, const ControlSpec& spec) : app_(app), spec_(spec) {}
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const ControlSpec& Spec() const { return spec_; }
+  std::string_view Name() const { return spec_.name; }
+  Kind GetKind() const { return spec_.kind; }
+  int Tag() const { return spec_.tag; }
+  Application& App() const { return app_; }
+
+  // The whole shown text of an edit, the caption of a label, button or box.
+  virtual std::string Text() const = 0;
+  virtual void SetText(std::string_view text) = 0;
+  std::string Caption() const { return Text(); }
+  void SetCaption(std::string_view text) { SetText(text); }
+
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void GiveFocus() = 0;
+  virtual bool Focused() const = 0;
+  virtual std::string Hint() const = 0;
+  virtual void SetHint(std::string_view hint) = 0;
+
+  ClickHandler OnClick;
+
+  // A click that comes from the message loop: an error that escapes the
+  // handler is shown in the error box and the window goes on.
+  void RaiseClick();
+  // A click that the program itself causes: errors propagate to the caller.
+  void RunClick();
+
+ private:
+  Application& app_;
+  const ControlSpec& spec_;
+};
+
+class CheckBox : public Control {
+ public:
+  using Control::Control;
+
+  bool Checked() const { return NativeChecked(); }
+  // A new state runs the click handler before returning, exactly as a user's
+  // click does; the state the box already has runs nothing.
+  void SetChecked(bool checked);
+
+  // The backend calls this after the user toggled the box natively.
+  void UserToggled() { RaiseClick(); }
+
+ protected:
+  virtual bool NativeChecked() const = 0;
+  // Changes the shown state only; must not raise a click.
+  virtual void NativeSetChecked(bool checked) = 0;
+};
+
+class Edit : public Control {
+ public:
+  using Control::Control;
+
+  int MaxLength() const { return Spec().maxLength; }
+  // Offset of the start of the selection (the caret when nothing is
+  // selected), in characters from 0.
+  virtual int CaretOffset() const = 0;
+  // Places the caret with nothing selected; past the end means at the end.
+  virtual void SetCaretOffset(int offset) = 0;
+
+  KeyHandler OnKeyPress;
+
+  // The backend calls this with each typed character before the edit acts on
+  // it; the result is the character the edit should act on (0: none).
+  char32_t FilterKey(char32_t key);
+};
+
+// A read-only multi-line list. The control keeps its lines itself; the native
+// widget is only a view, brought up to date by the backend.
+class ListControl : public Control {
+ public:
+  using Control::Control;
+
+  int LineCount() const { return static_cast<int>(lines_.size()); }
+  const std::string& LineAt(int index) const;
+  void AppendLine(std::string_view text);
+  // An index that names no line does nothing.
+  void DeleteLine(int index);
+  // First line from the top whose whole text equals `text`, letter case
+  // ignored; -1 when none does.
+  int FindLine(std::string_view text) const;
+  void ClearLines();
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+  // The text as a Windows edit control holds it: every line followed by CR LF.
+  std::string Text() const override;
+  void SetText(std::string_view text) override;
+
+  // Caret offsets count characters of that text, CR LF as two.
+  virtual int CaretOffset() const = 0;
+  virtual void SetCaretOffset(int offset) = 0;
+  // The line that holds a character offset; LineCount() for the empty rest
+  // after the final line break.
+  int LineFromChar(int offset) const;
+  // Offset of the first character of a line (LineCount() gives the end).
+  int LineStart(int line) const;
+
+ protected:
+  // Called after every change of the lines; the backend schedules a view sync.
+  virtual void LinesChanged() = 0;
+
+ private:
+  std::vector<std::string> lines_;
+  // One word per line for the lookup: a short line's case-folded bytes and
+  // length, or a marked hash of a longer one. Scanning these instead of the
+  // strings keeps a 1,000-line lookup well under a microsecond per line.
+  std::vector<std::uint64_t> keys_;
+};
+
+class Timer : public Control {
+ public:
+  using Control::Control;
+  int Interval() const { return Spec().interval; }
+  ClickHandler OnTimer;
+  // A tick from the message loop: errors are shown and the timer goes on.
+  void RaiseTimer();
+};
+
+// The files of the program's folder, HTTP and the program's location: the
+// parts of the platform that the tips store uses.
+struct HttpRequest {
+  std::string url;
+  std::string userAgent;
+  std::size_t readSize = 4096;
+  std::size_t maxBytes = std::size_t{1} << 20;  // a hostile server cannot exhaust memory
+  long connectTimeoutMs = 15000;
+  long totalTimeoutMs = 30000;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // Folder of the program's executable, ending in a path separator.
+  virtual std::string ProgramFolder() const = 0;
+  // The body that arrived (all of it, or what came before the transfer broke
+  // off or reached the cap). Network failures give what arrived, maybe nothing.
+  virtual std::string HttpGet(const HttpRequest& request) = 0;
+
+  // Files, by UTF-8 path. Shared by every platform.
+  virtual bool FilePresent(const std::string& path) const;
+  // Raises Error when the file cannot be opened.
+  virtual std::vector<std::string> ReadTextLines(const std::string& path) const;
+  // Creates or empties the file, then writes; raises Error when it cannot.
+  virtual void WriteFileBytes(const std::string& path, std::string_view bytes) const;
+};
+
+// True for http:// and https:// addresses, scheme in any letter case.
+bool IsWebAddress(std::string_view url);
+
+class Application {
+ public:
+  using MessageHook = std::function<void(std::string_view text)>;
+
+  explicit Application(Platform& platform) : platform_(platform) {}
+  virtual ~Application() = default;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string_view title) { title_ = title; }
+  Platform& GetPlatform() const { return platform_; }
+
+  // A modal box with the title as caption and one OK button.
+  void ShowNotice(std::string_view text);
+  // The error box: title as caption, an error icon and the error's text.
+  void ShowError(std::string_view text);
+  // Opens a web address in the browser; anything but http/https is ignored.
+  void OpenLink(std::string_view url);
+
+  // Tests replace the modal boxes and the browser with recorders.
+  void SetNoticeHook(MessageHook hook) { noticeHook_ = std::move(hook); }
+  void SetErrorHook(MessageHook hook) { errorHook_ = std::move(hook); }
+  void SetLinkHook(MessageHook hook) { linkHook_ = std::move(hook); }
+
+  // Runs f as the message loop runs a handler: an escaping error is shown in
+  // the error box, never propagated.
+  void Guard(const std::function<void()>& f);
+
+  // Handles every message waiting in the queue, then returns.
+  virtual void PumpMessages() = 0;
+  // Shows the form and runs the message loop until it closes.
+  virtual void Run(Form& form) = 0;
+
+  // Backend factory: one native object per row of a window's table.
+  virtual std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) = 0;
+
+ protected:
+  virtual void NativeMessageBox(std::string_view text, bool error) = 0;
+  virtual void NativeOpenLink(std::string_view url) = 0;
+
+ private:
+  Platform& platform_;
+  std::string title_;
+  MessageHook noticeHook_;
+  MessageHook errorHook_;
+  MessageHook linkHook_;
+};
+
+// A window built from its table. The form's own row (kind Form) is made
+// first, then every control in table order, parents before children.
+class Form {
+ public:
+  Form(Application& app, const FormSpec& spec);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  Application& App() const { return app_; }
+  const FormSpec& Spec() const { return spec_; }
+  const ControlSpec& WindowSpec() const { return windowSpec_; }
+  // The window itself, as the sender of its own events.
+  Control& Window() const { return *window_; }
+
+  Control& Find(std::string_view name) const;
+  template <class T>
+  T& Get(std::string_view name) const {
+    return dynamic_cast<T&>(Find(name));
+  }
+  const std::vector<Control*>& Controls() const { return order_; }
+
+  CloseHandler OnClose;
+  // A close request (close box, Alt+F4): runs the close handler and marks the
+  // form closed; the backend then takes the window down and ends the loop.
+  void RequestClose();
+  bool Closed() const { return closed_; }
+
+ protected:
+  // Connects every control's events to the handlers named in the table.
+  template <class F>
+  void Wire(F* self, const std::map<std::string_view, void (F::*)(Control&)>& clicks,
+            const std::map<std::string_view, void (F::*)(Control&, char32_t&)>& keys,
+            void (F::*close)(Control&, CloseAction&)) {
+    WireByName(
+        [&](std::string_view n) -> ClickHandler {
+          auto m = clicks.at(n);
+          return [self, m](Control& s) { (self->*m)(s); };
+        },
+        [&](std::string_view n) -> KeyHandler {
+          auto m = keys.at(n);
+          return [self, m](Control& s, char32_t& k) { (self->*m)(s, k); };
+        });
+    if (close) OnClose = [self, close](Control& s, CloseAction& a) { (self->*close)(s, a); };
+  }
+
+ private:
+  void WireByName(const std::function<ClickHandler(std::string_view)>& click,
+                  const std::function<KeyHandler(std::string_view)>& key);
+
+  Application& app_;
+  const FormSpec& spec_;
+  ControlSpec windowSpec_;
+  std::unique_ptr<Control> window_;
+  std::map<std::string_view, std::unique_ptr<Control>, std::less<>> controls_;
+  std::vector<Control*> order_;
+  bool closed_ = false;
+};
+
+}  // namespace tk

@@ -1,0 +1,53 @@
+// One window of the program on some backend, with a user to drive it. The
+// behaviour suite is written against this and runs unchanged on every backend.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main3d.h"
+#include "toolkit/driver.h"
+
+struct Harness {
+  virtual ~Harness() = default;
+  virtual tk::Application& App() = 0;
+  virtual TForm1& Form() = 0;
+  virtual tk::UserDriver& User() = 0;
+  tk::Recorder rec;
+};
+
+// Provided once per backend's test program.
+std::unique_ptr<Harness> MakeHarness();
+
+class Behaviour : public ::testing::Test {
+ protected:
+  void SetUp() override { h_ = MakeHarness(); }
+  void TearDown() override { h_.reset(); }
+
+  TForm1& Form() { return h_->Form(); }
+  tk::UserDriver& User() { return h_->User(); }
+  tk::Recorder& Rec() { return h_->rec; }
+  tk::Control& C(std::string_view name) { return Form().Find(name); }
+  tk::ListControl& List(std::string_view name) { return Form().Get<tk::ListControl>(name); }
+  tk::CheckBox& Box(std::string_view name) { return Form().Get<tk::CheckBox>(name); }
+
+  void Click(std::string_view name) { User().Click(C(name)); }
+  void Type(std::string_view name, std::string_view text) { User().Type(C(name), text); }
+  void Paste(std::string_view name, std::string_view text) { User().Paste(C(name), text); }
+  std::string Text(std::string_view name) { return C(name).Text(); }
+
+  // Ticks the boxes of a row (0-5) for the digits of `digits`, in order.
+  void Tick(int row, std::string_view digits);
+  // Fills the three rows of a panel by ticking, then clicks its generate button.
+  void Generate(bool betPanel, std::string_view h, std::string_view t, std::string_view u);
+  // Puts lines into a list through the program's own add button.
+  void AddNumbers(bool betList, const std::vector<std::string>& numbers);
+  std::vector<std::string> Lines(std::string_view list);
+
+ private:
+  std::unique_ptr<Harness> h_;
+};

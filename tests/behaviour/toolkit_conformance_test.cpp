@@ -1,0 +1,164 @@
+// What every backend's toolkit must do the same way.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+namespace {
+
+using Numbers = std::vector<std::string>;
+using Toolkit = Behaviour;
+
+TEST_F(Toolkit, ListControlKeepsLinesEachFollowedByCrLf) {
+  auto& list = List("mmoDel");
+  EXPECT_EQ(list.LineCount(), 0);
+  EXPECT_EQ(list.Text(), "");
+  list.AppendLine("123");
+  EXPECT_EQ(list.LineCount(), 1);
+  EXPECT_EQ(list.Text(), "123\r\n");
+  list.AppendLine("Ab中");
+  list.AppendLine("123 ");
+  EXPECT_EQ(list.FindLine("aB中"), 1);
+  EXPECT_EQ(list.FindLine("123"), 0);
+  EXPECT_EQ(list.FindLine("12"), -1);
+  list.DeleteLine(0);
+  EXPECT_EQ(list.FindLine("123"), -1);  // "123 " is not "123"
+  list.DeleteLine(2);
+  list.DeleteLine(-1);
+  EXPECT_EQ(list.Lines(), (Numbers{"Ab中", "123 "}));
+  EXPECT_EQ(User().ShownListText(list), "Ab中\n123 \n");
+  list.ClearLines();
+  EXPECT_EQ(User().ShownListText(list), "");
+  EXPECT_THROW((void)list.LineAt(0), tk::Error);
+}
+
+TEST_F(Toolkit, CaretOffsetsCountLineBreaksAsTwoCharacters) {
+  auto& list = List("mmoList");
+  for (const char* l : {"123", "中文字", "9"}) list.AppendLine(l);
+  EXPECT_EQ(list.LineFromChar(0), 0);
+  EXPECT_EQ(list.LineFromChar(4), 0);  // inside the CR LF
+  EXPECT_EQ(list.LineFromChar(5), 1);
+  EXPECT_EQ(list.LineFromChar(10), 2);
+  EXPECT_EQ(list.LineFromChar(13), 3);  // after the final line break
+  User().PlaceCaret(list, 7);
+  EXPECT_EQ(list.CaretOffset(), 7);
+  User().PlaceCaret(list, 13);
+  EXPECT_EQ(list.CaretOffset(), 13);
+  EXPECT_EQ(list.LineFromChar(list.CaretOffset()), list.LineCount());
+}
+
+TEST_F(Toolkit, SettingACheckBoxRunsItsHandlerOnlyOnAChange) {
+  auto& box = Box("chk35");
+  std::vector<bool> seen;
+  box.OnClick = [&](tk::Control& s) { seen.push_back(dynamic_cast<tk::CheckBox&>(s).Checked()); };
+  box.SetChecked(true);
+  EXPECT_EQ(seen, std::vector<bool>{true});
+  box.SetChecked(true);
+  EXPECT_EQ(seen.size(), 1u);
+  User().Click(box);
+  EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(box.Checked());
+}
+
+TEST_F(Toolkit, AnErrorInAHandlerIsShownAndTheWindowGoesOn) {
+  C("btn1").OnClick = [](tk::Control&) { throw std::runtime_error("磁盘已满"); };
+  Click("btn1");
+  EXPECT_EQ(Rec().errors, Numbers{"磁盘已满"});
+  // An error of no known class shows an empty text.
+  C("btn2").OnClick = [](tk::Control&) { throw 42; };
+  Click("btn2");
+  EXPECT_EQ(Rec().errors, (Numbers{"磁盘已满", ""}));
+  // A timer tick likewise, and the timer keeps ticking.
+  int ticks = 0;
+  Form().tmr1.OnTimer = [&](tk::Control&) {
+    ++ticks;
+    throw std::runtime_error("tick");
+  };
+  User().FireTimer(Form().tmr1);
+  User().FireTimer(Form().tmr1);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(Rec().errors.size(), 4u);
+  // The window still works.
+  Generate(true, "1", "2", "3");
+  EXPECT_EQ(Lines("mmoList"), Numbers{"123"});
+}
+
+TEST_F(Toolkit, AnErrorInANestedHandlerEndsTheOuterOneOnce) {
+  Box("chk1").OnClick = [](tk::Control&) { throw std::runtime_error("inner"); };
+  bool after = false;
+  C("btn3").OnClick = [&](tk::Control&) {
+    Box("chk1").SetChecked(true);
+    after = true;
+  };
+  Click("btn3");
+  EXPECT_FALSE(after);
+  EXPECT_EQ(Rec().errors, Numbers{"inner"});
+}
+
+TEST_F(Toolkit, DisabledButtonTakesNoClick) {
+  int clicks = 0;
+  C("btn1").OnClick = [&](tk::Control&) { ++clicks; };
+  C("btn1").SetEnabled(false);
+  Click("btn1");
+  EXPECT_EQ(clicks, 0);
+  C("btn1").SetEnabled(true);
+  Click("btn1");
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Toolkit, EditsKeepTheirLengthLimitAndPlaceTheCaretAtMostAtTheEnd) {
+  auto& edit = Form().edtNum;
+  Paste("edtNum", "中文abc");
+  EXPECT_EQ(edit.Text(), "中文abc");
+  edit.SetCaretOffset(100);
+  EXPECT_EQ(edit.CaretOffset(), 5);
+  edit.SetCaretOffset(1);
+  EXPECT_EQ(edit.CaretOffset(), 1);
+  Paste("edtRight", "98765");
+  EXPECT_EQ(Text("edtRight"), "987");
+  Paste("edt1", "中文中文中文中文中文中文");
+  EXPECT_EQ(Text("edt1"), "中文中文中文中文中文");
+  // A key that the edit has no filter for goes in as typed.
+  User().PlaceCaret(edit, 5);
+  Type("edtNum", "x");
+  EXPECT_EQ(edit.Text(), "中文abcx");
+}
+
+TEST_F(Toolkit, NoticesAndLinks) {
+  Form().App().ShowNotice("提示");
+  EXPECT_EQ(Rec().notices, Numbers{"提示"});
+  for (const char* url : {"file:///etc/passwd", "javascript:alert(1)", "\\\\host\\share\\x.exe",
+                          "calc.exe", "http:", "ftp://host/"}) {
+    Form().App().OpenLink(url);
+  }
+  EXPECT_TRUE(Rec().links.empty());
+  Form().App().OpenLink("HTTPS://example.com/a");
+  Form().App().OpenLink("http://example.com/");
+  EXPECT_EQ(Rec().links, (Numbers{"HTTPS://example.com/a", "http://example.com/"}));
+}
+
+TEST_F(Toolkit, WebLinksOfTheWindowOpenTheirPages) {
+  Click("lbl10");
+  Click("lbl12");
+  Click("lbl9");
+  ASSERT_EQ(Rec().links.size(), 2u);
+  EXPECT_EQ(Rec().links[0].rfind("http", 0), 0u);
+  EXPECT_NE(Rec().links[0], Rec().links[1]);
+  EXPECT_NE(Text("lbl10").find("Qelmar工作室"), std::string::npos);
+}
+
+TEST_F(Toolkit, TheWindowStartsEmpty) {
+  EXPECT_EQ(Form().Window().Text(), "Qelmar3D彩票助手");
+  EXPECT_EQ(Text("lblCount"), "0");
+  EXPECT_EQ(Text("lblDelCnt"), "0");
+  EXPECT_EQ(Text("lblTips"), "");
+  for (int row = 0; row < 6; ++row) {
+    EXPECT_EQ(Form().Row(row).edit->Text(), "");
+    for (auto* box : Form().Row(row).boxes) EXPECT_FALSE(box->Checked());
+  }
+  EXPECT_TRUE(Form().tmr1.Enabled());
+  EXPECT_EQ(Form().tmr1.Interval(), 15000);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "toolkit/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "numbers/numbers.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(Text, TrimRemovesCodesUpToSpaceOnlyAtTheEnds) {
+  EXPECT_EQ(tk::Trim(std::string("\x01 \t1 2\r\n\x1f ", 10)), "1 2");
+  EXPECT_EQ(tk::Trim(std::string("\0a\0", 3)), "a");
+  EXPECT_EQ(tk::Trim("   "), "");
+  EXPECT_EQ(tk::Trim("\x7f"), "\x7f");  // DEL is code 127: kept
+  EXPECT_EQ(tk::Trim("\xE3\x80\x80x"), "\xE3\x80\x80x");  // ideographic space stays
+}
+
+TEST(Text, CharactersAreCodePointsAndStrayBytesStandAlone) {
+  std::vector<std::string_view> want = {"a", "中", "😀", "\xFF", "\xE4\xB8", "b"};
+  const std::string text = "a中😀\xFF\xE4\xB8" "b";
+  auto chars = tk::Chars(text);
+  ASSERT_EQ(chars.size(), 7u);  // the cut-off sequence is two stray bytes
+  EXPECT_EQ(chars[1], "中");
+  EXPECT_EQ(chars[2], "😀");
+  EXPECT_EQ(chars[3], "\xFF");
+  EXPECT_EQ(chars[4], "\xE4");
+  EXPECT_EQ(tk::CharCount(text), 7u);
+  EXPECT_EQ(tk::ByteOffsetOfChar(text, 2), 4u);
+  EXPECT_EQ(tk::ByteOffsetOfChar(text, 99), text.size());
+  // Overlong forms and surrogates are not characters.
+  EXPECT_EQ(tk::CharCount("\xC0\xAF"), 2u);
+  EXPECT_EQ(tk::CharCount("\xED\xA0\x80"), 3u);
+  EXPECT_FALSE(tk::IsValidUtf8("\xED\xA0\x80"));
+  EXPECT_TRUE(tk::IsValidUtf8("中文😀"));
+  EXPECT_EQ(tk::EncodeChar(tk::DecodeChar("😀")), "😀");
+}
+
+TEST(Text, LineComparisonIgnoresOnlyLetterCase) {
+  EXPECT_TRUE(tk::EqualsIgnoreCase("aBc", "AbC"));
+  EXPECT_FALSE(tk::EqualsIgnoreCase("123", "123 "));
+  EXPECT_FALSE(tk::EqualsIgnoreCase("[", "{"));
+  EXPECT_TRUE(tk::EqualsIgnoreCase("中a", "中A"));
+}
+
+TEST(Text, LinesEndAtAnyLineBreakAndAtNul) {
+  EXPECT_EQ(tk::SplitLines("a\r\nb\nc\rd"), (Strings{"a", "b", "c", "d"}));
+  EXPECT_EQ(tk::SplitLines("a\r\n"), Strings{"a"});
+  EXPECT_EQ(tk::SplitLines("\n\n"), (Strings{"", ""}));
+  EXPECT_EQ(tk::SplitLines("\r\r\n"), (Strings{"", ""}));
+  EXPECT_EQ(tk::SplitLines(std::string("a\nb\0c\nd", 7)), (Strings{"a", "b"}));
+  EXPECT_TRUE(tk::SplitLines("").empty());
+}
+
+TEST(Text, GbkIsDecodedOnlyForShowing) {
+  EXPECT_EQ(tk::GbkToUtf8("\xD6\xD0\xCE\xC4 abc"), "中文 abc");
+  // Invalid or cut-off GBK never yields invalid UTF-8.
+  const std::string bad = tk::GbkToUtf8("\xD6\xFF\x80\xD6");
+  EXPECT_TRUE(tk::IsValidUtf8(bad));
+  EXPECT_EQ(tk::GbkToUtf8(""), "");
+}
+
+TEST(Text, WebAddressesAreHttpAndHttpsOnly) {
+  EXPECT_TRUE(tk::IsWebAddress("hTTp://x"));
+  EXPECT_TRUE(tk::IsWebAddress("https://x/y"));
+  EXPECT_FALSE(tk::IsWebAddress("https://"));
+  EXPECT_FALSE(tk::IsWebAddress(" http://x"));
+  EXPECT_FALSE(tk::IsWebAddress("file://x"));
+}
+
+TEST(SpellingAlphabet, EachDistinctCharacterOnceInOrderOfFirstAppearance) {
+  auto alphabet = numbers::SpellingAlphabet(" 3a3 1a");
+  EXPECT_EQ(alphabet, (Strings{"3", "a", " ", "1"}));
+  EXPECT_EQ(numbers::SpellingAlphabet("中😀中"), (Strings{"中", "😀"}));
+  EXPECT_TRUE(numbers::SpellingAlphabet(" \t").empty());
+}
+
+}  // namespace
