@@ -26,3 +26,10 @@ add_library(qelmar_app STATIC
   src/app/main3d.cpp
   src/app/tips_rotation.cpp)
 target_link_libraries(qelmar_app PUBLIC qelmar_numbers qelmar_tips)
+
+# libcurl HTTP and the program's folder, for the Linux program.
+if(NOT WIN32)
+  find_package(CURL REQUIRED)
+  add_library(qelmar_platform_linux STATIC src/toolkit/linux/linux_platform.cpp)
+  target_link_libraries(qelmar_platform_linux PUBLIC qelmar_toolkit CURL::libcurl)
+endif()

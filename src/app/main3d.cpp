@@ -51,6 +51,7 @@ TForm1::TForm1(tk::Application& app)
       {"edtRightKeyPress", &F::edtRightKeyPress}, {"edtDelKeyPress", &F::edtDelKeyPress},
   };
   Wire(this, clicks, keys, &F::FormClose);
+  TipsPageUrl = DefaultTipsPageUrl();
 }
 
 TForm1::~TForm1() = default;

@@ -74,6 +74,8 @@ class TForm1 : public tk::Form {
 
   // Tips state.
   bool TipsStarted = false;
+  // The page the store fetches; tests point it at a local server.
+  std::string TipsPageUrl;
   std::string CurrentTipLink;
   std::unique_ptr<qmWebTips> WebTips;
 

@@ -7,7 +7,7 @@ void TForm1::tmr1Timer(tk::Control&) {
   if (!TipsStarted) {
     // Set first: the store is built once per run, whatever the outcome.
     TipsStarted = true;
-    WebTips = std::make_unique<qmWebTips>(App().GetPlatform());
+    WebTips = std::make_unique<qmWebTips>(App().GetPlatform(), TipsPageUrl);
   }
   if (!WebTips || WebTips->TipCount <= 0) return;
   const auto i = static_cast<std::size_t>(tips::NextRandom() %

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,11 +14,36 @@
 #include "app/main3d.h"
 #include "toolkit/driver.h"
 
+// A control as a real backend shows it, in pixels at 96 dpi.
+struct Look {
+  tk::Rect rect;  // relative to the parent's client area
+  bool visible = false;
+  std::int32_t textColor = 0;   // 0xRRGGBB as painted
+  std::int32_t background = 0;  // 0xRRGGBB as painted
+  int fontPixelHeight = 0;
+  bool underline = false;
+  bool handCursor = false;
+  bool readOnly = false;
+  // A list keeps its selection visible when it loses the focus.
+  bool keepsSelection = false;
+  std::string hint;  // the tooltip text shown on hover
+};
+
 struct Harness {
   virtual ~Harness() = default;
   virtual tk::Application& App() = 0;
   virtual TForm1& Form() = 0;
   virtual tk::UserDriver& User() = 0;
+
+  // Backends with real widgets answer these; the headless one has no geometry.
+  virtual std::optional<Look> LookOf(tk::Control& /*control*/) { return std::nullopt; }
+  // Names of the controls in the order Tab visits them, from the first.
+  virtual std::vector<std::string> TabChain() { return {}; }
+  // Resizes the window so that its client area has this size, and lays it out.
+  virtual void ResizeClient(int /*width*/, int /*height*/) {}
+  // The window's client area size and its position on the screen.
+  virtual std::optional<tk::Rect> WindowPlacement() { return std::nullopt; }
+
   tk::Recorder rec;
 };
 
@@ -47,6 +74,7 @@ class Behaviour : public ::testing::Test {
   // Puts lines into a list through the program's own add button.
   void AddNumbers(bool betList, const std::vector<std::string>& numbers);
   std::vector<std::string> Lines(std::string_view list);
+  Harness& H() { return *h_; }
 
  private:
   std::unique_ptr<Harness> h_;
