@@ -77,7 +77,8 @@ BENCHMARK(BM_btn1Click)->Unit(benchmark::kMicrosecond);
 void BM_btnDeleteClick_reverse(benchmark::State& state) {
   Window w;
   for (int row = 3; row < 6; ++row) {
-    for (int d = 9; d >= 0; --d) w.form.Row(row).boxes[static_cast<std::size_t>(d)]->SetChecked(true);
+    for (int d = 9; d >= 0; --d)
+      w.form.Row(row).boxes[static_cast<std::size_t>(d)]->SetChecked(true);
   }
   w.user.Click(w.form.btnSel);
   for (auto _ : state) {

@@ -101,8 +101,8 @@ std::vector<ControlSpec> BuildControls() {
   ControlSpec pnl3 = Make("pnl3", Kind::Panel, "", {0, 542, 784, 20}, 0);
   pnl3.dock = tk::Dock::Bottom;
   c.push_back(pnl3);
-  ControlSpec tips = LinkLabel(Make("lblTips", Kind::Label, "pnl3", {2, 3, 0, 13}), 13,
-                               "lblTipsClick");
+  ControlSpec tips =
+      LinkLabel(Make("lblTips", Kind::Label, "pnl3", {2, 3, 0, 13}), 13, "lblTipsClick");
   tips.color = tk::kDefaultColor;
   tips.underline = true;
   tips.showHint = true;
@@ -129,20 +129,21 @@ std::vector<ControlSpec> BuildControls() {
   c.push_back(Make("edtNum", Kind::Edit, "pnl1", {16, 474, 305, 22}, 1));
   c.push_back(Make("grp1", Kind::GroupBox, "pnl1", {8, 27, 521, 198}, 2, "直选投注"));
   AddPanel(c, "grp1", 1, 1, 3);
-  c.push_back(Clickable(Make("btnAll", Kind::Button, "grp1", {92, 128, 115, 25}, 34, "生成所有号码"),
-                        "btnAllClick"));
-  c.push_back(Clickable(Make("btnGet", Kind::Button, "grp1", {276, 128, 115, 25}, 33, "生成直选号码"),
-                        "btnGetClick"));
+  c.push_back(Clickable(
+      Make("btnAll", Kind::Button, "grp1", {92, 128, 115, 25}, 34, "生成所有号码"), "btnAllClick"));
+  c.push_back(
+      Clickable(Make("btnGet", Kind::Button, "grp1", {276, 128, 115, 25}, 33, "生成直选号码"),
+                "btnGetClick"));
   c.push_back(NumberEdit("edtRight", "grp1", {328, 163, 65, 29}, "edtRightKeyPress"));
   c.push_back(Clickable(Make("btn3", Kind::Button, "grp1", {396, 164, 115, 25}, 36, "添加直选号码"),
                         "btn3Click"));
   c.push_back(Make("grp2", Kind::GroupBox, "pnl1", {8, 248, 521, 201}, 3, "删除投注"));
   AddPanel(c, "grp2", 31, 4, 6);
-  c.push_back(Clickable(Make("btnSel", Kind::Button, "grp2", {92, 128, 115, 25}, 33, "生成删除号码"),
-                        "btnSelClick"));
   c.push_back(Clickable(
-      Make("btnDelete", Kind::Button, "grp2", {276, 128, 115, 25}, 34, "删除确认"),
-      "btnDeleteClick"));
+      Make("btnSel", Kind::Button, "grp2", {92, 128, 115, 25}, 33, "生成删除号码"), "btnSelClick"));
+  c.push_back(
+      Clickable(Make("btnDelete", Kind::Button, "grp2", {276, 128, 115, 25}, 34, "删除确认"),
+                "btnDeleteClick"));
   c.push_back(NumberEdit("edtDel", "grp2", {328, 166, 65, 29}, "edtDelKeyPress"));
   c.push_back(Clickable(Make("btn4", Kind::Button, "grp2", {396, 164, 115, 25}, 36, "添加删除号码"),
                         "btn4Click"));
@@ -158,11 +159,13 @@ std::vector<ControlSpec> BuildControls() {
   // List area.
   c.push_back(Make("lbl2", Kind::Label, "pnl2", {16, 8, 98, 14}, -1, "投注号码列表："));
   c.push_back(CountLabel("lblCount", 8));
-  c.push_back(Clickable(Make("btn1", Kind::Button, "pnl2", {160, 4, 73, 25}, 2, "删除"), "btn1Click"));
+  c.push_back(
+      Clickable(Make("btn1", Kind::Button, "pnl2", {160, 4, 73, 25}, 2, "删除"), "btn1Click"));
   c.push_back(NumberList("mmoList", {8, 32, 223, 225}, 0));
   c.push_back(Make("lbl11", Kind::Label, "pnl2", {16, 264, 98, 14}, -1, "删除号码列表："));
   c.push_back(CountLabel("lblDelCnt", 264));
-  c.push_back(Clickable(Make("btn2", Kind::Button, "pnl2", {160, 260, 73, 25}, 3, "删除"), "btn2Click"));
+  c.push_back(
+      Clickable(Make("btn2", Kind::Button, "pnl2", {160, 260, 73, 25}, 3, "删除"), "btn2Click"));
   c.push_back(NumberList("mmoDel", {8, 288, 223, 248}, 1));
   return c;
 }

@@ -29,19 +29,19 @@ TForm1::TForm1(tk::Application& app)
       mmoDel(Get<tk::ListControl>("mmoDel")),
       lblCount(Find("lblCount")),
       lblDelCnt(Find("lblDelCnt")),
-      rows_{MakeRow(1, 1), MakeRow(11, 2), MakeRow(21, 3),
+      rows_{MakeRow(1, 1),  MakeRow(11, 2), MakeRow(21, 3),
             MakeRow(31, 4), MakeRow(41, 5), MakeRow(51, 6)} {
   using F = TForm1;
   static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
-      {"chk1Click", &F::chk1Click},         {"chk11Click", &F::chk11Click},
-      {"chk21Click", &F::chk21Click},       {"chk31Click", &F::chk31Click},
-      {"chk41Click", &F::chk41Click},       {"chk51Click", &F::chk51Click},
-      {"btnGetClick", &F::btnGetClick},     {"btnSelClick", &F::btnSelClick},
-      {"btnAllClick", &F::btnAllClick},     {"btn3Click", &F::btn3Click},
-      {"btn4Click", &F::btn4Click},         {"btn1Click", &F::btn1Click},
-      {"btn2Click", &F::btn2Click},         {"btnDeleteClick", &F::btnDeleteClick},
-      {"btnDelClick", &F::btnDelClick},     {"tmr1Timer", &F::tmr1Timer},
-      {"lblTipsClick", &F::lblTipsClick},   {"lbl10Click", &F::lbl10Click},
+      {"chk1Click", &F::chk1Click},       {"chk11Click", &F::chk11Click},
+      {"chk21Click", &F::chk21Click},     {"chk31Click", &F::chk31Click},
+      {"chk41Click", &F::chk41Click},     {"chk51Click", &F::chk51Click},
+      {"btnGetClick", &F::btnGetClick},   {"btnSelClick", &F::btnSelClick},
+      {"btnAllClick", &F::btnAllClick},   {"btn3Click", &F::btn3Click},
+      {"btn4Click", &F::btn4Click},       {"btn1Click", &F::btn1Click},
+      {"btn2Click", &F::btn2Click},       {"btnDeleteClick", &F::btnDeleteClick},
+      {"btnDelClick", &F::btnDelClick},   {"tmr1Timer", &F::tmr1Timer},
+      {"lblTipsClick", &F::lblTipsClick}, {"lbl10Click", &F::lbl10Click},
       {"lbl12Click", &F::lbl12Click},
   };
   static const std::map<std::string_view, void (F::*)(tk::Control&, char32_t&)> keys = {
@@ -60,46 +60,88 @@ numbers::DigitRow TForm1::MakeRow(int firstBox, int edit) const {
   numbers::DigitRow row;
   row.edit = &Get<tk::Edit>("edt" + std::to_string(edit));
   for (int d = 0; d < 10; ++d) {
-    row.boxes[static_cast<std::size_t>(d)] = &Get<tk::CheckBox>("chk" + std::to_string(firstBox + d));
+    row.boxes[static_cast<std::size_t>(d)] =
+        &Get<tk::CheckBox>("chk" + std::to_string(firstBox + d));
   }
   return row;
 }
 
 // ---- digit rows: every row's boxes and edit share one body ----
 
-void TForm1::chk1Click(tk::Control& sender) { numbers::OnDigitBox(Row(0), sender); }
-void TForm1::chk11Click(tk::Control& sender) { numbers::OnDigitBox(Row(1), sender); }
-void TForm1::chk21Click(tk::Control& sender) { numbers::OnDigitBox(Row(2), sender); }
-void TForm1::chk31Click(tk::Control& sender) { numbers::OnDigitBox(Row(3), sender); }
-void TForm1::chk41Click(tk::Control& sender) { numbers::OnDigitBox(Row(4), sender); }
-void TForm1::chk51Click(tk::Control& sender) { numbers::OnDigitBox(Row(5), sender); }
-void TForm1::edt1KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(0), key); }
-void TForm1::edt2KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(1), key); }
-void TForm1::edt3KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(2), key); }
-void TForm1::edt4KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(3), key); }
-void TForm1::edt5KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(4), key); }
-void TForm1::edt6KeyPress(tk::Control&, char32_t& key) { numbers::OnDigitKey(Row(5), key); }
+void TForm1::chk1Click(tk::Control& sender) {
+  numbers::OnDigitBox(Row(0), sender);
+}
+void TForm1::chk11Click(tk::Control& sender) {
+  numbers::OnDigitBox(Row(1), sender);
+}
+void TForm1::chk21Click(tk::Control& sender) {
+  numbers::OnDigitBox(Row(2), sender);
+}
+void TForm1::chk31Click(tk::Control& sender) {
+  numbers::OnDigitBox(Row(3), sender);
+}
+void TForm1::chk41Click(tk::Control& sender) {
+  numbers::OnDigitBox(Row(4), sender);
+}
+void TForm1::chk51Click(tk::Control& sender) {
+  numbers::OnDigitBox(Row(5), sender);
+}
+void TForm1::edt1KeyPress(tk::Control&, char32_t& key) {
+  numbers::OnDigitKey(Row(0), key);
+}
+void TForm1::edt2KeyPress(tk::Control&, char32_t& key) {
+  numbers::OnDigitKey(Row(1), key);
+}
+void TForm1::edt3KeyPress(tk::Control&, char32_t& key) {
+  numbers::OnDigitKey(Row(2), key);
+}
+void TForm1::edt4KeyPress(tk::Control&, char32_t& key) {
+  numbers::OnDigitKey(Row(3), key);
+}
+void TForm1::edt5KeyPress(tk::Control&, char32_t& key) {
+  numbers::OnDigitKey(Row(4), key);
+}
+void TForm1::edt6KeyPress(tk::Control&, char32_t& key) {
+  numbers::OnDigitKey(Row(5), key);
+}
 
 // ---- generation ----
 
 void TForm1::GenerateFrom(int firstRow, tk::Control& button, const numbers::CountedList& target) {
-  numbers::GenerateCombinations(App(),
-                                {Row(firstRow).edit, Row(firstRow + 1).edit, Row(firstRow + 2).edit},
-                                button, target);
+  numbers::GenerateCombinations(
+      App(), {Row(firstRow).edit, Row(firstRow + 1).edit, Row(firstRow + 2).edit}, button, target);
 }
 
-void TForm1::btnGetClick(tk::Control&) { GenerateFrom(0, btnGet, Bets()); }
-void TForm1::btnSelClick(tk::Control&) { GenerateFrom(3, btnSel, Deletions()); }
-void TForm1::btnAllClick(tk::Control&) { numbers::GenerateAll(btnAll, Bets()); }
+void TForm1::btnGetClick(tk::Control&) {
+  GenerateFrom(0, btnGet, Bets());
+}
+void TForm1::btnSelClick(tk::Control&) {
+  GenerateFrom(3, btnSel, Deletions());
+}
+void TForm1::btnAllClick(tk::Control&) {
+  numbers::GenerateAll(btnAll, Bets());
+}
 
 // ---- editing ----
 
-void TForm1::edtRightKeyPress(tk::Control&, char32_t& key) { numbers::FilterNumberKey(key); }
-void TForm1::edtDelKeyPress(tk::Control&, char32_t& key) { numbers::FilterNumberKey(key); }
-void TForm1::btn3Click(tk::Control&) { numbers::AddTypedNumber(App(), edtRight, Bets()); }
-void TForm1::btn4Click(tk::Control&) { numbers::AddTypedNumber(App(), edtDel, Deletions()); }
-void TForm1::btn1Click(tk::Control&) { numbers::RemoveLineAtCaret(Bets()); }
-void TForm1::btn2Click(tk::Control&) { numbers::RemoveLineAtCaret(Deletions()); }
+void TForm1::edtRightKeyPress(tk::Control&, char32_t& key) {
+  numbers::FilterNumberKey(key);
+}
+void TForm1::edtDelKeyPress(tk::Control&, char32_t& key) {
+  numbers::FilterNumberKey(key);
+}
+void TForm1::btn3Click(tk::Control&) {
+  numbers::AddTypedNumber(App(), edtRight, Bets());
+}
+void TForm1::btn4Click(tk::Control&) {
+  numbers::AddTypedNumber(App(), edtDel, Deletions());
+}
+void TForm1::btn1Click(tk::Control&) {
+  numbers::RemoveLineAtCaret(Bets());
+}
+void TForm1::btn2Click(tk::Control&) {
+  numbers::RemoveLineAtCaret(Deletions());
+}
 
 void TForm1::btnDeleteClick(tk::Control&) {
   numbers::ApplyDeletionList(App(), btnDelete, Bets(), mmoDel);
@@ -111,7 +153,13 @@ void TForm1::btnDelClick(tk::Control&) {
 
 // ---- links and closing ----
 
-void TForm1::lbl10Click(tk::Control&) { App().OpenLink(QELMAR3D_HOME_URL); }
-void TForm1::lbl12Click(tk::Control&) { App().OpenLink(QELMAR3D_UPDATE_URL); }
+void TForm1::lbl10Click(tk::Control&) {
+  App().OpenLink(QELMAR3D_HOME_URL);
+}
+void TForm1::lbl12Click(tk::Control&) {
+  App().OpenLink(QELMAR3D_UPDATE_URL);
+}
 
-void TForm1::FormClose(tk::Control&, tk::CloseAction&) { WebTips.reset(); }
+void TForm1::FormClose(tk::Control&, tk::CloseAction&) {
+  WebTips.reset();
+}

@@ -5,7 +5,9 @@
 
 #include "app/config.h"
 
-std::string DefaultTipsPageUrl() { return "http://" QELMAR3D_TIPS_HOST "/tips.asp"; }
+std::string DefaultTipsPageUrl() {
+  return "http://" QELMAR3D_TIPS_HOST "/tips.asp";
+}
 
 namespace tips {
 
@@ -13,7 +15,9 @@ namespace {
 std::uint32_t seed = 0;
 }
 
-void SeedRandom(std::uint32_t s) { seed = s; }
+void SeedRandom(std::uint32_t s) {
+  seed = s;
+}
 
 std::uint32_t NextRandom() {
   seed = seed * 134775813U + 1U;
@@ -29,7 +33,9 @@ qmWebTips::qmWebTips(tk::Platform& platform, std::string pageUrl)
   LoadTips();
 }
 
-std::string qmWebTips::CachePath() const { return platform_.ProgramFolder() + kCacheName; }
+std::string qmWebTips::CachePath() const {
+  return platform_.ProgramFolder() + kCacheName;
+}
 
 void qmWebTips::DownloadTips() {
   std::string body;

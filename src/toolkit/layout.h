@@ -51,7 +51,7 @@ struct ControlSpec {
   int tag = 0;
   bool showHint = false;
   bool autoSize = false;
-  int interval = 0;  // timers, ms
+  int interval = 0;          // timers, ms
   std::string_view onClick;  // handler names, wired by name
   std::string_view onKeyPress;
   std::string_view onTimer;

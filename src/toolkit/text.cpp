@@ -4,11 +4,17 @@ namespace tk {
 
 namespace {
 
-bool IsTrimmed(unsigned char c) { return c <= 32; }
+bool IsTrimmed(unsigned char c) {
+  return c <= 32;
+}
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -20,7 +26,9 @@ std::string_view TrimView(std::string_view text) {
   return text.substr(b, e - b);
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+  return std::string(TrimView(text));
+}
 
 std::size_t CharLength(std::string_view text, std::size_t pos) {
   const auto c = static_cast<unsigned char>(text[pos]);

@@ -63,7 +63,8 @@ std::uint64_t LineKey(std::string_view line) {
 }  // namespace
 
 const std::string& ListControl::LineAt(int index) const {
-  if (index < 0 || index >= LineCount()) throw Error("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= LineCount())
+    throw Error("List index out of bounds (" + std::to_string(index) + ")");
   return lines_[static_cast<std::size_t>(index)];
 }
 

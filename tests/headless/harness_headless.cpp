@@ -22,4 +22,6 @@ struct HeadlessHarness : Harness {
 
 }  // namespace
 
-std::unique_ptr<Harness> MakeHarness() { return std::make_unique<HeadlessHarness>(); }
+std::unique_ptr<Harness> MakeHarness() {
+  return std::make_unique<HeadlessHarness>();
+}

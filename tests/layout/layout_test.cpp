@@ -129,8 +129,8 @@ TEST_F(Layout, WideningTheWindowWidensOnlyTheListArea) {
   EXPECT_EQ(LookOf("mmoList").rect.height, 225);
   for (const char* fixed : {"btn1", "btn2", "lblCount", "grp1", "btnDel"}) {
     EXPECT_EQ(LookOf(fixed).rect.left, SpecOf(fixed).rect.left) << fixed;
-    EXPECT_EQ(LookOf(fixed).rect.width, SpecOf(fixed).autoSize ? LookOf(fixed).rect.width
-                                                                : SpecOf(fixed).rect.width);
+    EXPECT_EQ(LookOf(fixed).rect.width,
+              SpecOf(fixed).autoSize ? LookOf(fixed).rect.width : SpecOf(fixed).rect.width);
   }
 }
 

@@ -15,13 +15,15 @@ TEST(Text, TrimRemovesCodesUpToSpaceOnlyAtTheEnds) {
   EXPECT_EQ(tk::Trim(std::string("\x01 \t1 2\r\n\x1f ", 10)), "1 2");
   EXPECT_EQ(tk::Trim(std::string("\0a\0", 3)), "a");
   EXPECT_EQ(tk::Trim("   "), "");
-  EXPECT_EQ(tk::Trim("\x7f"), "\x7f");  // DEL is code 127: kept
+  EXPECT_EQ(tk::Trim("\x7f"), "\x7f");                    // DEL is code 127: kept
   EXPECT_EQ(tk::Trim("\xE3\x80\x80x"), "\xE3\x80\x80x");  // ideographic space stays
 }
 
 TEST(Text, CharactersAreCodePointsAndStrayBytesStandAlone) {
   std::vector<std::string_view> want = {"a", "中", "😀", "\xFF", "\xE4\xB8", "b"};
-  const std::string text = "a中😀\xFF\xE4\xB8" "b";
+  const std::string text =
+      "a中😀\xFF\xE4\xB8"
+      "b";
   auto chars = tk::Chars(text);
   ASSERT_EQ(chars.size(), 7u);  // the cut-off sequence is two stray bytes
   EXPECT_EQ(chars[1], "中");

@@ -111,7 +111,8 @@ class HeadlessEdit : public Widget<Edit> {
 
   void Replace(const std::string& with) {
     const std::size_t b = ByteOffsetOfChar(text_, static_cast<std::size_t>(start_));
-    const std::size_t e = ByteOffsetOfChar(text_, static_cast<std::size_t>(start_ + length_));
+    const std::size_t e = ByteOffsetOfChar(
+        text_, static_cast<std::size_t>(start_) + static_cast<std::size_t>(length_));
     text_.replace(b, e - b, with);
     start_ += static_cast<int>(CharCount(with));
     length_ = 0;
@@ -125,8 +126,13 @@ class HeadlessList : public Widget<ListControl> {
  public:
   using Widget::Widget;
 
-  std::string Text() const override { return ListControl::Text(); }
-  void SetText(std::string_view text) override { ListControl::SetText(text); }
+  // The lines are the text, not Widget's plain field.
+  std::string Text() const override {
+    return ListControl::Text();  // NOLINT(bugprone-parent-virtual-call)
+  }
+  void SetText(std::string_view text) override {
+    ListControl::SetText(text);  // NOLINT(bugprone-parent-virtual-call)
+  }
   // Lines may have gone since the caret was placed: it stays within the text.
   int CaretOffset() const override { return std::min(start_, End()); }
   void SetCaretOffset(int offset) override { start_ = std::clamp(offset, 0, End()); }
@@ -220,7 +226,9 @@ void HeadlessDriver::FireTimer(Control& timer) {
   if (timer.Enabled()) dynamic_cast<Timer&>(timer).RaiseTimer();
 }
 
-void HeadlessDriver::CloseWindow(Form& form) { form.RequestClose(); }
+void HeadlessDriver::CloseWindow(Form& form) {
+  form.RequestClose();
+}
 
 std::string HeadlessDriver::ShownListText(Control& list) {
   std::string out;
