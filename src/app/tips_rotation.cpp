@@ -10,8 +10,8 @@ void TForm1::tmr1Timer(tk::Control&) {
     WebTips = std::make_unique<qmWebTips>(App().GetPlatform(), TipsPageUrl);
   }
   if (!WebTips || WebTips->TipCount <= 0) return;
-  const auto i = static_cast<std::size_t>(tips::NextRandom() %
-                                          static_cast<std::uint32_t>(WebTips->TipCount));
+  const auto i =
+      static_cast<std::size_t>(tips::NextRandom() % static_cast<std::uint32_t>(WebTips->TipCount));
   const std::string text = tk::GbkToUtf8(WebTips->TipText[i]);
   lblTips.SetCaption(text + " >>");
   lblTips.SetHint(text);
