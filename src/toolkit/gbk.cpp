@@ -32,7 +32,8 @@ std::string GbkToUtf8(std::string_view gbk) {
 std::string GbkToUtf8(std::string_view gbk) {
   static const std::string kReplacement = "\xEF\xBF\xBD";
   iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  // iconv_open reports failure as (iconv_t)-1.
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};  // NOLINT(performance-no-int-to-ptr)
   std::string out;
   out.reserve(gbk.size() * 3 / 2 + 4);
   char buffer[1024];

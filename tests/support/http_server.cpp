@@ -73,7 +73,7 @@ bool Readable(Socket s, int ms) {
   FD_SET(s, &set);
   timeval tv{};
   tv.tv_sec = ms / 1000;
-  tv.tv_usec = (ms % 1000) * 1000;
+  tv.tv_usec = static_cast<decltype(tv.tv_usec)>(ms % 1000) * 1000;
   return select(static_cast<int>(s) + 1, &set, nullptr, nullptr, &tv) > 0;
 }
 
@@ -217,8 +217,11 @@ std::uint16_t HttpServer::ClosedPort() {
   const Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   sockaddr_in addr = Loopback(0);
   SockLen len = sizeof addr;
-  bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
+  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+    CloseSocket(s);
+    throw std::runtime_error("cannot bind on 127.0.0.1");
+  }
   // Bound but never listening, then released: connections are refused.
   CloseSocket(s);
   return ntohs(addr.sin_port);

@@ -37,6 +37,7 @@ class Store : public ::testing::Test {
 
   static std::vector<Tip> Tips(const qmWebTips& store) {
     std::vector<Tip> tips;
+    tips.reserve(static_cast<std::size_t>(store.TipCount));
     for (int i = 0; i < store.TipCount; ++i) {
       tips.emplace_back(store.TipText[static_cast<std::size_t>(i)],
                         store.TipLink[static_cast<std::size_t>(i)]);
@@ -270,6 +271,7 @@ TEST(StoreRequest, AnErrorDuringTheFetchIsDropped) {
 
 std::vector<std::uint32_t> Draws(int n) {
   std::vector<std::uint32_t> out;
+  out.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) out.push_back(tips::NextRandom());
   return out;
 }
