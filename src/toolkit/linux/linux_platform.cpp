@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <utility>
 
 namespace tk {
 
@@ -63,7 +64,7 @@ std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   // The status is not looked at: an error page's body counts like any other.
   curl_easy_perform(curl);
   curl_easy_cleanup(curl);
-  return body.bytes;
+  return std::move(body.bytes);
 }
 
 }  // namespace tk
