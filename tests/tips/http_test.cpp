@@ -1,11 +1,16 @@
 // The Linux platform: HTTP through libcurl against a loopback server, the
 // program's folder, and GBK decoding for what is shown.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "../support/http_server.h"
 #include "toolkit/linux/linux_platform.h"
@@ -80,6 +85,34 @@ TEST(LinuxHttp, AServerThatNeverAnswersIsGivenUpOn) {
   // The server would hold the connection for a minute; the time-out ends it.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
   EXPECT_EQ(server.Requests().size(), 1U);
+}
+
+// A listener whose accept queue is full drops new connection attempts, so
+// the connection is never made.
+TEST(LinuxHttp, AConnectionThatIsNeverMadeIsGivenUpOn) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof addr;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 4; ++i) {
+    const int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(c, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    fillers.push_back(c);
+  }
+  tk::LinuxPlatform platform;
+  tk::HttpRequest r = Request("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/");
+  r.connectTimeoutMs = 300;
+  r.totalTimeoutMs = 60000;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(platform.HttpGet(r), "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  for (int c : fillers) close(c);
+  close(listener);
 }
 
 TEST(LinuxPlatformFolder, IsTheExecutablesFolder) {
