@@ -2,6 +2,8 @@
 
 #include <ctime>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/config.h"
 
@@ -12,16 +14,19 @@ std::string DefaultTipsPageUrl() {
 namespace tips {
 
 namespace {
-std::uint32_t seed = 0;
+std::uint64_t state = 0;
 }
 
-void SeedRandom(std::uint32_t s) {
-  seed = s;
+void SeedRandom(std::uint32_t seed) {
+  state = seed;
 }
 
+// A 64-bit linear congruential step, answering with the high half: the low
+// bits of such a generator repeat with short periods, and the rotation takes
+// its values modulo small counts.
 std::uint32_t NextRandom() {
-  seed = seed * 134775813U + 1U;
-  return seed;
+  state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+  return static_cast<std::uint32_t>(state >> 32);
 }
 
 }  // namespace tips
@@ -43,10 +48,12 @@ void qmWebTips::DownloadTips() {
     tk::HttpRequest request;
     request.url = pageUrl_;
     request.userAgent = kAgent;
+    request.readSize = kReadSize;
     body = platform_.HttpGet(request);
   } catch (...) {
     // A failed fetch leaves whatever arrived; nothing is reported.
   }
+  // Also when nothing arrived: the tips of an earlier run must not survive.
   platform_.WriteFileBytes(CachePath(), body);
 }
 
@@ -56,9 +63,12 @@ void qmWebTips::LoadTips() {
   if (platform_.FilePresent(path)) lines = platform_.ReadTextLines(path);
   std::int32_t n = 0;
   for (const std::string& line : lines) {
+    // Entry lines past the capacity are ignored.
     if (n >= kCapacity) break;
+    if (line.empty()) continue;
+    // Byte by byte: a double-byte character's trail byte may be '@'.
     const std::size_t p = line.find(kSeparator);
-    if (line.empty() || p == std::string::npos) continue;
+    if (p == std::string::npos) continue;
     TipText[static_cast<std::size_t>(n)] = line.substr(0, p);
     TipLink[static_cast<std::size_t>(n)] = line.substr(p + std::string_view(kSeparator).size());
     ++n;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,7 @@ class qmWebTips {
   static constexpr const char* kCacheName = "tipsupd.dat";
   static constexpr const char* kAgent = "URLCheck";
   static constexpr const char* kSeparator = "@#$";
+  static constexpr std::size_t kReadSize = 4096;
 
   // Seeds the process's random generator, downloads, writes the cache file
   // and reads it back. Errors of the cache file leave the constructor.

@@ -43,6 +43,11 @@ struct Harness {
   virtual void ResizeClient(int /*width*/, int /*height*/) {}
   // The window's client area size and its position on the screen.
   virtual std::optional<tk::Rect> WindowPlacement() { return std::nullopt; }
+  // Where the program keeps its files (the tips cache). Every backend must
+  // move it, so that test runs never share a cache file.
+  virtual void SetProgramFolder(const std::string& /*folder*/) {
+    ADD_FAILURE() << "this backend's harness cannot move the program folder";
+  }
 
   tk::Recorder rec;
 };

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <utility>
 
 namespace tk {
 
@@ -26,7 +27,12 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user)
   auto* body = static_cast<Body*>(user);
   const std::size_t n = size * count;
   const std::size_t room = body->cap - body->bytes.size();
-  body->bytes.append(data, n < room ? n : room);
+  try {
+    body->bytes.append(data, n < room ? n : room);
+  } catch (...) {
+    // No error may cross libcurl; what was collected so far stands.
+    return 0;
+  }
   // Past the cap the transfer stops, as if it had broken off.
   return n <= room ? n : 0;
 }
@@ -51,10 +57,14 @@ std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  // Redirects are followed, as the Windows Internet functions do by default.
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   // The status is not looked at: an error page's body counts like any other.
   curl_easy_perform(curl);
   curl_easy_cleanup(curl);
-  return body.bytes;
+  return std::move(body.bytes);
 }
 
 }  // namespace tk

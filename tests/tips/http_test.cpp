@@ -1,0 +1,139 @@
+// The Linux platform: HTTP through libcurl against a loopback server, the
+// program's folder, and GBK decoding for what is shown.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../support/http_server.h"
+#include "toolkit/linux/linux_platform.h"
+#include "toolkit/text.h"
+
+namespace {
+
+using testsupport::HttpServer;
+using testsupport::Response;
+
+tk::HttpRequest Request(const std::string& url) {
+  tk::HttpRequest r;
+  r.url = url;
+  r.userAgent = "URLCheck";
+  return r;
+}
+
+TEST(LinuxHttp, SendsTheAgentAndReturnsTheBody) {
+  HttpServer server(Response::Page("hello\r\nworld"));
+  tk::LinuxPlatform platform;
+  EXPECT_EQ(platform.HttpGet(Request(server.Url("/some/page.asp"))), "hello\r\nworld");
+  ASSERT_EQ(server.Requests().size(), 1U);
+  EXPECT_EQ(server.Requests()[0].path, "/some/page.asp");
+  EXPECT_EQ(server.Requests()[0].userAgent, "URLCheck");
+}
+
+TEST(LinuxHttp, ANetworkFailureGivesNothing) {
+  tk::LinuxPlatform platform;
+  const auto port = std::to_string(HttpServer::ClosedPort());
+  EXPECT_EQ(platform.HttpGet(Request("http://127.0.0.1:" + port + "/tips.asp")), "");
+}
+
+TEST(LinuxHttp, OnlyHttpAndHttpsAreFetched) {
+  const std::filesystem::path local = std::filesystem::temp_directory_path() / "qelmar-local.txt";
+  { std::ofstream(local) << "secret@#$x"; }
+  tk::LinuxPlatform platform;
+  EXPECT_EQ(platform.HttpGet(Request("file://" + local.string())), "");
+  std::filesystem::remove(local);
+
+  // Nor may a redirect lead elsewhere.
+  HttpServer server(Response::Redirect("file:///etc/hostname"));
+  EXPECT_EQ(platform.HttpGet(Request(server.Url())), "");
+}
+
+TEST(LinuxHttp, TheBodyIsCappedAndTheTransferStops) {
+  tk::LinuxPlatform platform;
+  HttpServer server(Response::Page(std::string(50000, 'x')));
+  tk::HttpRequest r = Request(server.Url());
+  r.maxBytes = 10000;
+  EXPECT_EQ(platform.HttpGet(r), std::string(10000, 'x'));
+
+  // A body of exactly the cap arrives whole.
+  server.Answer(Response::Page(std::string(10000, 'y')));
+  EXPECT_EQ(platform.HttpGet(r), std::string(10000, 'y'));
+
+  // A body far beyond the cap is not read to its end.
+  const std::uint64_t huge = std::uint64_t{64} << 20;
+  server.Answer(Response::Streamed("0123456789", huge));
+  const std::string got = platform.HttpGet(r);
+  EXPECT_EQ(got.size(), 10000U);
+  EXPECT_EQ(got.substr(0, 12), "012345678901");
+  EXPECT_LT(server.BodyBytesSent(), huge / 4);
+}
+
+TEST(LinuxHttp, AServerThatNeverAnswersIsGivenUpOn) {
+  HttpServer server(Response::Silent());
+  tk::LinuxPlatform platform;
+  tk::HttpRequest r = Request(server.Url());
+  r.totalTimeoutMs = 300;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(platform.HttpGet(r), "");
+  // The server would hold the connection for a minute; the time-out ends it.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_EQ(server.Requests().size(), 1U);
+}
+
+// A listener whose accept queue is full drops new connection attempts, so
+// the connection is never made.
+TEST(LinuxHttp, AConnectionThatIsNeverMadeIsGivenUpOn) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof addr;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 4; ++i) {
+    const int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    // Non-blocking: the attempt stays pending in the queue.
+    (void)connect(c, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    fillers.push_back(c);
+  }
+  tk::LinuxPlatform platform;
+  tk::HttpRequest r = Request("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/");
+  r.connectTimeoutMs = 300;
+  r.totalTimeoutMs = 60000;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(platform.HttpGet(r), "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  for (int c : fillers) close(c);
+  close(listener);
+}
+
+TEST(LinuxPlatformFolder, IsTheExecutablesFolder) {
+  const std::string folder = tk::LinuxPlatform().ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "tips_tests"));
+}
+
+TEST(Gbk, IsDecodedToUtf8) {
+  EXPECT_EQ(tk::GbkToUtf8("\xCC\xE1\xCA\xBE >>"), "提示 >>");
+  // A trail byte may be '@' and the euro sign is the single byte 0x80.
+  EXPECT_EQ(tk::GbkToUtf8("\x81@\x80"), "丂€");
+  EXPECT_EQ(tk::GbkToUtf8("http://x/\xCC\xE1"), "http://x/提");
+  // A lead byte cut off at the end is replaced, not dropped or kept raw.
+  EXPECT_EQ(tk::GbkToUtf8("ab\xCC"), "ab\xEF\xBF\xBD");
+  EXPECT_EQ(tk::GbkToUtf8("\xFF"
+                          "a"),
+            "\xEF\xBF\xBD"
+            "a");
+}
+
+}  // namespace
