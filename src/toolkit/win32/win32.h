@@ -41,6 +41,8 @@ class NativeWindow {
 // The window of a control (the form's top-level window for the form itself);
 // nullptr for a timer.
 HWND HandleOf(const Control& control);
+// The text of a label's tooltip as the tooltip control holds it.
+std::string ShownHint(const Control& control);
 
 class ListView;
 

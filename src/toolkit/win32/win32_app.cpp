@@ -299,7 +299,8 @@ class Label : public Native<Control> {
     HDC dc = GetDC(hwnd_);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-    const std::wstring w = Widen(text_);
+    // An empty label keeps the width of a blank, as the classic labels do.
+    const std::wstring w = text_.empty() ? L" " : Widen(text_);
     SIZE size{};
     GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
     SelectObject(dc, old);
@@ -366,10 +367,25 @@ class Win32Edit : public Native<Edit> {
     high_ = 0;
     const char32_t acted = FilterKey(key);
     if (acted == 0 || !IsWindow(h)) return 0;  // discarded
+    if (acted == kBackspace) KeepPairsWhole(h);
     if (acted < 0x10000) return DefSubclassProc(h, WM_CHAR, acted, l);
     const char32_t v = acted - 0x10000;
     DefSubclassProc(h, WM_CHAR, 0xD800 + (v >> 10), l);
     return DefSubclassProc(h, WM_CHAR, 0xDC00 + (v & 0x3FF), l);
+  }
+
+  // Backspace takes the whole character before the caret, not half of a
+  // surrogate pair.
+  static void KeepPairsWhole(HWND h) {
+    const auto [start, end] = Selection(h);
+    if (start != end || start < 2) return;
+    const std::wstring text = WindowText(h);
+    if (end > text.size()) return;
+    const wchar_t hi = text[start - 2];
+    const wchar_t lo = text[start - 1];
+    if (hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF) {
+      SendMessageW(h, EM_SETSEL, start - 2, start);
+    }
   }
 
   wchar_t high_ = 0;
@@ -427,7 +443,8 @@ class ListView : public Native<ListControl> {
     SendMessageW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     const auto size = static_cast<DWORD>(text.size());
     SendMessageW(hwnd_, EM_SETSEL, std::min(start, size), std::min(end, size));
-    if (top > 0) SendMessageW(hwnd_, EM_LINESCROLL, 0, top);
+    const LRESULT now = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (now != top) SendMessageW(hwnd_, EM_LINESCROLL, 0, top - now);
     shown_ = std::move(text);
     dirty_ = false;
     app_.NoteSync(std::chrono::steady_clock::now() - started);
@@ -693,6 +710,11 @@ void Register(const wchar_t* name, WNDPROC proc, HICON icon) {
 HWND HandleOf(const Control& control) {
   const auto* n = dynamic_cast<const NativeWindow*>(&control);
   return n == nullptr ? nullptr : n->Handle();
+}
+
+std::string ShownHint(const Control& control) {
+  const auto* label = dynamic_cast<const Label*>(&control);
+  return label == nullptr ? std::string() : label->ShownHint();
 }
 
 // ---- application ------------------------------------------------------------------
