@@ -44,7 +44,17 @@ HWND HandleOf(const Control& control);
 // The text of a label's tooltip as the tooltip control holds it.
 std::string ShownHint(const Control& control);
 
-class ListView;
+// A native widget brought up to date from its control's state at most once
+// per frame, and always before the message loop waits.
+class View {
+ public:
+  virtual ~View() = default;
+  virtual void Sync() = 0;
+  bool Dirty() const { return dirty_; }
+
+ protected:
+  bool dirty_ = false;
+};
 
 class Win32Application : public Application {
  public:
@@ -81,10 +91,10 @@ class Win32Application : public Application {
   HFONT Font(std::string_view face, int pixelHeight, bool underline);
   bool NativeTimers() const { return options_.nativeTimers; }
 
-  // Internal: list widgets report that their lines changed.
-  void MarkDirty(ListView* list);
-  void Forget(ListView* list);
-  void NoteSync(std::chrono::steady_clock::duration cost);
+  // Internal: views report that their state changed, or that they go.
+  void MarkDirty(View* view);
+  void Forget(View* view);
+  void CountListSync() { ++syncs_; }
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
@@ -98,7 +108,7 @@ class Win32Application : public Application {
   Options options_;
   int dpi_ = 96;
   std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
-  std::vector<ListView*> dirty_;
+  std::vector<View*> dirty_;
   std::deque<std::function<void()>> actions_;
   std::size_t pumps_ = 0;
   std::size_t syncs_ = 0;

@@ -244,7 +244,7 @@ class Win32CheckBox : public Native<CheckBox> {
   }
 };
 
-class Label : public Native<Control> {
+class Label : public Native<Control>, public View {
  public:
   Label(Win32Application& app, Form& form, const ControlSpec& spec)
       : Native(app, form, spec), text_(spec.text) {
@@ -262,17 +262,24 @@ class Label : public Native<Control> {
     FitWidth();
   }
   ~Label() override {
+    app_.Forget(this);
     if (tip_ != nullptr) DestroyWindow(tip_);
   }
 
-  // A label's text changes only through the program: answer from the copy
-  // and skip the native call when nothing changes (count labels tick a
-  // thousand times in a run).
+  // A label's text changes only through the program: answer from the copy,
+  // and show it with the next sync (count labels tick a thousand times in a
+  // run; the user sees at most one value per frame).
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override {
     if (text == text_) return;
     text_ = text;
-    SetWindowTextW(hwnd_, Widen(text).c_str());
+    if (dirty_) return;
+    dirty_ = true;
+    app_.MarkDirty(this);
+  }
+  void Sync() override {
+    dirty_ = false;
+    SetWindowTextW(hwnd_, Widen(text_).c_str());
     FitWidth();
   }
   void SetHint(std::string_view hint) override {
@@ -396,7 +403,7 @@ class Win32Edit : public Native<Edit> {
 // Read-only multi-line list. The lines live in the ListControl; the EDIT is
 // brought up to date with one WM_SETTEXT, at most once per frame and always
 // before the message loop waits again.
-class ListView : public Native<ListControl> {
+class ListView : public Native<ListControl>, public View {
  public:
   ListView(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
     Create(L"EDIT",
@@ -428,9 +435,7 @@ class ListView : public Native<ListControl> {
                  static_cast<LPARAM>(UnitsOfCodePoints(shown_, to)));
   }
 
-  bool Dirty() const { return dirty_; }
-  void Sync() {
-    const auto started = std::chrono::steady_clock::now();
+  void Sync() override {
     std::wstring text;
     text.reserve(Lines().size() * 5);
     for (const std::string& line : Lines()) {
@@ -447,7 +452,7 @@ class ListView : public Native<ListControl> {
     if (now != top) SendMessageW(hwnd_, EM_LINESCROLL, 0, top - now);
     shown_ = std::move(text);
     dirty_ = false;
-    app_.NoteSync(std::chrono::steady_clock::now() - started);
+    app_.CountListSync();
   }
 
  protected:
@@ -484,7 +489,6 @@ class ListView : public Native<ListControl> {
   }
 
   std::wstring shown_;
-  bool dirty_ = false;
 };
 
 namespace {
@@ -835,26 +839,24 @@ void Win32Application::Run(Form& form) {
   }
 }
 
-void Win32Application::MarkDirty(ListView* list) {
-  dirty_.push_back(list);
+void Win32Application::MarkDirty(View* view) {
+  dirty_.push_back(view);
 }
 
-void Win32Application::Forget(ListView* list) {
-  std::erase(dirty_, list);
-}
-
-void Win32Application::NoteSync(std::chrono::steady_clock::duration cost) {
-  ++syncs_;
-  lastSyncCost_ = cost;
-  lastSyncEnd_ = std::chrono::steady_clock::now();
+void Win32Application::Forget(View* view) {
+  std::erase(dirty_, view);
 }
 
 void Win32Application::FlushViews() {
-  std::vector<ListView*> lists;
-  lists.swap(dirty_);
-  for (ListView* list : lists) {
-    if (list->Dirty()) list->Sync();
+  if (dirty_.empty()) return;
+  const auto started = std::chrono::steady_clock::now();
+  std::vector<View*> views;
+  views.swap(dirty_);
+  for (View* view : views) {
+    if (view->Dirty()) view->Sync();
   }
+  lastSyncEnd_ = std::chrono::steady_clock::now();
+  lastSyncCost_ = lastSyncEnd_ - started;
 }
 
 void Win32Application::MaybeFlush() {
