@@ -72,6 +72,16 @@ void BM_U(benchmark::State& state) {
 }
 BENCHMARK(BM_U)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(30);
 
+// The same on the deletion list, for comparison.
+void BM_U_mmoDel(benchmark::State& state) {
+  Window w;
+  HWND list = tk::win32::HandleOf(w.form.mmoDel);
+  const std::wstring text = AllNumbersText();
+  for (auto _ : state) SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  CountInU(state);
+}
+BENCHMARK(BM_U_mmoDel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(30);
+
 void BM_btnGetClick(benchmark::State& state) {
   Window w;
   w.TickAll(0);
