@@ -39,11 +39,20 @@ int main() {
   form.lblTips.SetCaption("温馨提示：理性投注，量力而行 >>");
   form.lblTips.SetHint("温馨提示：理性投注，量力而行");
   user.Click(form.btnDelete);
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < end) {
-    app.PumpMessages();
-    app.FlushViews();
-    Sleep(20);
+  // Painted: tell the photographer (a file named by the script), then stay.
+  auto pumpFor = [&](int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+      app.PumpMessages();
+      app.FlushViews();
+      Sleep(20);
+    }
+  };
+  pumpFor(1000);
+  wchar_t ready[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0) {
+    CloseHandle(CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   }
+  pumpFor(5000);
   return 0;
 }

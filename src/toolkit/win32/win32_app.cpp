@@ -231,8 +231,9 @@ class Win32CheckBox : public Native<CheckBox> {
       : Native(app, form, spec) {
     Create(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0);
     // Visual styles paint check box captions in the theme's colour; the red
-    // rows need the classic look, which asks the parent for the colour.
-    if (spec.color != kDefaultColor) SetWindowTheme(hwnd_, L"", L"");
+    // rows need the classic look, which asks the parent for the colour, and
+    // the other rows take it too so that all boxes look alike.
+    SetWindowTheme(hwnd_, L"", L"");
   }
 
  protected:
