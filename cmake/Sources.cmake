@@ -33,3 +33,21 @@ if(NOT WIN32)
   add_library(qelmar_platform_linux STATIC src/toolkit/linux/linux_platform.cpp)
   target_link_libraries(qelmar_platform_linux PUBLIC qelmar_toolkit CURL::libcurl)
 endif()
+
+# The Windows program: native controls, WinInet, one static .exe.
+if(WIN32)
+  add_library(qelmar_toolkit_win32 STATIC
+    src/toolkit/win32/wide.cpp
+    src/toolkit/win32/win32_app.cpp
+    src/toolkit/win32/win32_platform.cpp)
+  target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                                                         NOMINMAX _WIN32_WINNT=0x0601)
+  target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet
+                                                    shell32 gdi32 user32)
+
+  add_executable(Qelmar3D WIN32 src/app/main_win32.cpp res/windows/qelmar3d.rc)
+  target_include_directories(Qelmar3D PRIVATE res/windows)
+  target_link_libraries(Qelmar3D PRIVATE qelmar_app qelmar_toolkit_win32)
+  # -s: the shipped program carries no debug information.
+  target_link_options(Qelmar3D PRIVATE -municode $<$<NOT:$<CONFIG:Debug>>:-s>)
+endif()

@@ -4,3 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --workflow --preset linux
+# The Windows program, cross-built and tested under Wine on a virtual display.
+scripts/test-windows.sh

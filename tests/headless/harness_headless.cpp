@@ -2,7 +2,9 @@
 #include "../behaviour/harness.h"
 #include "app/layout.h"
 #include "toolkit/headless/headless.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "toolkit/win32/win32.h"
+#else
 #include "toolkit/linux/linux_platform.h"
 #endif
 
@@ -11,12 +13,12 @@ namespace {
 // The tips tests fetch from a loopback server: real HTTP where the platform
 // has it.
 void UseRealHttp(tk::headless::HeadlessPlatform& platform) {
-#ifndef _WIN32
-  static tk::LinuxPlatform http;
-  platform.SetFetch([](const tk::HttpRequest& r) { return http.HttpGet(r); });
+#ifdef _WIN32
+  static tk::win32::Win32Platform http;
 #else
-  (void)platform;
+  static tk::LinuxPlatform http;
 #endif
+  platform.SetFetch([](const tk::HttpRequest& r) { return http.HttpGet(r); });
 }
 
 struct HeadlessHarness : Harness {

@@ -1,0 +1,176 @@
+// The handlers that loop over a list, at 1,000 lines, on native Win32
+// controls with the window shown. Every figure includes bringing the list
+// widget up to date, as the message loop does after each handler. The
+// counter "U" gives each time in units of one WM_SETTEXT of the whole
+// 1,000-line list, measured in the same run (BM_U).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "app/main3d.h"
+#include "toolkit/win32/win32.h"
+
+namespace {
+
+double g_unitSeconds = 0;  // one WM_SETTEXT of the final list
+
+struct Window {
+  tk::win32::Win32Platform platform;
+  tk::win32::Win32Application app{platform, {.dpi = 0, .nativeTimers = false}};
+  TForm1 form{app};
+  tk::win32::Win32Driver user{app};
+  tk::Recorder rec;
+
+  Window() {
+    app.SetTitle(app::kTitle);
+    rec.Attach(app);
+    app.Show(form);
+  }
+  void TickAll(int firstRow) {
+    for (int r = firstRow; r < firstRow + 3; ++r) {
+      for (auto* box : form.Row(r).boxes) box->SetChecked(true);
+    }
+  }
+};
+
+std::wstring AllNumbersText() {
+  std::wstring text;
+  for (int i = 0; i < 1000; ++i) {
+    wchar_t line[8];
+    swprintf(line, 8, L"%03d\r\n", i);
+    text += line;
+  }
+  return text;
+}
+
+// Time per iteration in U.
+void CountInU(benchmark::State& state) {
+  if (g_unitSeconds > 0) {
+    state.counters["U"] = benchmark::Counter(
+        g_unitSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  }
+}
+
+void BM_U(benchmark::State& state) {
+  Window w;
+  HWND list = tk::win32::HandleOf(w.form.mmoList);
+  const std::wstring text = AllNumbersText();
+  std::vector<double> times;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    times.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  g_unitSeconds = times[times.size() / 2];
+  state.counters["U_ms"] = g_unitSeconds * 1000;
+}
+BENCHMARK(BM_U)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(30);
+
+// The same on the deletion list, for comparison.
+void BM_U_mmoDel(benchmark::State& state) {
+  Window w;
+  HWND list = tk::win32::HandleOf(w.form.mmoDel);
+  const std::wstring text = AllNumbersText();
+  for (auto _ : state) SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  CountInU(state);
+}
+BENCHMARK(BM_U_mmoDel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(30);
+
+void BM_btnGetClick(benchmark::State& state) {
+  Window w;
+  w.TickAll(0);
+  for (auto _ : state) w.user.Click(w.form.btnGet);
+  CountInU(state);
+}
+BENCHMARK(BM_btnGetClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_btnSelClick(benchmark::State& state) {
+  Window w;
+  w.TickAll(3);
+  for (auto _ : state) w.user.Click(w.form.btnSel);
+  CountInU(state);
+}
+BENCHMARK(BM_btnSelClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_btnAllClick(benchmark::State& state) {
+  Window w;
+  for (auto _ : state) w.user.Click(w.form.btnAll);
+  CountInU(state);
+}
+BENCHMARK(BM_btnAllClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Adding a number to a list of 999 (the lookup walks all of them).
+void BM_btn3Click(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form.btnAll);
+  w.form.mmoList.DeleteLine(999);
+  w.user.Paste(w.form.edtRight, "999");
+  for (auto _ : state) {
+    w.user.Click(w.form.btn3);
+    state.PauseTiming();
+    w.form.mmoList.DeleteLine(999);
+    w.app.FlushViews();
+    state.ResumeTiming();
+  }
+  CountInU(state);
+}
+BENCHMARK(BM_btn3Click)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Removing the first of 1,000 lines.
+void BM_btn1Click(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form.btnAll);
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.form.mmoList.AppendLine("000");
+    w.app.FlushViews();
+    w.user.PlaceCaret(w.form.mmoList, 0);
+    state.ResumeTiming();
+    w.user.Click(w.form.btn1);
+  }
+  CountInU(state);
+}
+BENCHMARK(BM_btn1Click)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 1,000 deletion lines against 1,000 bet lines in reverse order.
+void BM_btnDeleteClick_reverse(benchmark::State& state) {
+  Window w;
+  for (int row = 3; row < 6; ++row) {
+    for (int d = 9; d >= 0; --d)
+      w.form.Row(row).boxes[static_cast<std::size_t>(d)]->SetChecked(true);
+  }
+  w.user.Click(w.form.btnSel);
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.user.Click(w.form.btnAll);
+    state.ResumeTiming();
+    w.user.Click(w.form.btnDelete);
+  }
+  CountInU(state);
+}
+BENCHMARK(BM_btnDeleteClick_reverse)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every number spelled with 0123456789 on a full list: 1,000 candidates, a
+// message pump before each, every line removed.
+void BM_btnDelClick_allDigits(benchmark::State& state) {
+  Window w;
+  w.user.Paste(w.form.edtNum, "0123456789");
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.user.Click(w.form.btnAll);
+    state.ResumeTiming();
+    w.user.Click(w.form.btnDel);
+  }
+  CountInU(state);
+}
+BENCHMARK(BM_btnDelClick_allDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,22 @@
+# Cross-builds the Windows program with MinGW-w64 (posix threads: GoogleTest
+# needs std::mutex) and runs its test programs under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# One self-contained .exe: no libgcc, libstdc++ or winpthread DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+find_program(QELMAR3D_WINE wine)
+if(QELMAR3D_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QELMAR3D_WINE})
+endif()

@@ -1,0 +1,138 @@
+// The Windows backend: native controls (BUTTON, EDIT, STATIC) in windows of
+// the program's own classes, WinInet for HTTP, ShellExecuteW for links.
+// Text crosses the API as UTF-16 (the W functions), so Chinese shows on any
+// system locale.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/driver.h"
+#include "toolkit/toolkit.h"
+
+namespace tk::win32 {
+
+class Win32Platform : public Platform {
+ public:
+  Win32Platform();
+  std::string ProgramFolder() const override { return folder_; }
+  // Tests put the cache file elsewhere.
+  void SetProgramFolder(std::string folder) { folder_ = std::move(folder); }
+  std::string HttpGet(const HttpRequest& request) override;
+
+ private:
+  std::string folder_;
+};
+
+// Every control of this backend is a native window.
+class NativeWindow {
+ public:
+  virtual ~NativeWindow() = default;
+  virtual HWND Handle() const = 0;
+};
+
+// The window of a control (the form's top-level window for the form itself);
+// nullptr for a timer.
+HWND HandleOf(const Control& control);
+// The text of a label's tooltip as the tooltip control holds it.
+std::string ShownHint(const Control& control);
+
+// A native widget brought up to date from its control's state at most once
+// per frame, and always before the message loop waits.
+class View {
+ public:
+  virtual ~View() = default;
+  virtual void Sync() = 0;
+  bool Dirty() const { return dirty_; }
+
+ protected:
+  bool dirty_ = false;
+};
+
+class Win32Application : public Application {
+ public:
+  struct Options {
+    // 0: the screen's. Other values lay the window out for that density.
+    int dpi = 0;
+    // Tests fire the timer themselves and keep the 15-second ticks away.
+    bool nativeTimers = true;
+  };
+  explicit Win32Application(Platform& platform) : Win32Application(platform, Options{}) {}
+  Win32Application(Platform& platform, Options options);
+  ~Win32Application() override;
+
+  void PumpMessages() override;
+  void Run(Form& form) override;
+  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) override;
+
+  // Shows the window, lays it out and puts the focus on its first tab stop.
+  void Show(Form& form);
+  // Brings every list widget up to date with its lines now.
+  void FlushViews();
+  // A message as the loop hands it out: dialog keys (Tab) first.
+  void Dispatch(MSG& msg);
+
+  // Queues an action for the next message processing (tests).
+  void PostAction(std::function<void()> action);
+  std::size_t PumpCount() const { return pumps_; }
+  // Native WM_SETTEXT syncs of list widgets so far.
+  std::size_t ListSyncs() const { return syncs_; }
+
+  int Dpi() const { return dpi_; }
+  int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
+  int Unscale(int pixels) const { return MulDiv(pixels, 96, dpi_); }
+  HFONT Font(std::string_view face, int pixelHeight, bool underline);
+  bool NativeTimers() const { return options_.nativeTimers; }
+
+  // Internal: views report that their state changed, or that they go.
+  void MarkDirty(View* view);
+  void Forget(View* view);
+  void CountListSync() { ++syncs_; }
+
+ protected:
+  void NativeMessageBox(std::string_view text, bool error) override;
+  void NativeOpenLink(std::string_view url) override;
+
+ private:
+  void RunActions(std::deque<std::function<void()>>& actions);
+  // Syncs at most once per frame, and never more than half of the time.
+  void MaybeFlush();
+
+  Options options_;
+  int dpi_ = 96;
+  std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
+  std::vector<View*> dirty_;
+  std::deque<std::function<void()>> actions_;
+  std::size_t pumps_ = 0;
+  std::size_t syncs_ = 0;
+  std::chrono::steady_clock::time_point lastSyncEnd_{};
+  std::chrono::steady_clock::duration lastSyncCost_{};
+};
+
+// A user in front of the real window: clicks, keys and the close box arrive
+// as the messages Windows sends for them.
+class Win32Driver : public UserDriver {
+ public:
+  explicit Win32Driver(Win32Application& app) : app_(app) {}
+
+  void Click(Control& control) override;
+  void TypeChar(Control& edit, char32_t ch) override;
+  void Paste(Control& edit, std::string_view text) override;
+  void Select(Control& control, int start, int length) override;
+  void FireTimer(Control& timer) override;
+  void CloseWindow(Form& form) override;
+  void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
+  std::string ShownListText(Control& list) override;
+
+ private:
+  Win32Application& app_;
+};
+
+}  // namespace tk::win32

@@ -1,0 +1,23 @@
+# Fails unless the program imports system DLLs only (no libstdc++,
+# libgcc or winpthread DLLs to ship beside it).
+# cmake -DOBJDUMP=... -DEXE=... -P check_imports.cmake
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
+set(system kernel32 user32 gdi32 comctl32 uxtheme wininet shell32 msvcrt advapi32 ole32)
+set(found 0)
+foreach(line IN LISTS names)
+  string(REGEX REPLACE "DLL Name: ([^.]+)\\.dll.*" "\\1" dll "${line}")
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll IN_LIST system)
+    message(FATAL_ERROR "${EXE} imports ${dll}.dll, which Windows does not have")
+  endif()
+  math(EXPR found "${found} + 1")
+endforeach()
+if(found EQUAL 0)
+  message(FATAL_ERROR "no imports found in ${EXE}")
+endif()
+message(STATUS "${found} system DLLs")

@@ -1,0 +1,125 @@
+#include "harness_win32.h"
+
+#include "app/layout.h"
+
+namespace {
+
+std::int32_t Rgb(COLORREF c) {
+  return static_cast<std::int32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+}
+
+tk::Control* ControlAt(TForm1& form, HWND h) {
+  for (tk::Control* c : form.Controls()) {
+    if (tk::win32::HandleOf(*c) == h) return c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Win32Harness::Win32Harness(int dpi) : app(platform, {.dpi = dpi, .nativeTimers = false}) {
+  app.SetTitle(app::kTitle);
+  rec.Attach(app);
+  app.Show(form);
+}
+
+std::optional<Look> Win32Harness::LookOf(tk::Control& control) {
+  HWND h = tk::win32::HandleOf(control);
+  if (h == nullptr) return std::nullopt;
+  Look look;
+  HWND parent = GetParent(h);
+  RECT r{};
+  GetWindowRect(h, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  look.rect = {app.Unscale(r.left), app.Unscale(r.top), app.Unscale(r.right - r.left),
+               app.Unscale(r.bottom - r.top)};
+  look.visible = IsWindowVisible(h) != FALSE;
+  const LONG style = GetWindowLongW(h, GWL_STYLE);
+  const tk::Kind kind = control.GetKind();
+  const bool edit = kind == tk::Kind::Edit || kind == tk::Kind::List;
+  look.readOnly = edit && (style & ES_READONLY) != 0;
+  look.keepsSelection = edit && (style & ES_NOHIDESEL) != 0;
+
+  // Colours as the control gets them from its parent when it paints.
+  HDC dc = CreateCompatibleDC(nullptr);
+  const UINT ask = kind == tk::Kind::Button             ? WM_CTLCOLORBTN
+                   : edit && (style & ES_READONLY) == 0 ? WM_CTLCOLOREDIT
+                                                        : WM_CTLCOLORSTATIC;
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(parent, ask, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)));
+  look.textColor = Rgb(GetTextColor(dc));
+  LOGBRUSH lb{};
+  look.background = brush != nullptr && GetObjectW(brush, sizeof lb, &lb) != 0
+                        ? Rgb(lb.lbColor)
+                        : Rgb(GetBkColor(dc));
+  DeleteDC(dc);
+
+  if (auto font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0))) {
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof lf, &lf);
+    look.fontPixelHeight = app.Unscale(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight);
+    look.underline = lf.lfUnderline != 0;
+  }
+
+  // The cursor over the middle of the control: the hit test passes a
+  // transparent window (a label that takes no clicks) on to its parent.
+  GetWindowRect(h, &r);
+  const LPARAM middle = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  HWND target = h;
+  LRESULT hit = SendMessageW(target, WM_NCHITTEST, 0, middle);
+  while (hit == HTTRANSPARENT && GetParent(target) != nullptr) {
+    target = GetParent(target);
+    hit = SendMessageW(target, WM_NCHITTEST, 0, middle);
+  }
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+               MAKELPARAM(hit, WM_MOUSEMOVE));
+  look.handCursor = GetCursor() == LoadCursorW(nullptr, IDC_HAND);
+  look.hint = tk::win32::ShownHint(control);
+  return look;
+}
+
+std::vector<std::string> Win32Harness::TabChain() {
+  // Tab presses as the message loop hands them to the dialog manager.
+  HWND window = Window();
+  HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+  SetFocus(first);
+  std::vector<std::string> chain;
+  for (int i = 0; i < 200; ++i) {
+    HWND focus = GetFocus();
+    tk::Control* c = ControlAt(form, focus);
+    chain.emplace_back(c != nullptr ? std::string(c->Name()) : "?");
+    MSG msg{};
+    msg.hwnd = focus;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_TAB;
+    msg.lParam = 0x000F0001;
+    app.Dispatch(msg);
+    if (GetFocus() == first || GetFocus() == focus) break;
+  }
+  return chain;
+}
+
+void Win32Harness::ResizeClient(int width, int height) {
+  HWND window = Window();
+  RECT r{0, 0, app.Scale(width), app.Scale(height)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+  SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  app.PumpMessages();
+}
+
+std::optional<tk::Rect> Win32Harness::WindowPlacement() {
+  HWND window = Window();
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  return tk::Rect{app.Unscale(outer.left), app.Unscale(outer.top), app.Unscale(client.right),
+                  app.Unscale(client.bottom)};
+}
+
+std::unique_ptr<Harness> MakeHarness() {
+  return std::make_unique<Win32Harness>();
+}

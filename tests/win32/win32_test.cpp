@@ -1,0 +1,325 @@
+// What only the Windows program has: real message boxes, the clipboard, the
+// list widgets' sync, UTF-16 at the edge, files by wide path, the program
+// file's resources, the real timer, high-DPI layout and WinInet.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "harness_win32.h"
+#include "numbers/numbers.h"
+#include "toolkit/text.h"
+#include "toolkit/win32/wide.h"
+
+namespace {
+
+using tk::win32::HandleOf;
+using tk::win32::Narrow;
+using tk::win32::Widen;
+
+class Win32 : public Behaviour {
+ protected:
+  Win32Harness& W() { return static_cast<Win32Harness&>(H()); }
+  HWND Hwnd(std::string_view name) { return HandleOf(C(name)); }
+};
+
+// ---- message boxes ----
+
+struct SeenBox {
+  std::string caption;
+  std::string text;
+  bool icon = false;
+};
+std::vector<SeenBox>* g_boxes = nullptr;
+
+// Reads the box as it appears and presses its OK button.
+LRESULT CALLBACK CloseBoxes(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_ACTIVATE && g_boxes != nullptr) {
+    auto box = reinterpret_cast<HWND>(w);
+    wchar_t cls[16] = {};
+    GetClassNameW(box, cls, 16);
+    if (std::wstring_view(cls) == L"#32770") {
+      wchar_t text[256] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 256);
+      wchar_t caption[256] = {};
+      GetWindowTextW(box, caption, 256);
+      HWND icon = GetDlgItem(box, 0x0440);
+      g_boxes->push_back({Narrow(caption), Narrow(text),
+                          icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0});
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST_F(Win32, RealMessageBoxesShowTheTitleTheTextAndForErrorsAnIcon) {
+  std::vector<SeenBox> boxes;
+  g_boxes = &boxes;
+  HHOOK hook = SetWindowsHookExW(WH_CBT, &CloseBoxes, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  Form().App().SetNoticeHook({});
+  Form().App().SetErrorHook({});
+  Click("btnGet");  // nothing ticked: refused with a notice
+  C("btn1").OnClick = [](tk::Control&) { throw std::runtime_error("磁盘已满"); };
+  Click("btn1");
+  UnhookWindowsHookEx(hook);
+  g_boxes = nullptr;
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].caption, "Qelmar3D彩票助手");
+  EXPECT_EQ(boxes[0].text, numbers::kEmptyDigits);
+  EXPECT_FALSE(boxes[0].icon);
+  EXPECT_EQ(boxes[1].caption, "Qelmar3D彩票助手");
+  EXPECT_EQ(boxes[1].text, "磁盘已满");
+  EXPECT_TRUE(boxes[1].icon);
+  // The window goes on.
+  Generate(true, "1", "2", "3");
+  EXPECT_EQ(Lines("mmoList"), std::vector<std::string>{"123"});
+}
+
+// ---- lists ----
+
+class KeyHeld {
+ public:
+  explicit KeyHeld(int key) : key_(key) { Set(0x80); }
+  ~KeyHeld() { Set(0); }
+
+ private:
+  void Set(BYTE state) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[key_] = state;
+    SetKeyboardState(keys);
+  }
+  int key_;
+};
+
+TEST_F(Win32, CtrlASelectsTheWholeListAndCtrlCCopiesIt) {
+  Generate(true, "12", "3", "45");
+  HWND list = Hwnd("mmoList");
+  C("mmoList").GiveFocus();
+  {
+    KeyHeld ctrl(VK_CONTROL);
+    SendMessageW(list, WM_KEYDOWN, 'A', 1);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(list, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 20u);  // four lines of three digits and CR LF
+    SendMessageW(list, WM_KEYDOWN, 'C', 1);
+  }
+  ASSERT_TRUE(OpenClipboard(W().Window()));
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  std::string copied;
+  if (data != nullptr) {
+    copied = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  EXPECT_EQ(copied, "134\r\n135\r\n234\r\n235\r\n");
+}
+
+TEST_F(Win32, AWholeGenerationReachesTheWidgetInOneSync) {
+  const std::size_t before = W().app.ListSyncs();
+  Click("btnAll");
+  EXPECT_EQ(W().app.ListSyncs() - before, 1u);
+  const std::string shown = User().ShownListText(C("mmoList"));
+  EXPECT_EQ(shown.size(), 4000u);
+  EXPECT_EQ(shown.substr(0, 8), "000\n001\n");
+  EXPECT_EQ(SendMessageW(Hwnd("mmoList"), EM_GETLINECOUNT, 0, 0), 1001);
+
+  // A run that removes every line pumps messages a thousand times but
+  // repaints the list at most once per frame.
+  Paste("edtNum", "0123456789");
+  const std::size_t runStart = W().app.ListSyncs();
+  Click("btnDel");
+  EXPECT_TRUE(Lines("mmoList").empty());
+  EXPECT_EQ(User().ShownListText(C("mmoList")), "");
+  EXPECT_LT(W().app.ListSyncs() - runStart, 100u);
+}
+
+TEST_F(Win32, TheCaretAndTheScrollPositionSurviveANewListText) {
+  Click("btnAll");
+  auto& list = List("mmoList");
+  HWND h = Hwnd("mmoList");
+  User().PlaceCaret(list, list.LineStart(500));
+  SendMessageW(h, EM_LINESCROLL, 0, -100);  // the caret out of sight
+  const LRESULT top = SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ASSERT_GT(top, 300);
+  AddNumbers(true, {"abc"});
+  EXPECT_EQ(list.LineCount(), 1001);
+  EXPECT_EQ(list.CaretOffset(), list.LineStart(500));
+  EXPECT_EQ(SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0), top);
+  Click("btn1");
+  EXPECT_EQ(list.LineAt(500), "501");
+}
+
+// ---- UTF-16 at the edge ----
+
+TEST_F(Win32, CharactersBeyondSixteenBitsAreOneCharacter) {
+  auto& edit = Form().edtNum;
+  Type("edtNum", "a😀b");
+  EXPECT_EQ(edit.Text(), "a😀b");
+  EXPECT_EQ(edit.CaretOffset(), 3);
+  User().PlaceCaret(edit, 2);
+  EXPECT_EQ(edit.CaretOffset(), 2);
+  Type("edtNum", "中");
+  EXPECT_EQ(edit.Text(), "a😀中b");
+  Type("edtNum", "\b\b");
+  EXPECT_EQ(edit.Text(), "ab");
+  // The key handlers see whole characters too: a digit edit drops them.
+  Type("edt1", "😀");
+  EXPECT_EQ(Text("edt1"), "");
+}
+
+TEST(Wide, ConversionsAndOffsets) {
+  const std::wstring w = Widen("a😀中");
+  EXPECT_EQ(w.size(), 4u);
+  EXPECT_EQ(Narrow(w), "a😀中");
+  EXPECT_EQ(tk::win32::UnitsOfCodePoints(w, 2), 3);
+  EXPECT_EQ(tk::win32::UnitsOfCodePoints(w, 9), 4);
+  EXPECT_EQ(tk::win32::CodePointsOfUnits(w, 3), 2);
+  EXPECT_EQ(tk::win32::CodePointsOfUnits(w, 2), 2);  // inside the pair
+  EXPECT_EQ(tk::win32::CodePointsOfUnits(w, -1), 0);
+  EXPECT_EQ(Narrow(Widen("\xff")), "\xEF\xBF\xBD");
+}
+
+// ---- files and the program ----
+
+TEST(Win32Platform, FilesByChinesePath) {
+  tk::win32::Win32Platform platform;
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::string folder = Narrow(temp) + "彩票助手测试\\";
+  std::filesystem::remove_all(std::filesystem::path(Widen(folder)));
+  std::filesystem::create_directories(std::filesystem::path(Widen(folder)));
+  const std::string file = folder + "提示.dat";
+  EXPECT_FALSE(platform.FilePresent(file));
+  platform.WriteFileBytes(file, std::string("\xCC\xE1\xCA\xBE@#$a\r\nb\rc\n", 13));
+  EXPECT_TRUE(platform.FilePresent(file));
+  EXPECT_FALSE(platform.FilePresent(folder));
+  EXPECT_EQ(platform.ReadTextLines(file),
+            (std::vector<std::string>{"\xCC\xE1\xCA\xBE@#$a", "b", "c"}));
+  platform.WriteFileBytes(file, "");
+  EXPECT_TRUE(platform.ReadTextLines(file).empty());
+  EXPECT_THROW(platform.WriteFileBytes(folder + "无\\x.dat", "x"), tk::Error);
+  EXPECT_THROW(platform.ReadTextLines(folder + "无.dat"), tk::Error);
+  std::filesystem::remove_all(std::filesystem::path(Widen(folder)));
+}
+
+TEST(Win32Platform, ProgramFolderHoldsTheRunningProgram) {
+  tk::win32::Win32Platform platform;
+  const std::string folder = platform.ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '\\');
+  EXPECT_TRUE(platform.FilePresent(folder + "win32_tests.exe"));
+}
+
+std::wstring VersionString(const std::vector<char>& info, const wchar_t* name) {
+  void* value = nullptr;
+  UINT size = 0;
+  const std::wstring key = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
+  if (!VerQueryValueW(info.data(), key.c_str(), &value, &size) || size == 0) return {};
+  return static_cast<const wchar_t*>(value);
+}
+
+TEST(Win32Program, CarriesItsVersionRecordAndIcon) {
+  tk::win32::Win32Platform platform;
+  const std::wstring exe = Widen(platform.ProgramFolder() + "..\\Qelmar3D.exe");
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(5, 1));
+  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(2013, 415));
+  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(5, 1));
+  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  EXPECT_EQ(Narrow(VersionString(info, L"FileDescription")), "Qelmar3D彩票助手");
+  EXPECT_EQ(VersionString(info, L"FileVersion"), L"1.5.415.2013");
+  EXPECT_EQ(VersionString(info, L"ProductVersion"), L"1.5.0.0");
+
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(FindResourceW(module, L"MAINICON", MAKEINTRESOURCEW(14)), nullptr);  // RT_GROUP_ICON
+  EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)), nullptr);
+  FreeLibrary(module);
+}
+
+// ---- the real timer and the message loop ----
+
+TEST(Win32Loop, TheTimerTicksThroughTheMessageLoopUntilTheWindowCloses) {
+  static const tk::ControlSpec controls[] = {[] {
+    tk::ControlSpec t;
+    t.name = "tmr";
+    t.kind = tk::Kind::Timer;
+    t.interval = 20;
+    return t;
+  }()};
+  tk::FormSpec spec;
+  spec.name = "Probe";
+  spec.caption = "定时器";
+  spec.clientWidth = 200;
+  spec.clientHeight = 100;
+  spec.fontFace = "宋体";
+  spec.fontHeight = 14;
+  spec.controls = controls;
+  tk::win32::Win32Platform platform;
+  tk::win32::Win32Application app(platform);
+  tk::Form form(app, spec);
+  int ticks = 0;
+  bool closed = false;
+  form.OnClose = [&](tk::Control&, tk::CloseAction&) { closed = true; };
+  form.Get<tk::Timer>("tmr").OnTimer = [&](tk::Control&) {
+    if (++ticks == 3) PostMessageW(HandleOf(form.Window()), WM_CLOSE, 0, 0);
+  };
+  const auto start = std::chrono::steady_clock::now();
+  app.Run(form);
+  EXPECT_EQ(ticks, 3);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(form.Closed());
+  EXPECT_FALSE(IsWindowVisible(HandleOf(form.Window())));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// ---- high DPI ----
+
+TEST(Win32Dpi, TheLayoutScalesWithTheScreenDensity) {
+  Win32Harness h(144);
+  HWND button = HandleOf(h.form.btnDel);
+  RECT r{};
+  GetClientRect(button, &r);
+  EXPECT_EQ(r.right, 170);  // 113 at 96 dpi
+  EXPECT_EQ(r.bottom, 38);  // 25
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(HandleOf(h.form.mmoList), WM_GETFONT, 0, 0)),
+             sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -32);  // 21 pixels at 96 dpi, asked as character height
+  RECT client{};
+  GetClientRect(h.Window(), &client);
+  EXPECT_EQ(client.right, 1176);
+  const auto look = h.LookOf(h.form.btnDel);
+  ASSERT_TRUE(look);
+  EXPECT_EQ(look->rect.left, 336);
+  EXPECT_EQ(look->rect.width, 113);
+}
+
+// ---- WinInet ----
+
+TEST(Win32Http, AClosedPortGivesNothingAtOnce) {
+  tk::win32::Win32Platform platform;
+  tk::HttpRequest request;
+  request.url = "http://127.0.0.1:1/tips.asp";
+  request.userAgent = "URLCheck";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(platform.HttpGet(request), "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+}  // namespace
