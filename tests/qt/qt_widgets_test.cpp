@@ -135,7 +135,9 @@ int SignalsOfOneReplacement() {
 
 class EventCounter : public QObject {
  public:
-  EventCounter(QObject* watched, QEvent::Type type) : type_(type) { watched->installEventFilter(this); }
+  EventCounter(QObject* watched, QEvent::Type type) : type_(type) {
+    watched->installEventFilter(this);
+  }
   int count = 0;
 
  protected:
@@ -264,7 +266,6 @@ TEST_F(QtWindow, PaintedColours) {
 
   const QImage empty = ListView("mmoDel")->grab().toImage();
   EXPECT_EQ(empty.pixelColor(empty.width() / 3, empty.height() / 2), QColor(255, 251, 240));
-
 }
 
 TEST_F(QtWindow, ASelectedLineStaysMarkedAfterTheFocusMovesOn) {
@@ -294,7 +295,8 @@ TEST_F(QtWindow, ChineseTextHasRealGlyphs) {
     QWidget* w = tk::qt::WidgetOf(*c);
     if (w == nullptr) continue;
     SCOPED_TRACE(std::string(c->Name()));
-    EXPECT_TRUE(wanted.contains(QFontInfo(w->font()).family())) << QFontInfo(w->font()).family().toStdString();
+    EXPECT_TRUE(wanted.contains(QFontInfo(w->font()).family()))
+        << QFontInfo(w->font()).family().toStdString();
     const QFontMetrics metrics(w->font());
     for (char32_t ch : QString::fromStdString(c->Text()).toUcs4()) {
       EXPECT_TRUE(metrics.inFontUcs4(ch)) << "U+" << std::hex << static_cast<unsigned>(ch);
