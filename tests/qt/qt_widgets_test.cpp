@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -122,6 +123,36 @@ TEST_F(QtWindow, CaretOffsetsSurviveCharactersOutsideTheBasicPlane) {
   User().PlaceCaret(list, 5 + 1);  // inside the second line
   EXPECT_EQ(list.CaretOffset(), 6);
   EXPECT_EQ(list.LineFromChar(list.CaretOffset()), 1);
+}
+
+TEST_F(QtWindow, KeyHandlersSeeTypedCharactersFirst) {
+  tk::Edit& edit = Form().edtNum;
+  edit.OnKeyPress = [](tk::Control&, char32_t& key) {
+    if (key == U'a') key = U'中';  // replaced
+    if (key == U'x') key = 0;      // discarded
+  };
+  Type("edtNum", "1a2x3");
+  EXPECT_EQ(edit.Text(), "1中23");
+  User().TypeChar(edit, tk::kBackspace);
+  EXPECT_EQ(edit.Text(), "1中2");
+  // Keys that type nothing pass untouched: Home, then Delete.
+  QTest::keyClick(W("edtNum"), Qt::Key_Home);
+  QTest::keyClick(W("edtNum"), Qt::Key_Delete);
+  EXPECT_EQ(edit.Text(), "中2");
+}
+
+TEST_F(QtWindow, TextFromAnInputMethodPassesTheKeyHandlerToo) {
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("1二3"));
+  QApplication::sendEvent(W("edtRight"), &commit);
+  EXPECT_EQ(Text("edtRight"), "13");
+  // A digit row's edit takes no character itself: the boxes tick instead.
+  QInputMethodEvent digits;
+  digits.setCommitString(QStringLiteral("72"));
+  QApplication::sendEvent(W("edt1"), &digits);
+  EXPECT_EQ(Text("edt1"), "72");
+  EXPECT_TRUE(Box("chk8").Checked());
+  EXPECT_TRUE(Box("chk3").Checked());
 }
 
 // Counts what one replacement of a list's whole text signals.
