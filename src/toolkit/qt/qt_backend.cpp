@@ -177,6 +177,7 @@ class KeyEdit : public QLineEdit {
  public:
   using QLineEdit::QLineEdit;
   std::function<char32_t(char32_t)> filter;
+  std::function<void()> handled;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override {
@@ -198,6 +199,7 @@ class KeyEdit : public QLineEdit {
         insert(QString::fromUcs4(&acted, 1));
       }
     }
+    if (handled) handled();
   }
 
   // Text from an input method goes through the same filter, one character
@@ -352,7 +354,10 @@ class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
       : QtControl(app, spec, new ClickLabel(parent)), text_(spec.text) {
     Get()->setTextFormat(Qt::PlainText);
     Get()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Get()->onClick = [this] { RaiseClick(); };
+    Get()->onClick = [this] {
+      RaiseClick();
+      qapp_.EventHandled();
+    };
   }
   ~QtLabel() override { qapp_.Forget(*this); }
 
@@ -382,7 +387,10 @@ class QtButton : public QtControl<Control, QPushButton> {
   QtButton(QtApplication& app, const ControlSpec& spec, QWidget* parent)
       : QtControl(app, spec, new QPushButton(Q(spec.text), parent)) {
     Get()->setAutoDefault(false);
-    QObject::connect(Get(), &QPushButton::clicked, [this] { RaiseClick(); });
+    QObject::connect(Get(), &QPushButton::clicked, [this] {
+      RaiseClick();
+      qapp_.EventHandled();
+    });
   }
   std::string Text() const override { return S(Get()->text()); }
   void SetText(std::string_view text) override { Get()->setText(Q(text)); }
@@ -393,7 +401,10 @@ class QtCheckBox : public QtControl<CheckBox, QCheckBox> {
   QtCheckBox(QtApplication& app, const ControlSpec& spec, QWidget* parent)
       : QtControl(app, spec, new QCheckBox(Q(spec.text), parent)) {
     // `clicked` comes from the user only; setChecked raises nothing.
-    QObject::connect(Get(), &QCheckBox::clicked, [this] { UserToggled(); });
+    QObject::connect(Get(), &QCheckBox::clicked, [this] {
+      UserToggled();
+      qapp_.EventHandled();
+    });
   }
   std::string Text() const override { return S(Get()->text()); }
   void SetText(std::string_view text) override { Get()->setText(Q(text)); }
@@ -409,6 +420,7 @@ class QtEdit : public QtControl<Edit, KeyEdit> {
       : QtControl(app, spec, new KeyEdit(parent)) {
     Get()->setMaxLength(spec.maxLength > 0 ? spec.maxLength : std::numeric_limits<int>::max());
     Get()->filter = [this](char32_t ch) { return FilterKey(ch); };
+    Get()->handled = [this] { qapp_.EventHandled(); };
   }
   std::string Text() const override { return S(Get()->text()); }
   void SetText(std::string_view text) override {
@@ -520,7 +532,10 @@ class QtTimer : public Timer {
   QtTimer(QtApplication& app, const ControlSpec& spec)
       : Timer(app, spec), manual_(app.ManualTimers()) {
     timer_.setInterval(spec.interval);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { RaiseTimer(); });
+    QObject::connect(&timer_, &QTimer::timeout, [this, &app] {
+      RaiseTimer();
+      app.EventHandled();
+    });
     if (!manual_) timer_.start();
   }
   QTimer* Native() { return &timer_; }

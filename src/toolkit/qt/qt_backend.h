@@ -51,6 +51,11 @@ class QtApplication : public Application {
   void FlushViews();
   // True while PumpMessages runs (a handler is waiting for its messages).
   bool Pumping() const { return pumpDepth_ > 0; }
+  // A click, key or tick from the loop has been handled: show its effect,
+  // unless it came while a handler pumps messages (that one shows it).
+  void EventHandled() {
+    if (pumpDepth_ == 0) FlushViews();
+  }
 
   // Timers made from now on tick only when a test fires them.
   void SetManualTimers(bool manual) { manualTimers_ = manual; }
