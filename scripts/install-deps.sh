@@ -11,6 +11,8 @@ packages=(
   # the Linux program
   qt6-base-dev libqt6test6 libcurl4-openssl-dev libgl-dev
   fonts-wqy-zenhei xvfb xauth
+  # a picture of the window when there is no display
+  imagemagick x11-utils
   # tooling
   clang-format clang-tidy
   # the Windows program: cross compilers, Wine and fonts for its tests,

@@ -1,0 +1,283 @@
+// The handlers that fill or trim a list, at 1,000 lines, on Qt Widgets (the
+// window shown on the offscreen display), measured against U: one
+// setPlainText of the 1,000-line list. Each handler runs as from the loop:
+// the click, then the widgets brought up to date.
+//
+// The machine is shared, so each handler's iterations alternate with
+// samples of U taken on the same list widget at the same time; the counters
+// xU_wall and xU_cpu are the handler's cost in U, by wall time and by the
+// CPU time of the window's thread.
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "app/main3d.h"
+#include "toolkit/headless/headless.h"
+#include "toolkit/qt/qt_backend.h"
+#include "toolkit/qt/qt_driver.h"
+
+namespace {
+
+double WallUs() {
+  return std::chrono::duration<double, std::micro>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+double ThreadCpuUs() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
+}
+
+struct Spent {
+  double wall = 0;
+  double cpu = 0;
+  template <class F>
+  void Add(F&& f) {
+    const double w0 = WallUs();
+    const double c0 = ThreadCpuUs();
+    f();
+    cpu += ThreadCpuUs() - c0;
+    wall += WallUs() - w0;
+  }
+};
+
+struct Window {
+  tk::headless::HeadlessPlatform platform;
+  tk::qt::QtApplication app{platform};
+  std::unique_ptr<TForm1> form;
+  tk::qt::QtDriver user{app};
+  tk::Recorder rec;
+  QString unitText;  // the 1,000-line list
+  Spent handler;
+  Spent unit;
+
+  Window() {
+    app.SetTitle(app::kTitle);
+    app.SetManualTimers(true);
+    form = std::make_unique<TForm1>(app);
+    rec.Attach(app);
+    QWidget* w = tk::qt::WidgetOf(form->Window());
+    w->show();
+    (void)QTest::qWaitForWindowExposed(w);
+    app.FlushViews();
+    for (int i = 0; i < 1000; ++i) {
+      unitText += QStringLiteral("%1\n").arg(i, 3, 10, QLatin1Char('0'));
+    }
+  }
+
+  void TickAll(int firstRow) {
+    for (int r = firstRow; r < firstRow + 3; ++r) {
+      for (auto* box : form->Row(r).boxes) box->SetChecked(true);
+    }
+  }
+  QPlainTextEdit* View(const tk::Control& list) {
+    return qobject_cast<QPlainTextEdit*>(tk::qt::WidgetOf(list));
+  }
+  // Untimed steps that set up the next run, shown and painted.
+  template <class F>
+  void Prepare(benchmark::State& state, F&& f) {
+    state.PauseTiming();
+    f();
+    app.FlushViews();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+  // One timed run of the handler, then (untimed) one sample of U on the
+  // list it changes, which then shows its own lines again. Neither counts
+  // the painting that follows.
+  template <class F>
+  void Run(benchmark::State& state, tk::ListControl& list, F&& f) {
+    handler.Add(f);
+    state.PauseTiming();
+    QPlainTextEdit* view = View(list);
+    unit.Add([&] { view->setPlainText(unitText); });
+    list.SetText(list.Text());
+    app.FlushViews();
+    // Painted before the next run: the next click's repaint of its button
+    // would otherwise paint this list too.
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+  void Report(benchmark::State& state) {
+    state.counters["xU_wall"] = handler.wall / unit.wall;
+    state.counters["xU_cpu"] = handler.cpu / unit.cpu;
+  }
+};
+
+void BM_U_setPlainText(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form->btnAll);
+  QPlainTextEdit* view = w.View(w.form->mmoList);
+  const QString text = view->toPlainText();
+  for (auto _ : state) view->setPlainText(text);
+  state.counters["blocks"] = view->blockCount();
+}
+BENCHMARK(BM_U_setPlainText)->Unit(benchmark::kMicrosecond);
+
+void BM_btnGetClick(benchmark::State& state) {
+  Window w;
+  w.TickAll(0);
+  for (auto _ : state) w.Run(state, w.form->mmoList, [&] { w.user.Click(w.form->btnGet); });
+  w.Report(state);
+}
+BENCHMARK(BM_btnGetClick)->Unit(benchmark::kMicrosecond);
+
+void BM_btnSelClick(benchmark::State& state) {
+  Window w;
+  w.TickAll(3);
+  for (auto _ : state) w.Run(state, w.form->mmoDel, [&] { w.user.Click(w.form->btnSel); });
+  w.Report(state);
+}
+BENCHMARK(BM_btnSelClick)->Unit(benchmark::kMicrosecond);
+
+void BM_btnAllClick(benchmark::State& state) {
+  Window w;
+  for (auto _ : state) w.Run(state, w.form->mmoList, [&] { w.user.Click(w.form->btnAll); });
+  w.Report(state);
+}
+BENCHMARK(BM_btnAllClick)->Unit(benchmark::kMicrosecond);
+
+// Adding a number to 999 lines: a lookup in all of them, then 1,000 shown.
+void BM_btn3Click(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form->btnAll);
+  w.form->mmoList.DeleteLine(999);
+  w.user.Paste(w.form->edtRight, "999");
+  for (auto _ : state) {
+    w.Run(state, w.form->mmoList, [&] { w.user.Click(w.form->btn3); });
+    w.Prepare(state, [&] { w.form->mmoList.DeleteLine(999); });
+  }
+  w.Report(state);
+}
+BENCHMARK(BM_btn3Click)->Unit(benchmark::kMicrosecond);
+
+// Removing the top line of 1,000.
+void BM_btn1Click(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form->btnAll);
+  for (auto _ : state) {
+    w.Prepare(state, [&] {
+      w.form->mmoList.AppendLine("000");
+      w.user.PlaceCaret(w.form->mmoList, 0);
+    });
+    w.Run(state, w.form->mmoList, [&] { w.user.Click(w.form->btn1); });
+  }
+  w.Report(state);
+}
+BENCHMARK(BM_btn1Click)->Unit(benchmark::kMicrosecond);
+
+// The deletion list holds the 500 numbers below 500, from the highest
+// down; half of the bet list goes.
+void BM_btnDeleteClick(benchmark::State& state) {
+  Window w;
+  for (int d : {4, 3, 2, 1, 0}) w.form->Row(3).boxes[static_cast<std::size_t>(d)]->SetChecked(true);
+  for (int row = 4; row < 6; ++row) {
+    for (int d = 9; d >= 0; --d)
+      w.form->Row(row).boxes[static_cast<std::size_t>(d)]->SetChecked(true);
+  }
+  w.user.Click(w.form->btnSel);
+  for (auto _ : state) {
+    w.Prepare(state, [&] { w.user.Click(w.form->btnAll); });
+    w.Run(state, w.form->mmoList, [&] { w.user.Click(w.form->btnDelete); });
+  }
+  state.counters["left"] = w.form->mmoList.LineCount();
+  w.Report(state);
+}
+BENCHMARK(BM_btnDeleteClick)->Unit(benchmark::kMicrosecond);
+
+// Every candidate of ten digits against the full list: 1,000 lookups, 1,000
+// removals and 1,000 rounds of message processing.
+void BM_btnDelClick(benchmark::State& state) {
+  Window w;
+  w.user.Paste(w.form->edtNum, "0123456789");
+  for (auto _ : state) {
+    w.Prepare(state, [&] { w.user.Click(w.form->btnAll); });
+    w.Run(state, w.form->mmoList, [&] { w.user.Click(w.form->btnDel); });
+  }
+  state.counters["left"] = w.form->mmoList.LineCount();
+  w.Report(state);
+}
+BENCHMARK(BM_btnDelClick)->Unit(benchmark::kMicrosecond);
+
+// Prints the usual table, then every handler's cost in U against its
+// target. With repetitions, medians.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
+      const auto wall = r.counters.find("xU_wall");
+      const auto cpu = r.counters.find("xU_cpu");
+      if (wall == r.counters.end() || cpu == r.counters.end()) continue;
+      auto& t = ratios_[r.run_name.function_name];
+      t.wall.push_back(wall->second.value);
+      t.cpu.push_back(cpu->second.value);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    if (ratios_.empty()) return;
+    std::printf("\nHandlers in U (one setPlainText of the 1,000-line list), sampled alongside:\n");
+    std::printf("%-20s %8s %8s %8s\n", "handler", "wall", "CPU", "target");
+    for (auto& [name, t] : ratios_) {
+      const double target = name == "BM_btnDelClick" ? 10 : 2;
+      const double wall = Median(t.wall);
+      const double cpu = Median(t.cpu);
+      std::printf("%-20s %8.2f %8.2f %6.0f U  %s\n", name.c_str(), wall, cpu, target,
+                  std::max(wall, cpu) <= target ? "ok" : "OVER");
+    }
+  }
+
+ private:
+  struct Ratios {
+    std::vector<double> wall;
+    std::vector<double> cpu;
+  };
+  static double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  }
+  std::map<std::string, Ratios> ratios_;
+};
+
+QtMessageHandler previous = nullptr;
+
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message == QLatin1String("This plugin does not support propagateSizeHints()")) return;
+  if (previous != nullptr) previous(type, context, message);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime = QDir::tempPath() + QStringLiteral("/qelmar3d-bench-runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+  }
+  previous = qInstallMessageHandler(FilterMessages);
+  QApplication qapp(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,776 @@
+#include "toolkit/qt/qt_backend.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <limits>
+
+#include "toolkit/text.h"
+
+namespace tk::qt {
+
+namespace {
+
+// A widget may be shown at most this often while a handler pumps messages.
+constexpr qint64 kFrameMs = 16;
+
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+  return s.toStdString();
+}
+
+QColor ColorOf(std::int32_t rgb) {
+  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+QFont MakeFont(int pixelHeight, bool underline) {
+  QFont font;
+  font.setFamilies(FontFamilies());
+  font.setPixelSize(pixelHeight);
+  font.setUnderline(underline);
+  return font;
+}
+
+// Every Qt control can name its widget.
+class Native {
+ public:
+  virtual ~Native() = default;
+  virtual QWidget* Widget() const = 0;
+};
+
+// A control that holds others: docked children take the container's edges
+// in turn (bottom, then left, then what is left), the others keep their
+// distances to the edges they are anchored to.
+class Container {
+ public:
+  virtual ~Container() = default;
+  virtual QWidget* Host() const = 0;
+  // The size the table was drawn for.
+  virtual QSize DesignSize() const = 0;
+
+  // Tab orders from the window down to this container.
+  std::vector<int> tabPath;
+
+  void Adopt(QWidget* child, const ControlSpec& spec) { children_.push_back({child, &spec}); }
+
+  void Arrange() const {
+    QWidget* host = Host();
+    const auto* frame = qobject_cast<const QFrame*>(host);
+    const int inset = frame != nullptr ? frame->frameWidth() : 0;
+    QRect free = host->rect().adjusted(inset, inset, -inset, -inset);
+    const int dw = host->width() - DesignSize().width();
+    const int dh = host->height() - DesignSize().height();
+    for (Dock pass : {Dock::Bottom, Dock::Left, Dock::Client}) {
+      for (const Child& c : children_) {
+        if (!c.widget || c.spec->dock != pass) continue;
+        const Rect& r = c.spec->rect;
+        if (pass == Dock::Bottom) {
+          c.widget->setGeometry(free.left(), free.bottom() + 1 - r.height, free.width(), r.height);
+          free.setBottom(free.bottom() - r.height);
+        } else if (pass == Dock::Left) {
+          c.widget->setGeometry(free.left(), free.top(), r.width, free.height());
+          free.setLeft(free.left() + r.width);
+        } else {
+          c.widget->setGeometry(free);
+        }
+      }
+    }
+    for (const Child& c : children_) {
+      if (!c.widget || c.spec->dock != Dock::None) continue;
+      const Rect& r = c.spec->rect;
+      const unsigned a = c.spec->anchors;
+      QRect g = c.widget->geometry();
+      const bool stretchX = (a & kAnchorLeft) && (a & kAnchorRight);
+      const bool stretchY = (a & kAnchorTop) && (a & kAnchorBottom);
+      g.moveLeft(r.left + ((a & kAnchorRight) && !(a & kAnchorLeft) ? dw : 0));
+      g.moveTop(r.top + ((a & kAnchorBottom) && !(a & kAnchorTop) ? dh : 0));
+      if (stretchX) g.setWidth(r.width + dw);
+      if (stretchY) g.setHeight(r.height + dh);
+      c.widget->setGeometry(g);
+    }
+  }
+
+ private:
+  struct Child {
+    QPointer<QWidget> widget;
+    const ControlSpec* spec;
+  };
+  std::vector<Child> children_;
+};
+
+// Widgets that tell their control about size changes.
+template <class W>
+class Resizing : public W {
+ public:
+  using W::W;
+  std::function<void()> onResize;
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    W::resizeEvent(e);
+    if (onResize) onResize();
+  }
+};
+
+class FormWidget : public Resizing<QWidget> {
+ public:
+  std::function<void()> onClose;
+  std::function<void()> onShow;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    if (onClose) onClose();
+    e->accept();
+  }
+  void showEvent(QShowEvent* e) override {
+    if (onShow) onShow();
+    QWidget::showEvent(e);
+  }
+};
+
+class ClickLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> onClick;
+
+ protected:
+  // A click is a press and a release of the left button over the label.
+  void mousePressEvent(QMouseEvent* e) override {
+    pressed_ = e->button() == Qt::LeftButton;
+    e->accept();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const bool click =
+        pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
+    pressed_ = false;
+    e->accept();
+    if (click && onClick) onClick();
+  }
+
+ private:
+  bool pressed_ = false;
+};
+
+// A line edit whose typed characters pass the control's key handler first.
+class KeyEdit : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+  std::function<char32_t(char32_t)> filter;
+  std::function<void()> handled;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    const char32_t typed = TypedChar(*e);
+    if (typed == 0 || !filter) {
+      QLineEdit::keyPressEvent(e);
+      return;
+    }
+    QPointer<KeyEdit> alive(this);
+    const char32_t acted = filter(typed);
+    if (!alive) return;
+    if (acted == typed) {
+      QLineEdit::keyPressEvent(e);
+    } else {
+      e->accept();
+      if (acted == kBackspace) {
+        backspace();
+      } else if (acted >= 32) {
+        insert(QString::fromUcs4(&acted, 1));
+      }
+    }
+    if (handled) handled();
+  }
+
+  // Text from an input method goes through the same filter, one character
+  // at a time.
+  void inputMethodEvent(QInputMethodEvent* e) override {
+    if (e->commitString().isEmpty() || !filter) {
+      QLineEdit::inputMethodEvent(e);
+      return;
+    }
+    QPointer<KeyEdit> alive(this);
+    QString kept;
+    for (char32_t ch : e->commitString().toUcs4()) {
+      const char32_t acted = filter(ch);
+      if (!alive) return;
+      if (acted >= 32) kept += QString::fromUcs4(&acted, 1);
+    }
+    QInputMethodEvent filtered(e->preeditString(), e->attributes());
+    filtered.setCommitString(kept, e->replacementStart(), e->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+    e->accept();
+  }
+
+ private:
+  // The character a key press types: Backspace as 8, a printable character
+  // as itself, and 0 for keys that type nothing (arrows, shortcuts).
+  static char32_t TypedChar(const QKeyEvent& e) {
+    const auto mods = e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (e.key() == Qt::Key_Backspace) return mods ? 0 : kBackspace;
+    const QList<uint> cps = e.text().toUcs4();
+    if (cps.size() != 1 || cps[0] < 32 || cps[0] == 127) return 0;
+    if (mods & (Qt::ControlModifier | Qt::MetaModifier)) return 0;
+    return cps[0];
+  }
+};
+
+// What every control with a widget shares.
+template <class Base, class W>
+class QtControl : public Base, public Native {
+ public:
+  QtControl(QtApplication& app, const ControlSpec& spec, W* widget)
+      : Base(app, spec), qapp_(app), widget_(widget) {}
+  ~QtControl() override { delete widget_.data(); }
+
+  QWidget* Widget() const override { return widget_; }
+  W* Get() const { return widget_; }
+
+  bool Enabled() const override { return widget_->isEnabled(); }
+  void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+  void GiveFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
+  // The control that keeps the focus inside its window.
+  bool Focused() const override { return widget_->window()->focusWidget() == widget_; }
+  std::string Hint() const override { return hint_; }
+  void SetHint(std::string_view hint) override {
+    hint_ = hint;
+    if (this->Spec().showHint) widget_->setToolTip(Q(hint));
+  }
+
+ protected:
+  QtApplication& qapp_;
+
+ private:
+  QPointer<W> widget_;
+  std::string hint_;
+};
+
+class QtForm : public QtControl<Control, FormWidget>, public Container {
+ public:
+  QtForm(QtApplication& app, Form& form, const ControlSpec& spec)
+      : QtControl(app, spec, new FormWidget), form_(form) {
+    FormWidget* w = Get();
+    w->setObjectName(Q(spec.name));
+    w->setWindowTitle(Q(spec.text));
+    w->setFont(MakeFont(spec.fontHeight, false));
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Button));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+    w->resize(spec.rect.width, spec.rect.height);
+    w->move(spec.rect.left, spec.rect.top);
+    w->onResize = [this] { Arrange(); };
+    w->onClose = [this] {
+      form_.RequestClose();
+      qapp_.WindowClosed();
+    };
+    w->onShow = [this] { ApplyTabOrder(); };
+  }
+
+  std::string Text() const override { return S(Get()->windowTitle()); }
+  void SetText(std::string_view text) override { Get()->setWindowTitle(Q(text)); }
+  QWidget* Host() const override { return Get(); }
+  QSize DesignSize() const override { return {Spec().rect.width, Spec().rect.height}; }
+
+  void AddTabStop(std::vector<int> path, QWidget* w) { tabStops_.push_back({std::move(path), w}); }
+
+ private:
+  // Tab visits containers in their tab order and, inside each, its
+  // controls in theirs.
+  void ApplyTabOrder() {
+    std::stable_sort(tabStops_.begin(), tabStops_.end(),
+                     [](const TabStop& a, const TabStop& b) { return a.path < b.path; });
+    QWidget* previous = nullptr;
+    for (const TabStop& s : tabStops_) {
+      if (!s.widget) continue;
+      if (previous != nullptr) QWidget::setTabOrder(previous, s.widget);
+      previous = s.widget;
+    }
+  }
+
+  struct TabStop {
+    std::vector<int> path;
+    QPointer<QWidget> widget;
+  };
+  Form& form_;
+  std::vector<TabStop> tabStops_;
+};
+
+class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
+ public:
+  QtPanel(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new Resizing<QFrame>(parent)), text_(spec.text) {
+    Get()->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Get()->setLineWidth(1);
+    Get()->onResize = [this] { Arrange(); };
+  }
+  // A panel shows no caption.
+  std::string Text() const override { return text_; }
+  void SetText(std::string_view text) override { text_ = text; }
+  QWidget* Host() const override { return Get(); }
+  QSize DesignSize() const override { return {Spec().rect.width, Spec().rect.height}; }
+
+ private:
+  std::string text_;
+};
+
+class QtGroupBox : public QtControl<Control, Resizing<QGroupBox>>, public Container {
+ public:
+  QtGroupBox(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new Resizing<QGroupBox>(Q(spec.text), parent)) {
+    Get()->onResize = [this] { Arrange(); };
+  }
+  std::string Text() const override { return S(Get()->title()); }
+  void SetText(std::string_view text) override { Get()->setTitle(Q(text)); }
+  QWidget* Host() const override { return Get(); }
+  QSize DesignSize() const override { return {Spec().rect.width, Spec().rect.height}; }
+};
+
+// A label's text reaches the widget once per frame: a count shown 1,000
+// times in a loop lays the label out once.
+class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
+ public:
+  QtLabel(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new ClickLabel(parent)), text_(spec.text) {
+    Get()->setTextFormat(Qt::PlainText);
+    Get()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Get()->onClick = [this] {
+      RaiseClick();
+      qapp_.EventHandled();
+    };
+  }
+  ~QtLabel() override { qapp_.Forget(*this); }
+
+  std::string Text() const override { return text_; }
+  void SetText(std::string_view text) override {
+    if (text == text_) return;
+    text_ = text;
+    qapp_.MarkDirty(*this);
+  }
+  void Sync() override {
+    ClickLabel* w = Get();
+    w->setText(Q(text_));
+    if (Spec().autoSize) {
+      // An empty caption measures as a blank, so the label never vanishes.
+      const int width = text_.empty() ? w->fontMetrics().horizontalAdvance(QLatin1Char(' '))
+                                      : w->sizeHint().width();
+      w->resize(width, Spec().rect.height);
+    }
+  }
+
+ private:
+  std::string text_;
+};
+
+class QtButton : public QtControl<Control, QPushButton> {
+ public:
+  QtButton(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new QPushButton(Q(spec.text), parent)) {
+    Get()->setAutoDefault(false);
+    QObject::connect(Get(), &QPushButton::clicked, [this] {
+      RaiseClick();
+      qapp_.EventHandled();
+    });
+  }
+  std::string Text() const override { return S(Get()->text()); }
+  void SetText(std::string_view text) override { Get()->setText(Q(text)); }
+};
+
+class QtCheckBox : public QtControl<CheckBox, QCheckBox> {
+ public:
+  QtCheckBox(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new QCheckBox(Q(spec.text), parent)) {
+    // `clicked` comes from the user only; setChecked raises nothing.
+    QObject::connect(Get(), &QCheckBox::clicked, [this] {
+      UserToggled();
+      qapp_.EventHandled();
+    });
+  }
+  std::string Text() const override { return S(Get()->text()); }
+  void SetText(std::string_view text) override { Get()->setText(Q(text)); }
+
+ protected:
+  bool NativeChecked() const override { return Get()->isChecked(); }
+  void NativeSetChecked(bool checked) override { Get()->setChecked(checked); }
+};
+
+class QtEdit : public QtControl<Edit, KeyEdit> {
+ public:
+  QtEdit(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new KeyEdit(parent)) {
+    Get()->setMaxLength(spec.maxLength > 0 ? spec.maxLength : std::numeric_limits<int>::max());
+    Get()->filter = [this](char32_t ch) { return FilterKey(ch); };
+    Get()->handled = [this] { qapp_.EventHandled(); };
+  }
+  std::string Text() const override { return S(Get()->text()); }
+  void SetText(std::string_view text) override {
+    Get()->setText(Q(text));
+    Get()->setCursorPosition(0);  // where a native edit puts it after its text is set
+  }
+  int CaretOffset() const override {
+    const KeyEdit* w = Get();
+    const int at = w->hasSelectedText() ? w->selectionStart() : w->cursorPosition();
+    return CodePointCount(w->text(), at);
+  }
+  void SetCaretOffset(int offset) override { Select(offset, 0); }
+
+  void Select(int start, int length) {
+    KeyEdit* w = Get();
+    const QString text = w->text();
+    const int from = Utf16Index(text, std::max(start, 0));
+    const int to = Utf16Index(text, std::max(start, 0) + std::max(length, 0));
+    if (to > from) {
+      w->setSelection(from, to - from);
+    } else {
+      w->setCursorPosition(from);
+    }
+  }
+};
+
+// The lines live in the ListControl; the widget gets them in one
+// replacement of its whole text, at most once per frame.
+class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
+ public:
+  QtList(QtApplication& app, const ControlSpec& spec, QWidget* parent)
+      : QtControl(app, spec, new QPlainTextEdit(parent)) {
+    QPlainTextEdit* w = Get();
+    w->setReadOnly(true);
+    w->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    w->setTabChangesFocus(true);
+    w->setUndoRedoEnabled(false);
+    w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette p = w->palette();
+    if (spec.background != kDefaultColor) p.setColor(QPalette::Base, ColorOf(spec.background));
+    // The selection looks the same whether or not the list has the focus.
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+      p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
+    }
+    w->setPalette(p);
+  }
+  ~QtList() override { qapp_.Forget(*this); }
+
+  int CaretOffset() const override {
+    if (Queued()) qapp_.SyncNow(const_cast<QtList&>(*this));
+    return ToModel(Get()->textCursor().selectionStart());
+  }
+  void SetCaretOffset(int offset) override { Select(offset, 0); }
+
+  void Select(int start, int length) {
+    if (Queued()) qapp_.SyncNow(*this);
+    QTextCursor c = Get()->textCursor();
+    c.setPosition(ToWidget(start));
+    c.setPosition(ToWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
+    Get()->setTextCursor(c);
+  }
+
+  void Sync() override {
+    QPlainTextEdit* w = Get();
+    std::size_t size = 0;
+    for (const auto& l : Lines()) size += l.size() + 1;
+    std::string joined;
+    joined.reserve(size);
+    for (const auto& l : Lines()) {
+      joined += l;
+      joined += '\n';
+    }
+    // The caret keeps its offset and the view its scroll position, as when
+    // lines are taken out of a native list one by one.
+    const int caret = w->textCursor().selectionStart();
+    const int scroll = w->verticalScrollBar()->value();
+    w->setPlainText(QString::fromStdString(joined));
+    QTextCursor c = w->textCursor();
+    c.setPosition(std::min(caret, w->document()->characterCount() - 1));
+    w->setTextCursor(c);
+    w->verticalScrollBar()->setValue(scroll);
+  }
+
+ protected:
+  void LinesChanged() override { qapp_.MarkDirty(*this); }
+
+ private:
+  // Widget positions count a line break as one UTF-16 unit; the control's
+  // offsets count it as two characters (CR LF).
+  int ToWidget(int offset) const {
+    const QTextDocument* doc = Get()->document();
+    const int line = LineFromChar(std::max(offset, 0));
+    if (line >= LineCount()) return doc->characterCount() - 1;
+    const int column = std::max(offset, 0) - LineStart(line);
+    const QTextBlock block = doc->findBlockByNumber(line);
+    return block.position() + Utf16Index(block.text(), column);
+  }
+  int ToModel(int position) const {
+    const QTextBlock block = Get()->document()->findBlock(position);
+    if (!block.isValid() || block.blockNumber() >= LineCount()) return LineStart(LineCount());
+    return LineStart(block.blockNumber()) +
+           CodePointCount(block.text(), position - block.position());
+  }
+};
+
+class QtTimer : public Timer {
+ public:
+  QtTimer(QtApplication& app, const ControlSpec& spec)
+      : Timer(app, spec), manual_(app.ManualTimers()) {
+    timer_.setInterval(spec.interval);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &app] {
+      RaiseTimer();
+      app.EventHandled();
+    });
+    if (!manual_) timer_.start();
+  }
+  QTimer* Native() { return &timer_; }
+
+  std::string Text() const override { return {}; }
+  void SetText(std::string_view) override {}
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override {
+    enabled_ = enabled;
+    if (enabled && !manual_) {
+      timer_.start();
+    } else {
+      timer_.stop();
+    }
+  }
+  void GiveFocus() override {}
+  bool Focused() const override { return false; }
+  std::string Hint() const override { return {}; }
+  void SetHint(std::string_view) override {}
+
+ private:
+  QTimer timer_;
+  bool manual_;
+  bool enabled_ = true;
+};
+
+}  // namespace
+
+QStringList FontFamilies() {
+  return {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Zen Hei"),
+          QStringLiteral("Noto Sans CJK SC")};
+}
+
+int Utf16Index(const QString& text, int codePoints) {
+  int i = 0;
+  for (int n = 0; i < text.size() && n < codePoints; ++n) {
+    i += (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+  }
+  return i;
+}
+
+int CodePointCount(const QString& text, int utf16Units) {
+  const int end = std::clamp(utf16Units, 0, static_cast<int>(text.size()));
+  int n = 0;
+  for (int i = 0; i < end; ++n) {
+    i += (text[i].isHighSurrogate() && i + 1 < end && text[i + 1].isLowSurrogate()) ? 2 : 1;
+  }
+  return n;
+}
+
+QWidget* WidgetOf(const Control& control) {
+  const auto* native = dynamic_cast<const Native*>(&control);
+  return native != nullptr ? native->Widget() : nullptr;
+}
+
+QTimer* TimerOf(const Control& control) {
+  auto* timer = dynamic_cast<QtTimer*>(const_cast<Control*>(&control));
+  return timer != nullptr ? timer->Native() : nullptr;
+}
+
+void SetSelection(Control& control, int start, int length) {
+  if (auto* edit = dynamic_cast<QtEdit*>(&control)) {
+    edit->Select(start, length);
+  } else if (auto* list = dynamic_cast<QtList*>(&control)) {
+    list->Select(start, length);
+  } else {
+    throw Error("No text to select in " + std::string(control.Name()));
+  }
+}
+
+// ---- application ------------------------------------------------------------
+
+QtApplication::QtApplication(Platform& platform) : Application(platform) {
+  if (QApplication::instance() == nullptr) throw Error("QApplication must exist first");
+  sinceFlush_.start();
+  // Whatever a handler changed is shown before the loop waits again.
+  aboutToBlock_ =
+      QObject::connect(QAbstractEventDispatcher::instance(),
+                       &QAbstractEventDispatcher::aboutToBlock, [this] { FlushViews(); });
+}
+
+QtApplication::~QtApplication() {
+  QObject::disconnect(aboutToBlock_);
+}
+
+void QtApplication::MarkDirty(Deferred& view) {
+  if (view.queued_) return;
+  view.queued_ = true;
+  dirty_.push_back(&view);
+}
+
+void QtApplication::Forget(Deferred& view) {
+  if (!view.queued_) return;
+  view.queued_ = false;
+  dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), &view), dirty_.end());
+}
+
+void QtApplication::SyncNow(Deferred& view) {
+  Forget(view);
+  view.Sync();
+}
+
+void QtApplication::FlushViews() {
+  sinceFlush_.restart();
+  if (dirty_.empty()) return;
+  std::vector<Deferred*> now;
+  now.swap(dirty_);
+  for (Deferred* v : now) {
+    v->queued_ = false;
+    v->Sync();
+  }
+}
+
+void QtApplication::PumpMessages() {
+  struct Depth {
+    int& d;
+    explicit Depth(int& depth) : d(depth) { ++d; }
+    ~Depth() { --d; }
+  } depth(pumpDepth_);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (!dirty_.empty() && sinceFlush_.elapsed() >= kFrameMs) FlushViews();
+}
+
+void QtApplication::Run(Form& form) {
+  QWidget* window = WidgetOf(form.Window());
+  FlushViews();
+  window->show();
+  if (form.Closed()) return;
+  QEventLoop loop;
+  loop_ = &loop;
+  loop.exec();
+  loop_ = nullptr;
+}
+
+void QtApplication::WindowClosed() {
+  if (loop_ != nullptr) loop_->quit();
+}
+
+std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlSpec& spec) {
+  if (spec.kind == Kind::Form) return std::make_unique<QtForm>(*this, form, spec);
+  if (spec.kind == Kind::Timer) return std::make_unique<QtTimer>(*this, spec);
+
+  Control& owner = spec.parent.empty() ? form.Window() : form.Find(spec.parent);
+  auto* parent = dynamic_cast<Container*>(&owner);
+  if (parent == nullptr) throw Error("Cannot hold controls: " + std::string(owner.Name()));
+  QWidget* host = parent->Host();
+
+  std::unique_ptr<Control> made;
+  bool tabStop = false;
+  switch (spec.kind) {
+    case Kind::Panel:
+    case Kind::GroupBox: {
+      Container* inner = nullptr;
+      if (spec.kind == Kind::Panel) {
+        auto panel = std::make_unique<QtPanel>(*this, spec, host);
+        inner = panel.get();
+        made = std::move(panel);
+      } else {
+        auto group = std::make_unique<QtGroupBox>(*this, spec, host);
+        inner = group.get();
+        made = std::move(group);
+      }
+      inner->tabPath = parent->tabPath;
+      inner->tabPath.push_back(spec.tabOrder);
+      break;
+    }
+    case Kind::Label:
+      made = std::make_unique<QtLabel>(*this, spec, host);
+      break;
+    case Kind::Button:
+      made = std::make_unique<QtButton>(*this, spec, host);
+      tabStop = true;
+      break;
+    case Kind::CheckBox:
+      made = std::make_unique<QtCheckBox>(*this, spec, host);
+      tabStop = true;
+      break;
+    case Kind::Edit:
+      made = std::make_unique<QtEdit>(*this, spec, host);
+      tabStop = true;
+      break;
+    case Kind::List:
+      made = std::make_unique<QtList>(*this, spec, host);
+      tabStop = true;
+      break;
+    default:
+      throw Error("Unknown control kind: " + std::string(spec.name));
+  }
+
+  QWidget* w = WidgetOf(*made);
+  w->setObjectName(Q(spec.name));
+  if (spec.kind != Kind::Label || !spec.autoSize) {
+    w->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+  } else {
+    w->move(spec.rect.left, spec.rect.top);
+  }
+  if (spec.fontHeight != 0 || spec.underline) {
+    const int height = spec.fontHeight != 0 ? spec.fontHeight : form.WindowSpec().fontHeight;
+    w->setFont(MakeFont(height, spec.underline));
+  }
+  if (spec.color != kDefaultColor) {
+    QPalette p = w->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+      p.setColor(group, QPalette::WindowText, ColorOf(spec.color));
+      p.setColor(group, QPalette::ButtonText, ColorOf(spec.color));
+    }
+    w->setPalette(p);
+  }
+  if (spec.handCursor) w->setCursor(Qt::PointingHandCursor);
+  if (tabStop) {
+    std::vector<int> path = parent->tabPath;
+    path.push_back(spec.tabOrder);
+    dynamic_cast<QtForm&>(form.Window()).AddTabStop(std::move(path), w);
+  } else {
+    w->setFocusPolicy(Qt::NoFocus);
+  }
+  parent->Adopt(w, spec);
+  // A label measures its first caption in its own font.
+  if (auto* view = dynamic_cast<Deferred*>(made.get())) view->Sync();
+  return made;
+}
+
+void QtApplication::NativeMessageBox(std::string_view text, bool error) {
+  // The window behind the box shows what the handler has done so far.
+  FlushViews();
+  QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, Q(Title()), Q(text),
+                  QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(QMessageBox::Ok);
+  box.exec();
+}
+
+void QtApplication::NativeOpenLink(std::string_view url) {
+  QDesktopServices::openUrl(QUrl(Q(url), QUrl::TolerantMode));
+}
+
+}  // namespace tk::qt

@@ -1,0 +1,98 @@
+// The window operations on Qt 6 Widgets. A QApplication must exist before a
+// QtApplication is made and outlive it.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+
+class QEventLoop;
+class QTimer;
+class QWidget;
+
+namespace tk::qt {
+
+// The font faces every window asks for: the table's face first, then faces
+// that Linux systems carry with Chinese glyphs.
+QStringList FontFamilies();
+
+// A widget whose native state lags behind its control's state until the
+// application brings it up to date (lists, labels).
+class Deferred {
+ public:
+  virtual ~Deferred() = default;
+  // Brings the widget up to date with the control.
+  virtual void Sync() = 0;
+  bool Queued() const { return queued_; }
+
+ private:
+  friend class QtApplication;
+  bool queued_ = false;
+};
+
+class QtApplication : public Application {
+ public:
+  explicit QtApplication(Platform& platform);
+  ~QtApplication() override;
+
+  void PumpMessages() override;
+  void Run(Form& form) override;
+  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) override;
+
+  // Brings every lagging widget up to date now. The application does this
+  // before the loop waits for input and before a modal box; tests do it
+  // where the loop would.
+  void FlushViews();
+  // True while PumpMessages runs (a handler is waiting for its messages).
+  bool Pumping() const { return pumpDepth_ > 0; }
+  // A click, key or tick from the loop has been handled: show its effect,
+  // unless it came while a handler pumps messages (that one shows it).
+  void EventHandled() {
+    if (pumpDepth_ == 0) FlushViews();
+  }
+
+  // Timers made from now on tick only when a test fires them.
+  void SetManualTimers(bool manual) { manualTimers_ = manual; }
+  bool ManualTimers() const { return manualTimers_; }
+
+  // Called by the window's close event.
+  void WindowClosed();
+
+  // Widgets and views report here.
+  void MarkDirty(Deferred& view);
+  void Forget(Deferred& view);
+  // Brings one view up to date at once (before its caret is read or set).
+  void SyncNow(Deferred& view);
+
+ protected:
+  void NativeMessageBox(std::string_view text, bool error) override;
+  void NativeOpenLink(std::string_view url) override;
+
+ private:
+  std::vector<Deferred*> dirty_;
+  QElapsedTimer sinceFlush_;
+  QMetaObject::Connection aboutToBlock_;
+  QEventLoop* loop_ = nullptr;
+  int pumpDepth_ = 0;
+  bool manualTimers_ = false;
+};
+
+// The native side of a control, for the driver and for tests.
+QWidget* WidgetOf(const Control& control);  // nullptr for a timer
+QTimer* TimerOf(const Control& control);    // nullptr for anything else
+
+// Places a selection in an edit or a list, as mouse or Shift+arrows do.
+// Offsets are those that the control's CaretOffset reports.
+void SetSelection(Control& control, int start, int length);
+
+// Character offsets: code points in the toolkit, UTF-16 units in Qt.
+int Utf16Index(const QString& text, int codePoints);
+int CodePointCount(const QString& text, int utf16Units);
+
+}  // namespace tk::qt
