@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../support/http_server.h"
+#include "../support/temp_folder.h"
 #include "toolkit/linux/linux_platform.h"
 #include "toolkit/text.h"
 
@@ -121,6 +122,20 @@ TEST(LinuxPlatformFolder, IsTheExecutablesFolder) {
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '/');
   EXPECT_TRUE(std::filesystem::is_regular_file(folder + "tips_tests"));
+}
+
+TEST(LinuxPlatformFolder, AFolderThisUserCannotWriteFallsBackToOneOfTheUsersOwn) {
+  testsupport::TempFolder home;
+  const std::string writable = home.Slashed();
+  EXPECT_EQ(tk::LinuxPlatform::CacheFolder(writable, home.Path().string()), writable);
+  // A folder that cannot be written (here: one that does not exist).
+  const std::string missing = home.Slashed() + "no/such/folder/";
+  const std::string own = tk::LinuxPlatform::CacheFolder(missing, home.Path().string());
+  EXPECT_EQ(own, home.Slashed() + ".cache/qelmar3d/");
+  EXPECT_TRUE(std::filesystem::is_directory(own));
+  // No home to fall back to: the program's folder stays, and writing there
+  // fails as it would have.
+  EXPECT_EQ(tk::LinuxPlatform::CacheFolder(missing, ""), missing);
 }
 
 TEST(Gbk, IsDecodedToUtf8) {

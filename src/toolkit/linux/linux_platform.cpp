@@ -1,9 +1,11 @@
 #include "toolkit/linux/linux_platform.h"
 
 #include <curl/curl.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
 #include <utility>
 
 namespace tk {
@@ -37,9 +39,22 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user)
   return n <= room ? n : 0;
 }
 
+std::string HomeFolder() {
+  const passwd* pw = getpwuid(getuid());
+  return pw != nullptr && pw->pw_dir != nullptr ? pw->pw_dir : "";
+}
+
 }  // namespace
 
-LinuxPlatform::LinuxPlatform() : folder_(ExecutableFolder()) {}
+std::string LinuxPlatform::CacheFolder(const std::string& programFolder, const std::string& home) {
+  if (access(programFolder.c_str(), W_OK) == 0 || home.empty()) return programFolder;
+  const std::string own = home + "/.cache/qelmar3d/";
+  std::error_code ec;
+  std::filesystem::create_directories(own, ec);
+  return access(own.c_str(), W_OK) == 0 ? own : programFolder;
+}
+
+LinuxPlatform::LinuxPlatform() : folder_(CacheFolder(ExecutableFolder(), HomeFolder())) {}
 
 std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;

@@ -15,6 +15,11 @@ class LinuxPlatform : public Platform {
   void SetProgramFolder(std::string folder) { folder_ = std::move(folder); }
   std::string HttpGet(const HttpRequest& request) override;
 
+  // Where the program keeps its cache: its own folder, as on Windows, unless
+  // this user cannot write there (installed under /usr); then a folder of the
+  // user's own below `home`, made when missing.
+  static std::string CacheFolder(const std::string& programFolder, const std::string& home);
+
  private:
   std::string folder_;
 };
