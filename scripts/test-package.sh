@@ -22,8 +22,10 @@ trap 'rm -rf "$scratch"' EXIT
 run_installed() {
   local program=$1 pid window rc
   mkdir -m 700 "$scratch/runtime" "$scratch/home"
-  HOME=$scratch/home XDG_RUNTIME_DIR=$scratch/runtime QT_QPA_PLATFORM=xcb "$program" \
-    >"$scratch/program.log" 2>&1 &
+  # A user of its own: whatever it keeps per user stays in the scratch folder.
+  HOME=$scratch/home XDG_CACHE_HOME=$scratch/home/.cache XDG_CONFIG_HOME=$scratch/home/.config \
+    XDG_DATA_HOME=$scratch/home/.local/share XDG_RUNTIME_DIR=$scratch/runtime QT_QPA_PLATFORM=xcb \
+    "$program" >"$scratch/program.log" 2>&1 &
   pid=$!
   window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qelmar3D' | head -n 1) ||
     { kill "$pid" 2>/dev/null || true; cat "$scratch/program.log" >&2; fail "no window of $program appeared"; }
