@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release packages and checks what a user would get from them:
 # the .deb unpacked into a scratch root, its program started from there on a
-# virtual display and closed through its window; the .zip's Windows program.
+# virtual display and closed through its window; the .zip's Windows program
+# likewise under Wine.
 #   scripts/test-package.sh [deb|zip]...   (both when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,10 +41,31 @@ run_installed() {
   echo "test-package: window $window appeared and closed, exit code 0"
 }
 
-if [ "${1:-}" = --run-installed ]; then
-  run_installed "$2"
-  exit 0
-fi
+# The same for the Windows program under Wine, whose virtual desktop shows
+# the window as an X window of its own; taskkill without /f asks it to close
+# with WM_CLOSE, as its title-bar button does.
+run_zipped() {
+  local exe=$1 pid window rc
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 || true
+  wine "$exe" >"$scratch/program.log" 2>&1 &
+  pid=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Qelmar3D' | head -n 1) ||
+    { cat "$scratch/program.log" >&2; fail "no window of $exe appeared"; }
+  [ "$(xdotool getwindowname "$window")" = "Qelmar3D彩票助手" ] || fail "window $window has a wrong title"
+  wine taskkill /im Qelmar3D.exe >/dev/null
+  rc=0
+  timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after WM_CLOSE"
+  wait "$pid" || rc=$?
+  [ "$rc" -eq 0 ] || { cat "$scratch/program.log" >&2; fail "the program ended with $rc"; }
+  echo "test-package: window $window appeared under Wine and closed, exit code 0"
+}
+
+case "${1:-}" in
+  --run-installed) run_installed "$2"; exit 0 ;;
+  --run-zipped) run_zipped "$2"; exit 0 ;;
+esac
 
 check_deb() {
   rm -f build/release/packages/*.deb
@@ -121,6 +143,11 @@ check_zip() {
   dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p')
   [ -n "$dlls" ] || fail "Qelmar3D.exe imports nothing"
   ! grep -i -E '^lib|mingw|pthread' <<<"$dlls" || fail "Qelmar3D.exe needs MinGW's runtime DLLs"
+
+  eval "$(scripts/wine-prefix.sh)"
+  # Wine's WinInet honours a proxy even for 127.0.0.1.
+  unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY no_proxy NO_PROXY
+  xvfb-run -a -s "-screen 0 1280x960x24" "$0" --run-zipped "$exe"
 }
 
 for w in "${what[@]}"; do
