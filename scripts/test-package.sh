@@ -28,14 +28,15 @@ run_installed() {
     XDG_DATA_HOME=$scratch/home/.local/share XDG_RUNTIME_DIR=$scratch/runtime QT_QPA_PLATFORM=xcb \
     "$program" >"$scratch/program.log" 2>&1 &
   pid=$!
+  trap "kill -9 $pid 2>/dev/null || true; rm -rf '$scratch'" EXIT
   window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qelmar3D' | head -n 1) ||
-    { kill "$pid" 2>/dev/null || true; cat "$scratch/program.log" >&2; fail "no window of $program appeared"; }
+    { cat "$scratch/program.log" >&2; fail "no window of $program appeared"; }
   [ "$(xdotool getwindowpid "$window")" = "$pid" ] || fail "window $window is not the program's"
   [ "$(xdotool getwindowname "$window")" = "Qelmar3D彩票助手" ] || fail "window $window has a wrong title"
   xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "window $window is not shown"
   scripts/close-window.py "$window"
   rc=0
-  timeout 20 tail --pid="$pid" -f /dev/null || { kill -9 "$pid" || true; fail "the program did not end after its window was closed"; }
+  timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after its window was closed"
   wait "$pid" || rc=$?
   [ "$rc" -eq 0 ] || { cat "$scratch/program.log" >&2; fail "the program ended with $rc"; }
   echo "test-package: window $window appeared and closed, exit code 0"
