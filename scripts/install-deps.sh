@@ -18,6 +18,9 @@ packages=(
   # the Windows program: cross compilers, Wine and fonts for its tests,
   # dpkg-dev to unpack Google Benchmark's sources for the cross build
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine imagemagick dpkg-dev
+  # packages: dpkg-shlibdeps (dpkg-dev) for the .deb's Depends; checking the
+  # desktop entry, the installed program's window and the .zip
+  desktop-file-utils xdotool unzip
 )
 
 missing=()

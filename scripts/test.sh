@@ -6,3 +6,5 @@ scripts/install-deps.sh
 cmake --workflow --preset linux
 # The Windows program, cross-built and tested under Wine on a virtual display.
 scripts/test-windows.sh
+# The .deb and .zip as users get them; the .deb's program started once installed.
+scripts/test-package.sh

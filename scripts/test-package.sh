@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Builds the release packages and checks what a user would get from them:
+# the .deb unpacked into a scratch root, its program started from there on a
+# virtual display and closed through its window; the .zip's Windows program
+# likewise under Wine.
+#   scripts/test-package.sh [deb|zip]...   (both when none is named)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
+what=("$@")
+[ ${#what[@]} -gt 0 ] || what=(deb zip)
+
+fail() {
+  echo "test-package: $*" >&2
+  exit 1
+}
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# The installed program on an X display of its own: its window must appear
+# with the program's title, and closing it must end the program with 0.
+run_installed() {
+  local program=$1 pid window rc
+  mkdir -m 700 "$scratch/runtime" "$scratch/home"
+  # A user of its own: whatever it keeps per user stays in the scratch folder.
+  HOME=$scratch/home XDG_CACHE_HOME=$scratch/home/.cache XDG_CONFIG_HOME=$scratch/home/.config \
+    XDG_DATA_HOME=$scratch/home/.local/share XDG_RUNTIME_DIR=$scratch/runtime QT_QPA_PLATFORM=xcb \
+    "$program" >"$scratch/program.log" 2>&1 &
+  pid=$!
+  trap "kill -9 $pid 2>/dev/null || true; rm -rf '$scratch'" EXIT
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Qelmar3D' | head -n 1) ||
+    { cat "$scratch/program.log" >&2; fail "no window of $program appeared"; }
+  [ "$(xdotool getwindowpid "$window")" = "$pid" ] || fail "window $window is not the program's"
+  [ "$(xdotool getwindowname "$window")" = "Qelmar3D彩票助手" ] || fail "window $window has a wrong title"
+  xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "window $window is not shown"
+  scripts/close-window.py "$window"
+  rc=0
+  timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after its window was closed"
+  wait "$pid" || rc=$?
+  [ "$rc" -eq 0 ] || { cat "$scratch/program.log" >&2; fail "the program ended with $rc"; }
+  echo "test-package: window $window appeared and closed, exit code 0"
+}
+
+# The same for the Windows program under Wine, whose virtual desktop shows
+# the window as an X window of its own; taskkill without /f asks it to close
+# with WM_CLOSE, as its title-bar button does.
+run_zipped() {
+  local exe=$1 pid window rc
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 || true
+  wine "$exe" >"$scratch/program.log" 2>&1 &
+  pid=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Qelmar3D' | head -n 1) ||
+    { cat "$scratch/program.log" >&2; fail "no window of $exe appeared"; }
+  [ "$(xdotool getwindowname "$window")" = "Qelmar3D彩票助手" ] || fail "window $window has a wrong title"
+  wine taskkill /im Qelmar3D.exe >/dev/null
+  rc=0
+  timeout 20 tail --pid="$pid" -f /dev/null || fail "the program did not end after WM_CLOSE"
+  wait "$pid" || rc=$?
+  [ "$rc" -eq 0 ] || { cat "$scratch/program.log" >&2; fail "the program ended with $rc"; }
+  echo "test-package: window $window appeared under Wine and closed, exit code 0"
+}
+
+case "${1:-}" in
+  --run-installed) run_installed "$2"; exit 0 ;;
+  --run-zipped) run_zipped "$2"; exit 0 ;;
+esac
+
+check_deb() {
+  rm -f build/release/packages/*.deb
+  cmake --workflow --preset release >"$scratch/release.log" 2>&1 ||
+    { cat "$scratch/release.log" >&2; fail "the release build failed"; }
+  local debs=(build/release/packages/qelmar3d_*_amd64.deb)
+  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb, found: ${debs[*]}"
+  local deb=${debs[0]}
+  echo "test-package: $deb ($(stat -c %s "$deb") bytes)"
+
+  [ "$(dpkg-deb -f "$deb" Package)" = qelmar3d ] || fail "wrong package name"
+  local depends
+  depends=$(dpkg-deb -f "$deb" Depends)
+  for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 qt6-qpa-plugins libstdc++6; do
+    [[ ", $depends," == *", $lib "* || ", $depends," == *", $lib,"* ]] ||
+      fail "Depends lacks $lib: $depends"
+  done
+  # Every dependency resolves against the configured package sources.
+  apt-get install -s --no-install-recommends "./$deb" >"$scratch/apt.log" 2>&1 ||
+    { cat "$scratch/apt.log" >&2; fail "the .deb's dependencies do not resolve"; }
+
+  local root=$scratch/root
+  dpkg-deb -x "$deb" "$root"
+  local expected actual
+  expected=$(
+    echo ./usr/bin/qelmar3d
+    echo ./usr/share/applications/qelmar3d.desktop
+    for size in 16 24 32 48 64 128 256; do
+      echo "./usr/share/icons/hicolor/${size}x${size}/apps/qelmar3d.png"
+    done
+    echo ./usr/share/icons/hicolor/scalable/apps/qelmar3d.svg
+  )
+  actual=$(cd "$root" && find . -type f -o -type l)
+  diff <(sort <<<"$expected") <(sort <<<"$actual") || fail "the .deb holds other files than expected"
+
+  local program=$root/usr/bin/qelmar3d
+  [ -x "$program" ] || fail "the program is not executable"
+  ! readelf -S "$program" | grep -q -E '\.debug_info|\.symtab' || fail "the program is not stripped"
+  ! ldd "$program" | grep -q "not found" || { ldd "$program" >&2; fail "libraries missing"; }
+
+  local desktop=$root/usr/share/applications/qelmar3d.desktop
+  desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+  [ -x "$root/usr/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")" ] ||
+    fail "the desktop entry's Exec is not the installed program"
+  [ "$(sed -n 's/^Icon=//p' "$desktop")" = qelmar3d ] || fail "the desktop entry's Icon is not qelmar3d"
+  local png size
+  for png in "$root"/usr/share/icons/hicolor/*x*/apps/qelmar3d.png; do
+    size=$(basename "$(dirname "$(dirname "$png")")")
+    [ "$(identify -format '%wx%h' "$png")" = "$size" ] || fail "$png is not $size"
+  done
+  grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/qelmar3d.svg" || fail "the SVG icon is no SVG"
+
+  xvfb-run -a -s "-screen 0 1280x800x24" "$0" --run-installed "$program"
+  # The folder beside the installed program stays as the package left it
+  # apart from the program's own tips cache.
+  actual=$(cd "$root/usr/bin" && ls -A | grep -v -x tipsupd.dat || true)
+  [ "$actual" = qelmar3d ] || fail "the program left files beside itself: $actual"
+}
+
+check_zip() {
+  rm -f build/release-windows/packages/*.zip
+  cmake --workflow --preset release-windows >"$scratch/release-windows.log" 2>&1 ||
+    { cat "$scratch/release-windows.log" >&2; fail "the Windows release build failed"; }
+  local zips=(build/release-windows/packages/Qelmar3D-*-win64.zip)
+  [ ${#zips[@]} -eq 1 ] && [ -f "${zips[0]}" ] || fail "expected one .zip, found: ${zips[*]}"
+  local zip=${zips[0]} top
+  top=$(basename "$zip" .zip)
+  echo "test-package: $zip ($(stat -c %s "$zip") bytes)"
+  diff <(printf '%s\n' "$top/Qelmar3D.exe" "$top/README.md") \
+    <(zipinfo -1 "$zip" | grep -v '/$' | sort) || fail "the .zip holds other files than expected"
+  unzip -q "$zip" -d "$scratch/zip"
+  local exe=$scratch/zip/$top/Qelmar3D.exe dlls
+  x86_64-w64-mingw32-objdump -f "$exe" | grep -q 'file format pei-x86-64' || fail "Qelmar3D.exe is no 64-bit Windows program"
+  # Static: only DLLs that come with Windows, none of MinGW's runtime.
+  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p')
+  [ -n "$dlls" ] || fail "Qelmar3D.exe imports nothing"
+  ! grep -i -E '^lib|mingw|pthread' <<<"$dlls" || fail "Qelmar3D.exe needs MinGW's runtime DLLs"
+
+  eval "$(scripts/wine-prefix.sh)"
+  # Wine's WinInet honours a proxy even for 127.0.0.1.
+  unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY no_proxy NO_PROXY
+  xvfb-run -a -s "-screen 0 1280x960x24" "$0" --run-zipped "$exe"
+}
+
+for w in "${what[@]}"; do
+  case $w in
+    deb) check_deb ;;
+    zip) check_zip ;;
+    *) fail "unknown package kind $w" ;;
+  esac
+done
+echo "test-package: all good"
