@@ -111,8 +111,16 @@ bool SpelledWalk::Next(const tk::ListControl& list) {
 bool SpelledWalk::NextAfter(const tk::ListControl& list) {
   std::uint64_t best = std::numeric_limits<std::uint64_t>::max();
   for (const std::string& line : list.Lines()) {
-    const auto chars = tk::Chars(line);
-    if (chars.size() != 3) continue;
+    // Split without allocating: this runs for every line at every step.
+    std::string_view chars[3];
+    std::size_t pos = 0;
+    int n = 0;
+    for (; n < 3 && pos < line.size(); ++n) {
+      const std::size_t len = tk::CharLength(line, pos);
+      chars[n] = std::string_view(line).substr(pos, len);
+      pos += len;
+    }
+    if (n != 3 || pos != line.size()) continue;
     const auto a = where_.find(Folded(chars[0]));
     const auto b = where_.find(Folded(chars[1]));
     const auto c = where_.find(Folded(chars[2]));
