@@ -13,6 +13,8 @@ packages=(
   fonts-wqy-zenhei xvfb xauth
   # tooling
   clang-format clang-tidy
+  # fuzzing (libFuzzer) and symbolized sanitizer reports
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

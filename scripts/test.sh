@@ -4,3 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --workflow --preset linux
+# The same suites under AddressSanitizer and UndefinedBehaviorSanitizer, then a
+# short run of each fuzz target (scripts/fuzz.sh runs them longer).
+cmake --workflow --preset sanitize
+cmake --workflow --preset fuzz

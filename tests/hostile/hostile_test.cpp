@@ -236,6 +236,28 @@ INSTANTIATE_TEST_SUITE_P(
               false}),
     [](const ::testing::TestParamInfo<Paste>& info) { return std::string(info.param.name); });
 
+TEST_F(Hostile, StrayBytesSpellTheLineTheyMakeTogetherWhateverTheAlphabetsLength) {
+  // Three stray bytes, one per digit edit, generate the one line 中 (E4 B8 AD).
+  PasteOver(*form.Row(0).edit, "\xE4");
+  PasteOver(*form.Row(1).edit, "\xB8");
+  PasteOver(*form.Row(2).edit, "\xAD");
+  // Up to ten characters every candidate is looked up; past ten the run jumps
+  // between candidates that can equal a line. Both must find this one.
+  for (std::string extra : {"", "abcdefghij"}) {
+    user.Click(form.btnGet);
+    ASSERT_EQ(form.mmoList.Lines(), Strings{"中"});
+    PasteOver(form.edtNum, "\xE4 \xB8 \xAD" + extra);
+    user.Click(form.btnDel);
+    EXPECT_TRUE(form.mmoList.Lines().empty()) << "alphabet of " << 4 + extra.size();
+    EXPECT_EQ(form.lblCount.Text(), "0");
+  }
+  // A valid 中 typed is one character: it spells 中中中, not the line.
+  user.Click(form.btnGet);
+  PasteOver(form.edtNum, "中abcdefghij");
+  user.Click(form.btnDel);
+  EXPECT_EQ(form.mmoList.Lines(), Strings{"中"});
+}
+
 // ---- the window during a spelled-number run ----
 
 TEST_F(Hostile, EveryControlUsedDuringARun) {
