@@ -12,7 +12,7 @@ while [ $# -gt 0 ] && [[ "$1" != -* ]]; do
   targets+=("$1")
   shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_text fuzz_tips fuzz_btndel)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_text fuzz_tips fuzz_btndel fuzz_spelled)
 [ $# -eq 0 ] && set -- -max_total_time=600
 
 cmake --preset fuzz >/dev/null
