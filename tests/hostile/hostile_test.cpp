@@ -2,10 +2,10 @@
 // characters, emoji and broken UTF-8 in every edit, clicks and a close while a
 // spelled-number run is pumping messages, and hostile tips pages.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,11 +34,27 @@ std::string Prefix(std::string_view text, int chars) {
   return std::string(text.substr(0, tk::ByteOffsetOfChar(text, static_cast<std::size_t>(chars))));
 }
 
+// A new empty folder as the program's folder, removed with the fixture.
+struct ScratchFolder {
+  std::filesystem::path path;
+  ScratchFolder() {
+    static std::mt19937 random{std::random_device{}()};
+    path = std::filesystem::temp_directory_path() /
+           ("qelmar-hostile-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+};
+
 class Hostile : public ::testing::Test {
  protected:
   Hostile() {
     app.SetTitle(app::kTitle);
     rec.Attach(app);
+    platform.SetProgramFolder(folder.path.string() + "/");
   }
 
   std::vector<tk::Edit*> Edits() const {
@@ -85,6 +101,7 @@ class Hostile : public ::testing::Test {
     }
   }
 
+  ScratchFolder folder;
   tk::headless::HeadlessPlatform platform;
   tk::headless::HeadlessApplication app{platform};
   TForm1 form{app};
@@ -315,11 +332,6 @@ TEST_F(Hostile, EveryControlUsedDuringARun) {
 }
 
 TEST_F(Hostile, WindowClosedDuringARunLetsItFinish) {
-  const std::string folder = [] {
-    char pattern[] = "/tmp/qelmar-hostile-XXXXXX";
-    return std::string(mkdtemp(pattern)) + "/";
-  }();
-  platform.SetProgramFolder(folder);
   platform.SetFetch(
       [](const tk::HttpRequest&) { return std::string("tip@#$http://a.example/\n"); });
   user.FireTimer(form.tmr1);
@@ -349,21 +361,12 @@ TEST_F(Hostile, WindowClosedDuringARunLetsItFinish) {
   EXPECT_EQ(rec.links, Strings{"http://a.example/"});
   rec.links.clear();
   ExpectConsistent();
-  std::filesystem::remove_all(folder);
 }
 
 // ---- hostile tips pages, parse side ----
 
 class HostileTips : public Hostile {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/qelmar-hostile-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = std::string(pattern) + "/";
-    platform.SetProgramFolder(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   // One run's store over this body, and its first tip shown.
   const qmWebTips& Load(std::string body) {
     platform.SetFetch([body = std::move(body)](const tk::HttpRequest&) { return body; });
@@ -371,9 +374,6 @@ class HostileTips : public Hostile {
     EXPECT_TRUE(rec.errors.empty());
     return *form.WebTips;
   }
-
- private:
-  std::string folder_;
 };
 
 TEST_F(HostileTips, OneMebibyteLine) {
