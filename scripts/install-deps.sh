@@ -21,6 +21,8 @@ packages=(
   # packages: dpkg-shlibdeps (dpkg-dev) for the .deb's Depends; checking the
   # desktop entry, the installed program's window and the .zip
   desktop-file-utils xdotool unzip
+  # fuzzing (libFuzzer) and symbolized sanitizer reports
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

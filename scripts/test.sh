@@ -4,6 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --workflow --preset linux
+# The same suites under AddressSanitizer and UndefinedBehaviorSanitizer, then a
+# short run of each fuzz target (scripts/fuzz.sh runs them longer).
+cmake --workflow --preset sanitize
+cmake --workflow --preset fuzz
 # The Windows program, cross-built and tested under Wine on a virtual display.
 scripts/test-windows.sh
 # The .deb and .zip as users get them; the .deb's program started once installed.

@@ -81,6 +81,9 @@ SpelledWalk::SpelledWalk(std::vector<std::string> alphabet)
     : alphabet_(std::move(alphabet)), size_(alphabet_.size()) {
   if (size_ > 10) {
     for (std::uint64_t i = 0; i < size_; ++i) where_[Folded(alphabet_[i])].push_back(i);
+    for (const auto& ch : alphabet_) {
+      strayBytes_ = strayBytes_ || (ch.size() == 1 && static_cast<unsigned char>(ch[0]) >= 0x80);
+    }
   }
 }
 
@@ -110,13 +113,13 @@ bool SpelledWalk::Next(const tk::ListControl& list) {
 // list as it stands now. Candidates that equal no line would find nothing.
 bool SpelledWalk::NextAfter(const tk::ListControl& list) {
   std::uint64_t best = std::numeric_limits<std::uint64_t>::max();
-  for (const std::string& line : list.Lines()) {
-    const auto chars = tk::Chars(line);
-    if (chars.size() != 3) continue;
-    const auto a = where_.find(Folded(chars[0]));
-    const auto b = where_.find(Folded(chars[1]));
-    const auto c = where_.find(Folded(chars[2]));
-    if (a == where_.end() || b == where_.end() || c == where_.end()) continue;
+  auto consider = [&](std::string_view p0, std::string_view p1, std::string_view p2) {
+    const auto a = where_.find(Folded(p0));
+    if (a == where_.end()) return;
+    const auto b = where_.find(Folded(p1));
+    if (b == where_.end()) return;
+    const auto c = where_.find(Folded(p2));
+    if (c == where_.end()) return;
     for (std::uint64_t x : a->second) {
       for (std::uint64_t y : b->second) {
         for (std::uint64_t z : c->second) {
@@ -125,6 +128,31 @@ bool SpelledWalk::NextAfter(const tk::ListControl& list) {
         }
       }
     }
+  };
+  for (const std::string& line : list.Lines()) {
+    const std::string_view v(line);
+    if (strayBytes_) {
+      // Stray bytes of the alphabet can join into a character of the line:
+      // try every cut of the line into three pieces of one to four bytes.
+      for (std::size_t i = 1; i <= 4 && i < v.size(); ++i) {
+        for (std::size_t j = 1; j <= 4 && i + j < v.size(); ++j) {
+          if (v.size() - i - j <= 4) consider(v.substr(0, i), v.substr(i, j), v.substr(i + j));
+        }
+      }
+      continue;
+    }
+    // Only characters in the alphabet: a line made of three of them splits
+    // into them in one way. Split without allocating: this runs for every
+    // line at every step.
+    std::string_view chars[3];
+    std::size_t pos = 0;
+    int n = 0;
+    for (; n < 3 && pos < v.size(); ++n) {
+      const std::size_t len = tk::CharLength(v, pos);
+      chars[n] = v.substr(pos, len);
+      pos += len;
+    }
+    if (n == 3 && pos == v.size()) consider(chars[0], chars[1], chars[2]);
   }
   if (best == std::numeric_limits<std::uint64_t>::max()) return false;
   started_ = true;

@@ -85,6 +85,8 @@ class SpelledWalk {
   std::uint64_t size_ = 0;  // alphabet_.size()
   // Folded character -> its places in the alphabet (for the jumping walk).
   std::unordered_map<std::string, std::vector<std::uint64_t>> where_;
+  // Some character of the alphabet is a byte outside any UTF-8 sequence.
+  bool strayBytes_ = false;
   std::uint64_t rank_ = 0;
   bool started_ = false;
   std::string candidate_;

@@ -84,8 +84,11 @@ void ListControl::DeleteLine(int index) {
 int ListControl::FindLine(std::string_view text) const {
   const std::uint64_t key = LineKey(text);
   const bool verify = (key & kLongLine) == kLongLine;
-  for (std::size_t i = 0; i < keys_.size(); ++i) {
-    if (keys_[i] == key && (!verify || EqualsIgnoreCase(lines_[i], text))) {
+  // Plain pointers: the loop stays tight even where vector access is not inlined.
+  const std::uint64_t* keys = keys_.data();
+  const std::size_t n = keys_.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (keys[i] == key && (!verify || EqualsIgnoreCase(lines_[i], text))) {
       return static_cast<int>(i);
     }
   }

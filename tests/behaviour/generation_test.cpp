@@ -87,7 +87,7 @@ TEST_F(Generation, AllNumbersInAscendingOrderWhateverWasThere) {
   const auto& lines = Lines("mmoList");
   ASSERT_EQ(lines.size(), 1000u);
   for (int i = 0; i < 1000; ++i) {
-    char expected[4];
+    char expected[12];
     std::snprintf(expected, sizeof expected, "%03d", i);
     ASSERT_EQ(lines[static_cast<std::size_t>(i)], expected);
   }

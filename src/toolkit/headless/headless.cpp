@@ -156,6 +156,7 @@ std::string HeadlessPlatform::HttpGet(const HttpRequest& request) {
 
 void HeadlessApplication::PumpMessages() {
   ++pumps_;
+  if (queue_.empty()) return;  // the common case in a long run: no allocation
   // Messages that arrive while these run wait for the next pump.
   std::deque<std::function<void()>> now;
   now.swap(queue_);

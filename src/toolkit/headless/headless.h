@@ -25,6 +25,7 @@ class HeadlessPlatform : public Platform {
   // Without a fetch every request fails: no connection.
   void SetFetch(Fetch fetch) { fetch_ = std::move(fetch); }
   const std::vector<HttpRequest>& Requests() const { return requests_; }
+  void ClearRequests() { requests_.clear(); }
 
  private:
   std::string folder_;

@@ -1,0 +1,98 @@
+// The spelled-number run over an arbitrary list and typed text, against the
+// plain three-wheel counter: every candidate of the typed characters looked
+// up once, in counter order, each removing the first line equal to it with
+// letter case ignored. Input: the typed text, a LF, then the list's lines.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/layout.h"
+#include "app/main3d.h"
+#include "check.h"
+#include "numbers/numbers.h"
+#include "toolkit/headless/headless.h"
+#include "toolkit/text.h"
+
+namespace {
+
+// Past this many characters the reference's k*k*k candidates cost too much.
+constexpr std::size_t kMaxAlphabet = 24;
+constexpr std::size_t kMaxLines = 64;
+
+std::string Folded(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return out;
+}
+
+// One window for the whole process; every input sets both lists anew.
+struct World {
+  tk::headless::HeadlessPlatform platform;
+  tk::headless::HeadlessApplication app{platform};
+  TForm1 form{app};
+  tk::headless::HeadlessDriver user{app};
+  tk::Recorder rec;
+
+  World() {
+    app.SetTitle(app::kTitle);
+    rec.Attach(app);
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t nl = input.find('\n');
+  if (nl == std::string_view::npos) return 0;
+  const std::string_view typed = input.substr(0, nl);
+  if (typed.find('\0') != std::string_view::npos) return 0;  // an edit's text ends there
+  std::vector<std::string> lines = tk::SplitLines(input.substr(nl + 1));
+  if (lines.size() > kMaxLines) return 0;
+
+  // The distinct characters of the trimmed text, by first appearance.
+  std::vector<std::string> alphabet;
+  for (std::string_view ch : tk::Chars(tk::TrimView(typed))) {
+    bool seen = false;
+    for (const auto& a : alphabet) seen = seen || a == ch;
+    if (!seen) alphabet.emplace_back(ch);
+  }
+  if (alphabet.empty() || alphabet.size() > kMaxAlphabet) return 0;
+
+  // Reference: the counter over every candidate.
+  std::vector<std::string> want = lines;
+  for (const auto& h : alphabet) {
+    for (const auto& t : alphabet) {
+      for (const auto& u : alphabet) {
+        const std::string c = Folded(h + t + u);
+        for (std::size_t i = 0; i < want.size(); ++i) {
+          if (Folded(want[i]) == c) {
+            want.erase(want.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+          }
+        }
+      }
+    }
+  }
+
+  static World w;
+  w.rec.Clear();
+  w.form.mmoList.ClearLines();
+  for (const auto& l : lines) w.form.mmoList.AppendLine(l);
+  w.form.lblCount.SetText(std::to_string(lines.size()));
+  w.user.Select(w.form.edtNum, 0, static_cast<int>(tk::CharCount(w.form.edtNum.Text())));
+  w.user.Paste(w.form.edtNum, typed);
+  FUZZ_CHECK(w.form.edtNum.Text() == typed);
+  w.user.Click(w.form.btnDel);
+
+  FUZZ_CHECK(w.rec.errors.empty() && w.rec.notices.empty());
+  FUZZ_CHECK(w.form.mmoList.Lines() == want);
+  FUZZ_CHECK(w.form.lblCount.Text() == std::to_string(want.size()));
+  FUZZ_CHECK(w.form.btnDel.Enabled());
+  return 0;
+}

@@ -1,0 +1,172 @@
+// The UTF-8 and line helpers over arbitrary bytes, each checked against a
+// plain reference written from the definitions rather than from the code.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check.h"
+#include "toolkit/text.h"
+
+namespace {
+
+// Length of the valid UTF-8 sequence at text[pos], 0 when there is none
+// (well-formed byte sequences of the Unicode standard, table 3-7).
+std::size_t ValidSequenceAt(std::string_view t, std::size_t pos) {
+  auto b = [&](std::size_t i) { return static_cast<unsigned char>(t[pos + i]); };
+  auto in = [&](std::size_t i, unsigned lo, unsigned hi) {
+    return pos + i < t.size() && b(i) >= lo && b(i) <= hi;
+  };
+  const unsigned c = b(0);
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) return in(1, 0x80, 0xBF) ? 2 : 0;
+  if (c == 0xE0) return in(1, 0xA0, 0xBF) && in(2, 0x80, 0xBF) ? 3 : 0;
+  if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF)
+    return in(1, 0x80, 0xBF) && in(2, 0x80, 0xBF) ? 3 : 0;
+  if (c == 0xED) return in(1, 0x80, 0x9F) && in(2, 0x80, 0xBF) ? 3 : 0;
+  if (c == 0xF0) return in(1, 0x90, 0xBF) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
+  if (c >= 0xF1 && c <= 0xF3)
+    return in(1, 0x80, 0xBF) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
+  if (c == 0xF4) return in(1, 0x80, 0x8F) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
+  return 0;
+}
+
+bool ReferenceValid(std::string_view t) {
+  for (std::size_t i = 0; i < t.size();) {
+    const std::size_t n = ValidSequenceAt(t, i);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
+// Line ends normalised to LF, then split; the text ends at a NUL.
+std::vector<std::string> ReferenceLines(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  std::string s;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r') {
+      s += '\n';
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    } else {
+      s += bytes[i];
+    }
+  }
+  std::vector<std::string> lines;
+  std::string cur;
+  for (char c : s) {
+    if (c == '\n') {
+      lines.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) lines.push_back(cur);
+  return lines;
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+bool ReferenceEqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+void CheckTrim(std::string_view text) {
+  const std::string_view v = tk::TrimView(text);
+  FUZZ_CHECK(tk::Trim(text) == v);
+  // A piece of the text, with nothing of code 0..32 at either end...
+  FUZZ_CHECK(v.data() >= text.data() && v.data() + v.size() <= text.data() + text.size());
+  if (!v.empty()) {
+    FUZZ_CHECK(static_cast<unsigned char>(v.front()) > 32);
+    FUZZ_CHECK(static_cast<unsigned char>(v.back()) > 32);
+  }
+  // ...and only such characters removed.
+  for (const char* p = text.data(); p < v.data(); ++p)
+    FUZZ_CHECK(static_cast<unsigned char>(*p) <= 32);
+  for (const char* p = v.data() + v.size(); p < text.data() + text.size(); ++p)
+    FUZZ_CHECK(static_cast<unsigned char>(*p) <= 32);
+  FUZZ_CHECK(tk::TrimView(v) == v);
+  // Trimming keeps valid UTF-8 valid.
+  if (tk::IsValidUtf8(text)) FUZZ_CHECK(tk::IsValidUtf8(v));
+}
+
+void CheckChars(std::string_view text) {
+  const bool valid = tk::IsValidUtf8(text);
+  FUZZ_CHECK(valid == ReferenceValid(text));
+  const auto chars = tk::Chars(text);
+  FUZZ_CHECK(chars.size() == tk::CharCount(text));
+  std::size_t offset = 0;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const std::string_view ch = chars[i];
+    FUZZ_CHECK(tk::ByteOffsetOfChar(text, i) == offset);
+    FUZZ_CHECK(ch.data() == text.data() + offset);  // contiguous, in order
+    FUZZ_CHECK(tk::CharLength(text, offset) == ch.size());
+    const std::size_t seq = ValidSequenceAt(text, offset);
+    if (seq != 0) {
+      // A valid sequence is one character, and it round-trips.
+      FUZZ_CHECK(ch.size() == seq);
+      FUZZ_CHECK(tk::EncodeChar(tk::DecodeChar(ch)) == ch);
+    } else {
+      // A stray byte stands alone and decodes as itself.
+      FUZZ_CHECK(ch.size() == 1);
+      FUZZ_CHECK(tk::DecodeChar(ch) == static_cast<unsigned char>(ch[0]));
+    }
+    offset += ch.size();
+  }
+  FUZZ_CHECK(offset == text.size());
+  FUZZ_CHECK(tk::ByteOffsetOfChar(text, chars.size()) == text.size());
+  FUZZ_CHECK(tk::ByteOffsetOfChar(text, chars.size() + 7) == text.size());
+}
+
+void CheckCase(std::string_view a, std::string_view b) {
+  const bool ab = tk::EqualsIgnoreCase(a, b);
+  FUZZ_CHECK(ab == tk::EqualsIgnoreCase(b, a));
+  FUZZ_CHECK(ab == ReferenceEqualsIgnoreCase(a, b));
+  FUZZ_CHECK(tk::EqualsIgnoreCase(a, a));
+  std::string swapped(a);
+  for (char& c : swapped) {
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 32);
+    } else if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c + 32);
+    }
+  }
+  FUZZ_CHECK(tk::EqualsIgnoreCase(a, swapped));
+}
+
+void CheckLines(std::string_view bytes) {
+  const auto lines = tk::SplitLines(bytes);
+  FUZZ_CHECK(lines == ReferenceLines(bytes));
+  for (const auto& l : lines)
+    FUZZ_CHECK(l.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+}
+
+void CheckGbk(std::string_view bytes) {
+  const std::string utf8 = tk::GbkToUtf8(bytes);
+  FUZZ_CHECK(ReferenceValid(utf8));
+  // At most one replacement (3 bytes) per input byte.
+  FUZZ_CHECK(utf8.size() <= 3 * bytes.size());
+  bool ascii = true;
+  for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) FUZZ_CHECK(utf8 == bytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  CheckTrim(text);
+  CheckChars(text);
+  CheckCase(text.substr(0, size / 2), text.substr(size / 2));
+  CheckCase(text, text);
+  CheckLines(text);
+  CheckGbk(text);
+  return 0;
+}
