@@ -215,14 +215,14 @@ void Application::Guard(const std::function<void()>& f) {
 
 // ---- Form ---------------------------------------------------------------------------
 
-Form::Form(Application& app, const FormSpec& spec) : app_(app), spec_(spec) {
-  windowSpec_.name = spec.name;
+Form::Form(Application& app, const FormSpec& def) : app_(app), def_(def) {
+  windowSpec_.name = def.name;
   windowSpec_.kind = Kind::Form;
-  windowSpec_.rect = {spec.left, spec.top, spec.clientWidth, spec.clientHeight};
-  windowSpec_.text = spec.caption;
-  windowSpec_.fontHeight = spec.fontHeight;
+  windowSpec_.rect = {def.left, def.top, def.clientWidth, def.clientHeight};
+  windowSpec_.text = def.caption;
+  windowSpec_.fontHeight = def.fontHeight;
   window_ = app.CreateControl(*this, windowSpec_);
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : def.controls) {
     auto made = app.CreateControl(*this, c);
     order_.push_back(made.get());
     controls_.emplace(c.name, std::move(made));
@@ -238,7 +238,7 @@ Form::~Form() {
 }
 
 Control& Form::Find(std::string_view name) const {
-  if (name == spec_.name) return *window_;
+  if (name == def_.name) return *window_;
   auto it = controls_.find(name);
   if (it == controls_.end()) throw Error("Component not found: " + std::string(name));
   return *it->second;
@@ -254,7 +254,7 @@ void Form::RequestClose() {
 void Form::WireByName(const std::function<ClickHandler(std::string_view)>& click,
                       const std::function<KeyHandler(std::string_view)>& key) {
   for (Control* c : order_) {
-    const ControlSpec& s = c->Spec();
+    const ControlSpec& s = c->Def();
     if (!s.onClick.empty()) c->OnClick = click(s.onClick);
     if (!s.onTimer.empty()) dynamic_cast<Timer&>(*c).OnTimer = click(s.onTimer);
     if (!s.onKeyPress.empty()) dynamic_cast<Edit&>(*c).OnKeyPress = key(s.onKeyPress);

@@ -37,15 +37,15 @@ class Error : public std::runtime_error {
 
 class Control {
  public:
-  Control(Application& app, const ControlSpec& spec) : app_(app), spec_(spec) {}
+  Control(Application& app, const ControlSpec& def) : app_(app), def_(def) {}
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
-  const ControlSpec& Spec() const { return spec_; }
-  std::string_view Name() const { return spec_.name; }
-  Kind GetKind() const { return spec_.kind; }
-  int Tag() const { return spec_.tag; }
+  const ControlSpec& Def() const { return def_; }
+  std::string_view Name() const { return def_.name; }
+  Kind GetKind() const { return def_.kind; }
+  int Tag() const { return def_.tag; }
   Application& App() const { return app_; }
 
   // The whole shown text of an edit, the caption of a label, button or box.
@@ -71,7 +71,7 @@ class Control {
 
  private:
   Application& app_;
-  const ControlSpec& spec_;
+  const ControlSpec& def_;
 };
 
 class CheckBox : public Control {
@@ -96,7 +96,7 @@ class Edit : public Control {
  public:
   using Control::Control;
 
-  int MaxLength() const { return Spec().maxLength; }
+  int MaxLength() const { return Def().maxLength; }
   // Offset of the start of the selection (the caret when nothing is
   // selected), in characters from 0.
   virtual int CaretOffset() const = 0;
@@ -155,7 +155,7 @@ class ListControl : public Control {
 class Timer : public Control {
  public:
   using Control::Control;
-  int Interval() const { return Spec().interval; }
+  int Interval() const { return Def().interval; }
   ClickHandler OnTimer;
   // A tick from the message loop: errors are shown and the timer goes on.
   void RaiseTimer();
@@ -227,7 +227,7 @@ class Application {
   virtual void Run(Form& form) = 0;
 
   // Backend factory: one native object per row of a window's table.
-  virtual std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) = 0;
+  virtual std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) = 0;
 
  protected:
   virtual void NativeMessageBox(std::string_view text, bool error) = 0;
@@ -245,13 +245,13 @@ class Application {
 // first, then every control in table order, parents before children.
 class Form {
  public:
-  Form(Application& app, const FormSpec& spec);
+  Form(Application& app, const FormSpec& def);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
   Application& App() const { return app_; }
-  const FormSpec& Spec() const { return spec_; }
+  const FormSpec& Def() const { return def_; }
   const ControlSpec& WindowSpec() const { return windowSpec_; }
   // The window itself, as the sender of its own events.
   Control& Window() const { return *window_; }
@@ -292,7 +292,7 @@ class Form {
                   const std::function<KeyHandler(std::string_view)>& key);
 
   Application& app_;
-  const FormSpec& spec_;
+  const FormSpec& def_;
   ControlSpec windowSpec_;
   std::unique_ptr<Control> window_;
   std::map<std::string_view, std::unique_ptr<Control>, std::less<>> controls_;

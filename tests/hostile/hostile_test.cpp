@@ -283,7 +283,7 @@ TEST_F(Hostile, EveryControlUsedDuringARun) {
   std::vector<tk::Control*> clickable = OfKind(tk::Kind::Button);
   for (tk::Control* c : OfKind(tk::Kind::CheckBox)) clickable.push_back(c);
   for (tk::Control* c : OfKind(tk::Kind::Label)) {
-    if (!c->Spec().onClick.empty()) clickable.push_back(c);
+    if (!c->Def().onClick.empty()) clickable.push_back(c);
   }
   int done = 0;
   bool btnDelDisabled = true;

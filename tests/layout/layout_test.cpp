@@ -15,7 +15,7 @@ class Layout : public Behaviour {
     if (!H().LookOf(C("btnDel"))) GTEST_SKIP() << "no real widgets on this backend";
   }
   Look LookOf(std::string_view name) { return *H().LookOf(C(name)); }
-  const tk::ControlSpec& SpecOf(std::string_view name) { return C(name).Spec(); }
+  const tk::ControlSpec& DefOf(std::string_view name) { return C(name).Def(); }
 };
 
 bool Overlap(const tk::Rect& a, const tk::Rect& b) {
@@ -35,7 +35,7 @@ TEST_F(Layout, WindowOpensWithItsCaptionPlaceAndClientSize) {
 
 TEST_F(Layout, EveryControlStandsWhereTheTableSays) {
   for (tk::Control* c : Form().Controls()) {
-    const tk::ControlSpec& s = c->Spec();
+    const tk::ControlSpec& s = c->Def();
     if (s.kind == tk::Kind::Timer) continue;
     SCOPED_TRACE(std::string(s.name));
     const Look look = LookOf(s.name);
@@ -54,7 +54,7 @@ TEST_F(Layout, EveryControlStandsWhereTheTableSays) {
 TEST_F(Layout, NoTwoSiblingsOverlap) {
   std::map<std::string_view, std::vector<tk::Control*>> byParent;
   for (tk::Control* c : Form().Controls()) {
-    if (c->Spec().kind != tk::Kind::Timer) byParent[c->Spec().parent].push_back(c);
+    if (c->Def().kind != tk::Kind::Timer) byParent[c->Def().parent].push_back(c);
   }
   Click("btnAll");  // the count label at its widest: "1000"
   for (auto& [parent, children] : byParent) {
@@ -128,9 +128,9 @@ TEST_F(Layout, WideningTheWindowWidensOnlyTheListArea) {
   }
   EXPECT_EQ(LookOf("mmoList").rect.height, 225);
   for (const char* fixed : {"btn1", "btn2", "lblCount", "grp1", "btnDel"}) {
-    EXPECT_EQ(LookOf(fixed).rect.left, SpecOf(fixed).rect.left) << fixed;
+    EXPECT_EQ(LookOf(fixed).rect.left, DefOf(fixed).rect.left) << fixed;
     EXPECT_EQ(LookOf(fixed).rect.width,
-              SpecOf(fixed).autoSize ? LookOf(fixed).rect.width : SpecOf(fixed).rect.width);
+              DefOf(fixed).autoSize ? LookOf(fixed).rect.width : DefOf(fixed).rect.width);
   }
 }
 

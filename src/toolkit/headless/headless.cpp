@@ -12,8 +12,8 @@ namespace {
 template <class Base>
 class Widget : public Base {
  public:
-  Widget(HeadlessApplication& app, const ControlSpec& spec)
-      : Base(app, spec), happ_(app), text_(spec.text) {}
+  Widget(HeadlessApplication& app, const ControlSpec& def)
+      : Base(app, def), happ_(app), text_(def.text) {}
   ~Widget() override {
     if (happ_.FocusedControl() == this) happ_.SetFocusedControl(nullptr);
   }
@@ -168,18 +168,18 @@ void HeadlessApplication::Run(Form& form) {
 }
 
 std::unique_ptr<Control> HeadlessApplication::CreateControl(Form& /*form*/,
-                                                            const ControlSpec& spec) {
-  switch (spec.kind) {
+                                                            const ControlSpec& def) {
+  switch (def.kind) {
     case Kind::CheckBox:
-      return std::make_unique<HeadlessCheckBox>(*this, spec);
+      return std::make_unique<HeadlessCheckBox>(*this, def);
     case Kind::Edit:
-      return std::make_unique<HeadlessEdit>(*this, spec);
+      return std::make_unique<HeadlessEdit>(*this, def);
     case Kind::List:
-      return std::make_unique<HeadlessList>(*this, spec);
+      return std::make_unique<HeadlessList>(*this, def);
     case Kind::Timer:
-      return std::make_unique<HeadlessTimer>(*this, spec);
+      return std::make_unique<HeadlessTimer>(*this, def);
     default:
-      return std::make_unique<HeadlessControl>(*this, spec);
+      return std::make_unique<HeadlessControl>(*this, def);
   }
 }
 

@@ -39,7 +39,7 @@ class HeadlessApplication : public Application {
 
   void PumpMessages() override;
   void Run(Form& form) override;
-  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) override;
+  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) override;
 
   void Post(std::function<void()> action) { queue_.push_back(std::move(action)); }
   std::size_t PumpCount() const { return pumps_; }

@@ -72,7 +72,7 @@ class Container {
   // Tab orders from the window down to this container.
   std::vector<int> tabPath;
 
-  void Adopt(QWidget* child, const ControlSpec& spec) { children_.push_back({child, &spec}); }
+  void Adopt(QWidget* child, const ControlSpec& def) { children_.push_back({child, &def}); }
 
   void Arrange() const {
     QWidget* host = Host();
@@ -83,8 +83,8 @@ class Container {
     const int dh = host->height() - DesignSize().height();
     for (Dock pass : {Dock::Bottom, Dock::Left, Dock::Client}) {
       for (const Child& c : children_) {
-        if (!c.widget || c.spec->dock != pass) continue;
-        const Rect& r = c.spec->rect;
+        if (!c.widget || c.def->dock != pass) continue;
+        const Rect& r = c.def->rect;
         if (pass == Dock::Bottom) {
           c.widget->setGeometry(free.left(), free.bottom() + 1 - r.height, free.width(), r.height);
           free.setBottom(free.bottom() - r.height);
@@ -97,9 +97,9 @@ class Container {
       }
     }
     for (const Child& c : children_) {
-      if (!c.widget || c.spec->dock != Dock::None) continue;
-      const Rect& r = c.spec->rect;
-      const unsigned a = c.spec->anchors;
+      if (!c.widget || c.def->dock != Dock::None) continue;
+      const Rect& r = c.def->rect;
+      const unsigned a = c.def->anchors;
       QRect g = c.widget->geometry();
       const bool stretchX = (a & kAnchorLeft) && (a & kAnchorRight);
       const bool stretchY = (a & kAnchorTop) && (a & kAnchorBottom);
@@ -114,7 +114,7 @@ class Container {
  private:
   struct Child {
     QPointer<QWidget> widget;
-    const ControlSpec* spec;
+    const ControlSpec* def;
   };
   std::vector<Child> children_;
 };
@@ -239,8 +239,8 @@ class KeyEdit : public QLineEdit {
 template <class Base, class W>
 class QtControl : public Base, public Native {
  public:
-  QtControl(QtApplication& app, const ControlSpec& spec, W* widget)
-      : Base(app, spec), qapp_(app), widget_(widget) {}
+  QtControl(QtApplication& app, const ControlSpec& def, W* widget)
+      : Base(app, def), qapp_(app), widget_(widget) {}
   ~QtControl() override { delete widget_.data(); }
 
   QWidget* Widget() const override { return widget_; }
@@ -254,7 +254,7 @@ class QtControl : public Base, public Native {
   std::string Hint() const override { return hint_; }
   void SetHint(std::string_view hint) override {
     hint_ = hint;
-    if (this->Spec().showHint) widget_->setToolTip(Q(hint));
+    if (this->Def().showHint) widget_->setToolTip(Q(hint));
   }
 
  protected:
@@ -267,18 +267,18 @@ class QtControl : public Base, public Native {
 
 class QtForm : public QtControl<Control, FormWidget>, public Container {
  public:
-  QtForm(QtApplication& app, Form& form, const ControlSpec& spec)
-      : QtControl(app, spec, new FormWidget), form_(form) {
+  QtForm(QtApplication& app, Form& form, const ControlSpec& def)
+      : QtControl(app, def, new FormWidget), form_(form) {
     FormWidget* w = Get();
-    w->setObjectName(Q(spec.name));
-    w->setWindowTitle(Q(spec.text));
-    w->setFont(MakeFont(spec.fontHeight, false));
+    w->setObjectName(Q(def.name));
+    w->setWindowTitle(Q(def.text));
+    w->setFont(MakeFont(def.fontHeight, false));
     QPalette p = w->palette();
     p.setColor(QPalette::Window, p.color(QPalette::Button));
     w->setPalette(p);
     w->setAutoFillBackground(true);
-    w->resize(spec.rect.width, spec.rect.height);
-    w->move(spec.rect.left, spec.rect.top);
+    w->resize(def.rect.width, def.rect.height);
+    w->move(def.rect.left, def.rect.top);
     w->onResize = [this] { Arrange(); };
     w->onClose = [this] {
       form_.RequestClose();
@@ -290,7 +290,7 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
   std::string Text() const override { return S(Get()->windowTitle()); }
   void SetText(std::string_view text) override { Get()->setWindowTitle(Q(text)); }
   QWidget* Host() const override { return Get(); }
-  QSize DesignSize() const override { return {Spec().rect.width, Spec().rect.height}; }
+  QSize DesignSize() const override { return {Def().rect.width, Def().rect.height}; }
 
   void AddTabStop(std::vector<int> path, QWidget* w) { tabStops_.push_back({std::move(path), w}); }
 
@@ -318,8 +318,8 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
 
 class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
  public:
-  QtPanel(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new Resizing<QFrame>(parent)), text_(spec.text) {
+  QtPanel(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new Resizing<QFrame>(parent)), text_(def.text) {
     Get()->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Get()->setLineWidth(1);
     Get()->onResize = [this] { Arrange(); };
@@ -328,7 +328,7 @@ class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override { text_ = text; }
   QWidget* Host() const override { return Get(); }
-  QSize DesignSize() const override { return {Spec().rect.width, Spec().rect.height}; }
+  QSize DesignSize() const override { return {Def().rect.width, Def().rect.height}; }
 
  private:
   std::string text_;
@@ -336,22 +336,22 @@ class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
 
 class QtGroupBox : public QtControl<Control, Resizing<QGroupBox>>, public Container {
  public:
-  QtGroupBox(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new Resizing<QGroupBox>(Q(spec.text), parent)) {
+  QtGroupBox(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new Resizing<QGroupBox>(Q(def.text), parent)) {
     Get()->onResize = [this] { Arrange(); };
   }
   std::string Text() const override { return S(Get()->title()); }
   void SetText(std::string_view text) override { Get()->setTitle(Q(text)); }
   QWidget* Host() const override { return Get(); }
-  QSize DesignSize() const override { return {Spec().rect.width, Spec().rect.height}; }
+  QSize DesignSize() const override { return {Def().rect.width, Def().rect.height}; }
 };
 
 // A label's text reaches the widget once per frame: a count shown 1,000
 // times in a loop lays the label out once.
 class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
  public:
-  QtLabel(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new ClickLabel(parent)), text_(spec.text) {
+  QtLabel(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new ClickLabel(parent)), text_(def.text) {
     Get()->setTextFormat(Qt::PlainText);
     Get()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Get()->onClick = [this] {
@@ -370,11 +370,11 @@ class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
   void Sync() override {
     ClickLabel* w = Get();
     w->setText(Q(text_));
-    if (Spec().autoSize) {
+    if (Def().autoSize) {
       // An empty caption measures as a blank, so the label never vanishes.
       const int width = text_.empty() ? w->fontMetrics().horizontalAdvance(QLatin1Char(' '))
                                       : w->sizeHint().width();
-      w->resize(width, Spec().rect.height);
+      w->resize(width, Def().rect.height);
     }
   }
 
@@ -384,8 +384,8 @@ class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
 
 class QtButton : public QtControl<Control, QPushButton> {
  public:
-  QtButton(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new QPushButton(Q(spec.text), parent)) {
+  QtButton(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new QPushButton(Q(def.text), parent)) {
     Get()->setAutoDefault(false);
     QObject::connect(Get(), &QPushButton::clicked, [this] {
       RaiseClick();
@@ -398,8 +398,8 @@ class QtButton : public QtControl<Control, QPushButton> {
 
 class QtCheckBox : public QtControl<CheckBox, QCheckBox> {
  public:
-  QtCheckBox(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new QCheckBox(Q(spec.text), parent)) {
+  QtCheckBox(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new QCheckBox(Q(def.text), parent)) {
     // `clicked` comes from the user only; setChecked raises nothing.
     QObject::connect(Get(), &QCheckBox::clicked, [this] {
       UserToggled();
@@ -416,9 +416,9 @@ class QtCheckBox : public QtControl<CheckBox, QCheckBox> {
 
 class QtEdit : public QtControl<Edit, KeyEdit> {
  public:
-  QtEdit(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new KeyEdit(parent)) {
-    Get()->setMaxLength(spec.maxLength > 0 ? spec.maxLength : std::numeric_limits<int>::max());
+  QtEdit(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new KeyEdit(parent)) {
+    Get()->setMaxLength(def.maxLength > 0 ? def.maxLength : std::numeric_limits<int>::max());
     Get()->filter = [this](char32_t ch) { return FilterKey(ch); };
     Get()->handled = [this] { qapp_.EventHandled(); };
   }
@@ -451,8 +451,8 @@ class QtEdit : public QtControl<Edit, KeyEdit> {
 // replacement of its whole text, at most once per frame.
 class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
  public:
-  QtList(QtApplication& app, const ControlSpec& spec, QWidget* parent)
-      : QtControl(app, spec, new QPlainTextEdit(parent)) {
+  QtList(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new QPlainTextEdit(parent)) {
     QPlainTextEdit* w = Get();
     w->setReadOnly(true);
     w->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -461,7 +461,7 @@ class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
     w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette p = w->palette();
-    if (spec.background != kDefaultColor) p.setColor(QPalette::Base, ColorOf(spec.background));
+    if (def.background != kDefaultColor) p.setColor(QPalette::Base, ColorOf(def.background));
     // The selection looks the same whether or not the list has the focus.
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
       p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
@@ -529,9 +529,9 @@ class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
 
 class QtTimer : public Timer {
  public:
-  QtTimer(QtApplication& app, const ControlSpec& spec)
-      : Timer(app, spec), manual_(app.ManualTimers()) {
-    timer_.setInterval(spec.interval);
+  QtTimer(QtApplication& app, const ControlSpec& def)
+      : Timer(app, def), manual_(app.ManualTimers()) {
+    timer_.setInterval(def.interval);
     QObject::connect(&timer_, &QTimer::timeout, [this, &app] {
       RaiseTimer();
       app.EventHandled();
@@ -674,85 +674,85 @@ void QtApplication::WindowClosed() {
   if (loop_ != nullptr) loop_->quit();
 }
 
-std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlSpec& spec) {
-  if (spec.kind == Kind::Form) return std::make_unique<QtForm>(*this, form, spec);
-  if (spec.kind == Kind::Timer) return std::make_unique<QtTimer>(*this, spec);
+std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlSpec& def) {
+  if (def.kind == Kind::Form) return std::make_unique<QtForm>(*this, form, def);
+  if (def.kind == Kind::Timer) return std::make_unique<QtTimer>(*this, def);
 
-  Control& owner = spec.parent.empty() ? form.Window() : form.Find(spec.parent);
+  Control& owner = def.parent.empty() ? form.Window() : form.Find(def.parent);
   auto* parent = dynamic_cast<Container*>(&owner);
   if (parent == nullptr) throw Error("Cannot hold controls: " + std::string(owner.Name()));
   QWidget* host = parent->Host();
 
   std::unique_ptr<Control> made;
   bool tabStop = false;
-  switch (spec.kind) {
+  switch (def.kind) {
     case Kind::Panel:
     case Kind::GroupBox: {
       Container* inner = nullptr;
-      if (spec.kind == Kind::Panel) {
-        auto panel = std::make_unique<QtPanel>(*this, spec, host);
+      if (def.kind == Kind::Panel) {
+        auto panel = std::make_unique<QtPanel>(*this, def, host);
         inner = panel.get();
         made = std::move(panel);
       } else {
-        auto group = std::make_unique<QtGroupBox>(*this, spec, host);
+        auto group = std::make_unique<QtGroupBox>(*this, def, host);
         inner = group.get();
         made = std::move(group);
       }
       inner->tabPath = parent->tabPath;
-      inner->tabPath.push_back(spec.tabOrder);
+      inner->tabPath.push_back(def.tabOrder);
       break;
     }
     case Kind::Label:
-      made = std::make_unique<QtLabel>(*this, spec, host);
+      made = std::make_unique<QtLabel>(*this, def, host);
       break;
     case Kind::Button:
-      made = std::make_unique<QtButton>(*this, spec, host);
+      made = std::make_unique<QtButton>(*this, def, host);
       tabStop = true;
       break;
     case Kind::CheckBox:
-      made = std::make_unique<QtCheckBox>(*this, spec, host);
+      made = std::make_unique<QtCheckBox>(*this, def, host);
       tabStop = true;
       break;
     case Kind::Edit:
-      made = std::make_unique<QtEdit>(*this, spec, host);
+      made = std::make_unique<QtEdit>(*this, def, host);
       tabStop = true;
       break;
     case Kind::List:
-      made = std::make_unique<QtList>(*this, spec, host);
+      made = std::make_unique<QtList>(*this, def, host);
       tabStop = true;
       break;
     default:
-      throw Error("Unknown control kind: " + std::string(spec.name));
+      throw Error("Unknown control kind: " + std::string(def.name));
   }
 
   QWidget* w = WidgetOf(*made);
-  w->setObjectName(Q(spec.name));
-  if (spec.kind != Kind::Label || !spec.autoSize) {
-    w->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+  w->setObjectName(Q(def.name));
+  if (def.kind != Kind::Label || !def.autoSize) {
+    w->setGeometry(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
   } else {
-    w->move(spec.rect.left, spec.rect.top);
+    w->move(def.rect.left, def.rect.top);
   }
-  if (spec.fontHeight != 0 || spec.underline) {
-    const int height = spec.fontHeight != 0 ? spec.fontHeight : form.WindowSpec().fontHeight;
-    w->setFont(MakeFont(height, spec.underline));
+  if (def.fontHeight != 0 || def.underline) {
+    const int height = def.fontHeight != 0 ? def.fontHeight : form.WindowSpec().fontHeight;
+    w->setFont(MakeFont(height, def.underline));
   }
-  if (spec.color != kDefaultColor) {
+  if (def.color != kDefaultColor) {
     QPalette p = w->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
-      p.setColor(group, QPalette::WindowText, ColorOf(spec.color));
-      p.setColor(group, QPalette::ButtonText, ColorOf(spec.color));
+      p.setColor(group, QPalette::WindowText, ColorOf(def.color));
+      p.setColor(group, QPalette::ButtonText, ColorOf(def.color));
     }
     w->setPalette(p);
   }
-  if (spec.handCursor) w->setCursor(Qt::PointingHandCursor);
+  if (def.handCursor) w->setCursor(Qt::PointingHandCursor);
   if (tabStop) {
     std::vector<int> path = parent->tabPath;
-    path.push_back(spec.tabOrder);
+    path.push_back(def.tabOrder);
     dynamic_cast<QtForm&>(form.Window()).AddTabStop(std::move(path), w);
   } else {
     w->setFocusPolicy(Qt::NoFocus);
   }
-  parent->Adopt(w, spec);
+  parent->Adopt(w, def);
   // A label measures its first caption in its own font.
   if (auto* view = dynamic_cast<Deferred*>(made.get())) view->Sync();
   return made;

@@ -43,7 +43,7 @@ class QtApplication : public Application {
 
   void PumpMessages() override;
   void Run(Form& form) override;
-  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& spec) override;
+  std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) override;
 
   // Brings every lagging widget up to date now. The application does this
   // before the loop waits for input and before a modal box; tests do it

@@ -13,12 +13,12 @@ struct Size {
 };
 
 // `designed` is the parent's size in the table, `now` its current size.
-inline Rect Place(const ControlSpec& spec, Size designed, Size now) {
-  const Rect& r = spec.rect;
+inline Rect Place(const ControlSpec& def, Size designed, Size now) {
+  const Rect& r = def.rect;
   const int dw = now.width - designed.width;
   const int dh = now.height - designed.height;
   Rect out = r;
-  switch (spec.dock) {
+  switch (def.dock) {
     case Dock::Bottom:
       out.top = r.top + dh;
       out.width = r.width + dw;
@@ -33,10 +33,10 @@ inline Rect Place(const ControlSpec& spec, Size designed, Size now) {
     case Dock::None:
       break;
   }
-  const bool left = (spec.anchors & kAnchorLeft) != 0;
-  const bool right = (spec.anchors & kAnchorRight) != 0;
-  const bool top = (spec.anchors & kAnchorTop) != 0;
-  const bool bottom = (spec.anchors & kAnchorBottom) != 0;
+  const bool left = (def.anchors & kAnchorLeft) != 0;
+  const bool right = (def.anchors & kAnchorRight) != 0;
+  const bool top = (def.anchors & kAnchorTop) != 0;
+  const bool bottom = (def.anchors & kAnchorBottom) != 0;
   if (left && right) {
     out.width = r.width + dw;
   } else if (right) {

@@ -79,8 +79,8 @@ class NativeBase : public NativeWindow {
 template <class Base>
 class Native : public Base, public NativeBase {
  public:
-  Native(Win32Application& app, Form& form, const ControlSpec& spec)
-      : Base(app, spec), app_(app), form_(form) {}
+  Native(Win32Application& app, Form& form, const ControlSpec& def)
+      : Base(app, def), app_(app), form_(form) {}
   ~Native() override { Destroy(); }
 
   std::string Text() const override { return Narrow(WindowText(hwnd_)); }
@@ -96,12 +96,12 @@ class Native : public Base, public NativeBase {
 
  protected:
   HWND ParentHandle() const {
-    const ControlSpec& s = this->Spec();
+    const ControlSpec& s = this->Def();
     return HandleOf(s.parent.empty() ? form_.Window() : form_.Find(s.parent));
   }
 
   void Create(const wchar_t* cls, DWORD style, DWORD exStyle) {
-    const ControlSpec& s = this->Spec();
+    const ControlSpec& s = this->Def();
     current = s.rect;
     hwnd_ = CreateWindowExW(
         exStyle, cls, Widen(s.text).c_str(), style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
@@ -116,7 +116,7 @@ class Native : public Base, public NativeBase {
   }
 
   HFONT FontFor(const ControlSpec& s) const {
-    const FormSpec& f = form_.Spec();
+    const FormSpec& f = form_.Def();
     return app_.Font(f.fontFace, s.fontHeight > 0 ? s.fontHeight : f.fontHeight, s.underline);
   }
 
@@ -138,12 +138,12 @@ class Native : public Base, public NativeBase {
   }
 
   void InsertInTabOrder() {
-    const int key = TabKey(this->Spec());
+    const int key = TabKey(this->Def());
     HWND after = nullptr;
     for (HWND s = GetWindow(GetParent(hwnd_), GW_CHILD); s != nullptr;
          s = GetWindow(s, GW_HWNDNEXT)) {
       const Control* c = s == hwnd_ ? nullptr : ControlOf(s);
-      if (c != nullptr && TabKey(c->Spec()) <= key) after = s;
+      if (c != nullptr && TabKey(c->Def()) <= key) after = s;
     }
     SetWindowPos(hwnd_, after != nullptr ? after : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -155,8 +155,8 @@ class Native : public Base, public NativeBase {
 // The main window.
 class FormWindow : public Native<Control> {
  public:
-  FormWindow(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
-    const FormSpec& f = form.Spec();
+  FormWindow(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
+    const FormSpec& f = form.Def();
     current = {0, 0, f.clientWidth, f.clientHeight};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -175,7 +175,7 @@ class FormWindow : public Native<Control> {
 
 class Panel : public Native<Control> {
  public:
-  Panel(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
+  Panel(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     Create(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
   }
 };
@@ -185,13 +185,13 @@ class Panel : public Native<Control> {
 // procedure, which a BUTTON parent would swallow.
 class GroupBox : public Native<Control> {
  public:
-  GroupBox(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
+  GroupBox(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     Create(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-    frame_ = CreateWindowExW(0, L"BUTTON", Widen(spec.text).c_str(),
+    frame_ = CreateWindowExW(0, L"BUTTON", Widen(def.text).c_str(),
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0,
-                             app.Scale(spec.rect.width), app.Scale(spec.rect.height), hwnd_,
-                             nullptr, Instance(), nullptr);
-    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
+                             app.Scale(def.rect.width), app.Scale(def.rect.height), hwnd_, nullptr,
+                             Instance(), nullptr);
+    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(def)), FALSE);
     SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowSubclass(frame_, &FrameProc, 3, 0);
   }
@@ -220,15 +220,15 @@ class GroupBox : public Native<Control> {
 
 class PushButton : public Native<Control> {
  public:
-  PushButton(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
+  PushButton(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     Create(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0);
   }
 };
 
 class Win32CheckBox : public Native<CheckBox> {
  public:
-  Win32CheckBox(Win32Application& app, Form& form, const ControlSpec& spec)
-      : Native(app, form, spec) {
+  Win32CheckBox(Win32Application& app, Form& form, const ControlSpec& def)
+      : Native(app, form, def) {
     Create(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0);
     // Visual styles paint check box captions in the theme's colour; the red
     // rows need the classic look, which asks the parent for the colour, and
@@ -247,11 +247,11 @@ class Win32CheckBox : public Native<CheckBox> {
 
 class Label : public Native<Control>, public View {
  public:
-  Label(Win32Application& app, Form& form, const ControlSpec& spec)
-      : Native(app, form, spec), text_(spec.text) {
-    const bool notify = !spec.onClick.empty() || spec.handCursor || spec.showHint;
+  Label(Win32Application& app, Form& form, const ControlSpec& def)
+      : Native(app, form, def), text_(def.text) {
+    const bool notify = !def.onClick.empty() || def.handCursor || def.showHint;
     Create(L"STATIC", SS_LEFT | SS_NOPREFIX | (notify ? SS_NOTIFY : 0), 0);
-    if (spec.showHint) {
+    if (def.showHint) {
       tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, HandleOf(form.Window()), nullptr,
@@ -303,7 +303,7 @@ class Label : public Native<Control>, public View {
 
   // Auto-sized labels are as wide as their text.
   void FitWidth() {
-    if (!Spec().autoSize) return;
+    if (!Def().autoSize) return;
     HDC dc = GetDC(hwnd_);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
@@ -335,10 +335,10 @@ class Label : public Native<Control>, public View {
 // Single-line edit: every typed character goes through the key handler first.
 class Win32Edit : public Native<Edit> {
  public:
-  Win32Edit(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
+  Win32Edit(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     Create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
     // 0 lifts the default limit of 30,000 characters.
-    SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(spec.maxLength, 0)), 0);
+    SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(def.maxLength, 0)), 0);
     SetWindowSubclass(hwnd_, &Proc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
   ~Win32Edit() override { RemoveWindowSubclass(hwnd_, &Proc, 1); }
@@ -406,7 +406,7 @@ class Win32Edit : public Native<Edit> {
 // before the message loop waits again.
 class ListView : public Native<ListControl>, public View {
  public:
-  ListView(Win32Application& app, Form& form, const ControlSpec& spec) : Native(app, form, spec) {
+  ListView(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     Create(L"EDIT",
            ES_MULTILINE | ES_READONLY | ES_NOHIDESEL | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
            WS_EX_CLIENTEDGE);
@@ -496,8 +496,8 @@ namespace {
 
 class Win32Timer : public Timer {
  public:
-  Win32Timer(Win32Application& app, Form& form, const ControlSpec& spec)
-      : Timer(app, spec), form_(form), id_(NextId()) {
+  Win32Timer(Win32Application& app, Form& form, const ControlSpec& def)
+      : Timer(app, def), form_(form), id_(NextId()) {
     Start();
   }
   ~Win32Timer() override { Stop(); }
@@ -547,7 +547,7 @@ class Win32Timer : public Timer {
 HBRUSH Colours(Win32Application& app, HDC dc, const Control& c, UINT msg);
 
 Control* Parent(const Control& c, Form& form) {
-  return c.Spec().parent.empty() ? &form.Window() : &form.Find(c.Spec().parent);
+  return c.Def().parent.empty() ? &form.Window() : &form.Find(c.Def().parent);
 }
 
 Form* FormOfWindow(HWND h) {
@@ -557,7 +557,7 @@ Form* FormOfWindow(HWND h) {
 
 // Docking and anchors: every control is placed from its parent's size.
 void Layout(Win32Application& app, Form& form) {
-  if (form.Controls().size() != form.Spec().controls.size()) return;  // still being built
+  if (form.Controls().size() != form.Def().controls.size()) return;  // still being built
   auto* window = dynamic_cast<FormWindow*>(&form.Window());
   RECT client{};
   GetClientRect(window->Handle(), &client);
@@ -568,10 +568,10 @@ void Layout(Win32Application& app, Form& form) {
     const auto* parent = dynamic_cast<NativeBase*>(Parent(*c, form));
     const Control* parentControl = Parent(*c, form);
     const Rect designed =
-        parentControl == &form.Window() ? form.WindowSpec().rect : parentControl->Spec().rect;
-    Rect r = Place(c->Spec(), {designed.width, designed.height},
+        parentControl == &form.Window() ? form.WindowSpec().rect : parentControl->Def().rect;
+    Rect r = Place(c->Def(), {designed.width, designed.height},
                    {parent->current.width, parent->current.height});
-    if (c->Spec().autoSize) r.width = self->current.width;
+    if (c->Def().autoSize) r.width = self->current.width;
     self->current = r;
     SetWindowPos(self->Handle(), nullptr, app.Scale(r.left), app.Scale(r.top), app.Scale(r.width),
                  app.Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -609,7 +609,7 @@ std::optional<LRESULT> ContainerMessage(HWND h, UINT msg, WPARAM w, LPARAM l) {
     }
     case WM_SETCURSOR: {
       const Control* c = ControlOf(reinterpret_cast<HWND>(w));
-      if (c != nullptr && c->Spec().handCursor && LOWORD(l) == HTCLIENT) {
+      if (c != nullptr && c->Def().handCursor && LOWORD(l) == HTCLIENT) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
@@ -684,7 +684,7 @@ std::map<std::int32_t, HBRUSH>& Brushes() {
 }
 
 HBRUSH Colours(Win32Application&, HDC dc, const Control& c, UINT msg) {
-  const ControlSpec& s = c.Spec();
+  const ControlSpec& s = c.Def();
   SetTextColor(dc, s.color != kDefaultColor ? ColorRef(s.color) : GetSysColor(COLOR_WINDOWTEXT));
   if (s.background != kDefaultColor) {
     SetBkColor(dc, ColorRef(s.background));
@@ -757,26 +757,26 @@ HFONT Win32Application::Font(std::string_view face, int pixelHeight, bool underl
   return font;
 }
 
-std::unique_ptr<Control> Win32Application::CreateControl(Form& form, const ControlSpec& spec) {
-  switch (spec.kind) {
+std::unique_ptr<Control> Win32Application::CreateControl(Form& form, const ControlSpec& def) {
+  switch (def.kind) {
     case Kind::Form:
-      return std::make_unique<FormWindow>(*this, form, spec);
+      return std::make_unique<FormWindow>(*this, form, def);
     case Kind::Panel:
-      return std::make_unique<Panel>(*this, form, spec);
+      return std::make_unique<Panel>(*this, form, def);
     case Kind::GroupBox:
-      return std::make_unique<GroupBox>(*this, form, spec);
+      return std::make_unique<GroupBox>(*this, form, def);
     case Kind::Label:
-      return std::make_unique<Label>(*this, form, spec);
+      return std::make_unique<Label>(*this, form, def);
     case Kind::Button:
-      return std::make_unique<PushButton>(*this, form, spec);
+      return std::make_unique<PushButton>(*this, form, def);
     case Kind::CheckBox:
-      return std::make_unique<Win32CheckBox>(*this, form, spec);
+      return std::make_unique<Win32CheckBox>(*this, form, def);
     case Kind::Edit:
-      return std::make_unique<Win32Edit>(*this, form, spec);
+      return std::make_unique<Win32Edit>(*this, form, def);
     case Kind::List:
-      return std::make_unique<ListView>(*this, form, spec);
+      return std::make_unique<ListView>(*this, form, def);
     case Kind::Timer:
-      return std::make_unique<Win32Timer>(*this, form, spec);
+      return std::make_unique<Win32Timer>(*this, form, def);
   }
   throw Error("Unknown control kind.");
 }
