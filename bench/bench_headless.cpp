@@ -1,20 +1,14 @@
 // The handlers that loop over a list, at 1,000 lines, on the in-memory backend.
 #include <benchmark/benchmark.h>
 
+#include "../tests/support/headless_window.h"
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "toolkit/headless/headless.h"
 
 namespace {
 
-struct Window {
-  tk::headless::HeadlessPlatform platform;
-  tk::headless::HeadlessApplication app{platform};
-  TForm1 form{app};
-  tk::headless::HeadlessDriver user{app};
-  tk::Recorder rec;
-
-  Window() { rec.Attach(app); }
+struct Window : testsupport::HeadlessWindow {
   void TickAll(int firstRow) {
     for (int r = firstRow; r < firstRow + 3; ++r) {
       for (auto* box : form.Row(r).boxes) box->SetChecked(true);

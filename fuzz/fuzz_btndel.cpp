@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../tests/support/headless_window.h"
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "check.h"
@@ -20,18 +21,7 @@ namespace {
 // One window for the whole process: building it per input costs more than
 // most runs. Every input starts from all numbers listed and a new paste, so no
 // state of an earlier input matters.
-struct World {
-  tk::headless::HeadlessPlatform platform;
-  tk::headless::HeadlessApplication app{platform};
-  TForm1 form{app};
-  tk::headless::HeadlessDriver user{app};
-  tk::Recorder rec;
-
-  World() {
-    app.SetTitle(app::kTitle);
-    rec.Attach(app);
-  }
-};
+using World = testsupport::HeadlessWindow;
 
 }  // namespace
 

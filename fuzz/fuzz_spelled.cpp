@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../tests/support/headless_window.h"
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "check.h"
@@ -31,18 +32,7 @@ std::string Folded(std::string_view s) {
 }
 
 // One window for the whole process; every input sets both lists anew.
-struct World {
-  tk::headless::HeadlessPlatform platform;
-  tk::headless::HeadlessApplication app{platform};
-  TForm1 form{app};
-  tk::headless::HeadlessDriver user{app};
-  tk::Recorder rec;
-
-  World() {
-    app.SetTitle(app::kTitle);
-    rec.Attach(app);
-  }
-};
+using World = testsupport::HeadlessWindow;
 
 }  // namespace
 

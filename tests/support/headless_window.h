@@ -1,0 +1,25 @@
+// The main window on the in-memory backend, with a user and a recorder of
+// boxes and links: what tests, benchmarks and fuzz targets drive.
+#pragma once
+
+#include "app/layout.h"
+#include "app/main3d.h"
+#include "toolkit/driver.h"
+#include "toolkit/headless/headless.h"
+
+namespace testsupport {
+
+struct HeadlessWindow {
+  tk::headless::HeadlessPlatform platform;
+  tk::headless::HeadlessApplication app{platform};
+  TForm1 form{app};
+  tk::headless::HeadlessDriver user{app};
+  tk::Recorder rec;
+
+  HeadlessWindow() {
+    app.SetTitle(app::kTitle);
+    rec.Attach(app);
+  }
+};
+
+}  // namespace testsupport
