@@ -168,6 +168,16 @@ void Platform::WriteFileBytes(const std::string& path, std::string_view bytes) c
   if (!out) throw Error("Cannot write file \"" + path + "\".");
 }
 
+Rect FitOnScreen(Rect window, Rect workArea) {
+  const int right = workArea.left + workArea.width;
+  const int bottom = workArea.top + workArea.height;
+  if (window.left + window.width > right) window.left = right - window.width;
+  if (window.top + window.height > bottom) window.top = bottom - window.height;
+  if (window.left < workArea.left) window.left = workArea.left;
+  if (window.top < workArea.top) window.top = workArea.top;
+  return window;
+}
+
 bool IsWebAddress(std::string_view url) {
   auto starts = [&](std::string_view scheme) {
     return url.size() > scheme.size() && EqualsIgnoreCase(url.substr(0, scheme.size()), scheme);

@@ -177,6 +177,9 @@ class Platform {
   virtual ~Platform() = default;
   // Folder of the program's executable, ending in a path separator.
   virtual std::string ProgramFolder() const = 0;
+  // Folder for the tips cache, ending in a path separator; empty when this
+  // run has none (then no tips are fetched and nothing is written).
+  virtual std::string CacheFolder() const { return ProgramFolder(); }
   // The body that arrived (all of it, or what came before the transfer broke
   // off or reached the cap). Network failures give what arrived, maybe nothing.
   virtual std::string HttpGet(const HttpRequest& request) = 0;
@@ -191,6 +194,10 @@ class Platform {
 
 // True for http:// and https:// addresses, scheme in any letter case.
 bool IsWebAddress(std::string_view url);
+
+// The window's rectangle moved up and left just enough to lie wholly in the
+// work area; one larger than the work area starts at its top-left corner.
+Rect FitOnScreen(Rect window, Rect workArea);
 
 class Application {
  public:

@@ -81,3 +81,21 @@ TEST(SpellingAlphabet, EachDistinctCharacterOnceInOrderOfFirstAppearance) {
 }
 
 }  // namespace
+
+#include "toolkit/toolkit.h"
+
+namespace {
+
+TEST(Screen, WindowMovesUpAndLeftJustEnoughToFit) {
+  const tk::Rect work{0, 0, 1600, 960};
+  auto same = [](tk::Rect a, tk::Rect b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+  };
+  EXPECT_TRUE(same(tk::FitOnScreen({335, 130, 800, 600}, work), {335, 130, 800, 600}));
+  EXPECT_TRUE(same(tk::FitOnScreen({502, 195, 1200, 900}, work), {400, 60, 1200, 900}));
+  // Larger than the work area: its top-left corner shows (title bar, menu).
+  EXPECT_TRUE(
+      same(tk::FitOnScreen({335, 130, 2000, 1200}, {10, 20, 1600, 960}), {10, 20, 2000, 1200}));
+}
+
+}  // namespace
