@@ -32,18 +32,31 @@ photograph() {
   done
   cmp -s "$cache" res/demo/tips.asp || fail "the program did not fetch the sample page"
   sleep 1
-  local X Y WIDTH HEIGHT SCREEN
+  local X Y WIDTH HEIGHT SCREEN left top width bottom tip
   eval "$(xdotool getwindowgeometry --shell "$window")"
+  left=$X top=$Y width=$WIDTH bottom=$((Y + HEIGHT))
+  # Qt shows tooltips in the active window only; with no window manager the
+  # input focus makes it so.
+  xdotool windowfocus --sync "$window"
   # lblTips starts 2 pixels into the 20-pixel status line along the bottom.
-  xdotool mousemove --sync $((X + 12)) $((Y + HEIGHT - 10))
+  xdotool mousemove --sync $((left + 12)) $((bottom - 10))
   sleep 0.2
-  xdotool mousemove --sync $((X + 14)) $((Y + HEIGHT - 10))
-  sleep 1.5
+  xdotool mousemove --sync $((left + 14)) $((bottom - 10))
+  # The tooltip: another shown window of the program.
+  for _ in $(seq 50); do
+    tip=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v -x "$window" | head -n 1) &&
+      [ -n "$tip" ] && break
+    sleep 0.1
+  done
+  [ -n "$tip" ] || fail "no tooltip showed on the status line"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$tip")"
+  [ $((Y + HEIGHT)) -le "$bottom" ] || bottom=$((Y + HEIGHT + 4))
   mkdir -p "$(dirname "$picture")"
-  # The tooltip is a window of its own below the pointer: the root window's
-  # picture, cut to the main window and a band below it.
+  # The tooltip is a window of its own: the root window's picture, cut to the
+  # main window and whatever of the tooltip lies below it.
   import -window root "$runtime/screen.png"
-  convert "$runtime/screen.png" -crop "${WIDTH}x$((HEIGHT + 40))+$X+$Y" +repage "$picture"
+  convert "$runtime/screen.png" -crop "${width}x$((bottom - top))+$left+$top" +repage "$picture"
 }
 
 if [ "${1:-}" = --photograph ]; then
@@ -80,5 +93,6 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exit 0
 fi
 picture=${1:-docs/screenshot-tips.png}
-xvfb-run -a -s "-screen 0 1280x800x24" "$0" --photograph "$program" "$picture"
+# A white root window behind what the tooltip leaves of the band below.
+xvfb-run -a -s "-screen 0 1280x800x24 -wr" "$0" --photograph "$program" "$picture"
 echo "$picture"
