@@ -5,10 +5,12 @@ set(CPACK_PACKAGE_NAME qelmar3d)
 set(CPACK_PACKAGE_VENDOR "Qelmar")
 set(CPACK_PACKAGE_CONTACT "Qelmar <support@qelmar.test>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D lottery number assistant")
+# Lines of at most 80 characters, as Debian's control files want them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Builds and trims bet lists for the three-digit numbers lottery: digits per position, \
-every combination in tick order, deletion lists, typed numbers and removal of numbers \
-spelled with given digits. The interface is in Simplified Chinese.")
+    "Builds and trims bet lists for the three-digit numbers lottery: digits per\n\
+position, every combination in tick order, deletion lists, typed numbers and\n\
+removal of numbers spelled with given digits. The interface is in Simplified\n\
+Chinese.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${QELMAR3D_HOME_URL}")
 set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
 set(CPACK_STRIP_FILES ON)
@@ -27,10 +29,22 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # Library packages from what the program links (dpkg-shlibdeps), plus what
-  # Qt loads at run time: the platform plugins, and a font with Chinese glyphs.
+  # Qt loads at run time: the platform plugins and its own texts in Chinese;
+  # a font with Chinese glyphs, and xdg-open, through which Qt opens links.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei | fonts-noto-cjk")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei | fonts-noto-cjk, xdg-utils")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+  # What every Debian package carries: its copyright, its changelog and a
+  # manual page, compressed reproducibly (no name, no time stamp) and at most.
+  foreach(f changelog qelmar3d.1)
+    configure_file(res/debian/${f}.in ${PROJECT_BINARY_DIR}/debian/${f} @ONLY)
+    execute_process(COMMAND gzip -9nc ${PROJECT_BINARY_DIR}/debian/${f}
+                    OUTPUT_FILE ${PROJECT_BINARY_DIR}/debian/${f}.gz COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+  install(FILES res/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qelmar3d)
+  install(FILES ${PROJECT_BINARY_DIR}/debian/qelmar3d.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 include(CPack)

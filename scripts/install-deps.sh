@@ -1,32 +1,61 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing need. Safe to run
-# again: it only calls apt-get when something is missing.
+# Installs the Debian 12 packages that one purpose needs. Safe to run again:
+# it only calls apt-get when something is missing.
+#   scripts/install-deps.sh [run|demo|test]...   (test when none is named)
+#     run   build and start the Linux program (run.sh)
+#     demo  run, plus the loopback tips server and the mouse for its picture
+#     test  everything the test command builds and runs (test.sh)
 set -euo pipefail
 
-packages=(
-  # build
-  g++ cmake ninja-build pkg-config make
-  # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev python3
-  # the Linux program
+run=(
+  # build the Linux program
+  g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6test6 libcurl4-openssl-dev libgl-dev
-  fonts-wqy-zenhei xvfb xauth
+  # run it: Chinese glyphs, Qt's own texts in Chinese
+  fonts-wqy-zenhei qt6-translations-l10n
   # a picture of the window when there is no display
-  imagemagick x11-utils
+  xvfb xauth imagemagick x11-utils
+)
+demo=(
+  "${run[@]}"
+  # the tips page's web server; the mouse on the status line for the tooltip
+  python3 xdotool
+)
+test=(
+  "${demo[@]}"
+  make
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
   # tooling
   clang-format clang-tidy
   # the Windows program: cross compilers, Wine and fonts for its tests,
   # dpkg-dev to unpack Google Benchmark's sources for the cross build
-  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine imagemagick dpkg-dev
-  # packages: dpkg-shlibdeps (dpkg-dev) for the .deb's Depends; checking the
-  # desktop entry, the installed program's window and the .zip
-  desktop-file-utils xdotool unzip
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine dpkg-dev
+  # packages: file for CPack's .deb, dpkg-shlibdeps (dpkg-dev) for its
+  # Depends, lintian on it; checking the desktop entry, the installed
+  # program's window and the .zip
+  file lintian desktop-file-utils unzip
   # fuzzing (libFuzzer) and symbolized sanitizer reports
   clang-14 libclang-rt-14-dev llvm-14
 )
 
+purposes=("$@")
+[ ${#purposes[@]} -gt 0 ] || purposes=(test)
+packages=()
+for purpose in "${purposes[@]}"; do
+  case $purpose in
+    run) packages+=("${run[@]}") ;;
+    demo) packages+=("${demo[@]}") ;;
+    test) packages+=("${test[@]}") ;;
+    *)
+      echo "usage: $0 [run|demo|test]..." >&2
+      exit 2
+      ;;
+  esac
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
@@ -37,6 +66,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# Only the test command cross-builds the benchmarks.
+[[ " ${purposes[*]} " == *" test "* ]] || exit 0
 
 # Google Benchmark for the Windows cross build comes as Debian's source
 # package; source entries are derived from the configured binary ones.

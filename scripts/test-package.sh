@@ -80,10 +80,16 @@ check_deb() {
   [ "$(dpkg-deb -f "$deb" Package)" = qelmar3d ] || fail "wrong package name"
   local depends
   depends=$(dpkg-deb -f "$deb" Depends)
-  for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 qt6-qpa-plugins libstdc++6; do
+  for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 qt6-qpa-plugins qt6-translations-l10n \
+    libstdc++6; do
     [[ ", $depends," == *", $lib "* || ", $depends," == *", $lib,"* ]] ||
       fail "Depends lacks $lib: $depends"
   done
+  # Links open through xdg-open; without it a click does nothing.
+  [[ ", $(dpkg-deb -f "$deb" Recommends)," == *", xdg-utils,"* ]] || fail "Recommends lacks xdg-utils"
+  # Debian's own checks: warnings are listed, errors fail.
+  lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | sed 's/^/test-package: lintian: /' ||
+    fail "lintian reports errors on the .deb"
   # Every dependency resolves against the configured package sources.
   apt-get install -s --no-install-recommends "./$deb" >"$scratch/apt.log" 2>&1 ||
     { cat "$scratch/apt.log" >&2; fail "the .deb's dependencies do not resolve"; }
@@ -98,6 +104,9 @@ check_deb() {
       echo "./usr/share/icons/hicolor/${size}x${size}/apps/qelmar3d.png"
     done
     echo ./usr/share/icons/hicolor/scalable/apps/qelmar3d.svg
+    echo ./usr/share/doc/qelmar3d/copyright
+    echo ./usr/share/doc/qelmar3d/changelog.gz
+    echo ./usr/share/man/man1/qelmar3d.1.gz
   )
   actual=$(cd "$root" && find . -type f -o -type l)
   diff <(sort <<<"$expected") <(sort <<<"$actual") || fail "the .deb holds other files than expected"

@@ -39,10 +39,12 @@ qmWebTips::qmWebTips(tk::Platform& platform, std::string pageUrl)
 }
 
 std::string qmWebTips::CachePath() const {
-  return platform_.ProgramFolder() + kCacheName;
+  return platform_.CacheFolder() + kCacheName;
 }
 
 void qmWebTips::DownloadTips() {
+  // A run with no cache folder has no tips: nothing is fetched or written.
+  if (platform_.CacheFolder().empty()) return;
   std::string body;
   try {
     tk::HttpRequest request;
@@ -60,7 +62,8 @@ void qmWebTips::DownloadTips() {
 void qmWebTips::LoadTips() {
   const std::string path = CachePath();
   std::vector<std::string> lines;
-  if (platform_.FilePresent(path)) lines = platform_.ReadTextLines(path);
+  if (!platform_.CacheFolder().empty() && platform_.FilePresent(path))
+    lines = platform_.ReadTextLines(path);
   std::int32_t n = 0;
   for (const std::string& line : lines) {
     // Entry lines past the capacity are ignored.

@@ -117,25 +117,66 @@ TEST(LinuxHttp, AConnectionThatIsNeverMadeIsGivenUpOn) {
   close(listener);
 }
 
-TEST(LinuxPlatformFolder, IsTheExecutablesFolder) {
-  const std::string folder = tk::LinuxPlatform().ProgramFolder();
+TEST(LinuxPlatformFolder, IsTheExecutablesFolderWhichHoldsTheCacheInABuild) {
+  const tk::LinuxPlatform platform;
+  const std::string folder = platform.ProgramFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '/');
   EXPECT_TRUE(std::filesystem::is_regular_file(folder + "tips_tests"));
+  EXPECT_EQ(platform.CacheFolder(), folder);
 }
 
-TEST(LinuxPlatformFolder, AFolderThisUserCannotWriteFallsBackToOneOfTheUsersOwn) {
-  testsupport::TempFolder home;
-  const std::string writable = home.Slashed();
-  EXPECT_EQ(tk::LinuxPlatform::CacheFolder(writable, home.Path().string()), writable);
-  // A folder that cannot be written (here: one that does not exist).
-  const std::string missing = home.Slashed() + "no/such/folder/";
-  const std::string own = tk::LinuxPlatform::CacheFolder(missing, home.Path().string());
-  EXPECT_EQ(own, home.Slashed() + ".cache/qelmar3d/");
+// The choice depends on where the program lies, never on the user's rights:
+// root, who may write to /usr/bin, gets the same folder as anyone else.
+TEST(LinuxCacheFolder, IsBesideAProgramOutsideTheSystemFoldersElseInTheUsersCache) {
+  testsupport::TempFolder root;
+  const std::string home = (root.Path() / "home").string();
+  std::filesystem::create_directory(home);
+  const std::string own = home + "/.cache/qelmar3d/";
+  const std::string build = root.Slashed() + "build/";
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(build, "/usr/local/bin", "", home), build);
+  EXPECT_FALSE(std::filesystem::exists(home + "/.cache"));
+
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "/usr/local/bin", "", home), own);
   EXPECT_TRUE(std::filesystem::is_directory(own));
-  // No home to fall back to: the program's folder stays, and writing there
-  // fails as it would have.
-  EXPECT_EQ(tk::LinuxPlatform::CacheFolder(missing, ""), missing);
+  EXPECT_EQ(std::filesystem::status(own).permissions(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/games/x/", "", "", home + "/"), own);
+
+  // A prefix of the installer's choosing, however written, that this user may write.
+  const std::string prefixBin = root.Slashed() + "opt/bin/";
+  std::filesystem::create_directories(prefixBin);
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(prefixBin, root.Slashed() + "opt//bin", "", home),
+            own);
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(prefixBin + "sub/", prefixBin, "", home),
+            prefixBin + "sub/");
+}
+
+TEST(LinuxCacheFolder, FollowsXdgCacheHomeAndMakesItWhenMissing) {
+  testsupport::TempFolder root;
+  const std::string home = root.Slashed() + "home";
+  std::filesystem::create_directory(home);
+  const std::string xdg = root.Slashed() + "elsewhere/cache";
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "", xdg, home), xdg + "/qelmar3d/");
+  EXPECT_TRUE(std::filesystem::is_directory(xdg + "/qelmar3d"));
+  EXPECT_FALSE(std::filesystem::exists(home + "/.cache"));
+  // A relative one is no valid setting and is passed over.
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "", "rel/cache", home),
+            home + "/.cache/qelmar3d/");
+  EXPECT_FALSE(std::filesystem::exists("rel"));
+}
+
+TEST(LinuxCacheFolder, IsNoneWithoutAUsableHomeAndNothingIsMade) {
+  testsupport::TempFolder root;
+  const std::string gone = root.Slashed() + "gone";
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "", "", gone), "");
+  EXPECT_FALSE(std::filesystem::exists(gone));
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "", "", ""), "");
+  // Root may write anywhere, so these are made unusable by a regular file.
+  root.Write("file", "x");
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "", "", root.Slashed() + "file"), "");
+  EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder("/usr/bin/", "", root.Slashed() + "file/c", gone),
+            "");
+  EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
 TEST(Gbk, IsDecodedToUtf8) {

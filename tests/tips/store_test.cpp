@@ -269,6 +269,37 @@ TEST(StoreRequest, AnErrorDuringTheFetchIsDropped) {
   EXPECT_EQ(folder.Read(qmWebTips::kCacheName), "");
 }
 
+// The cache goes where the platform says, not beside the program; with no
+// cache folder a run has no tips and touches nothing, not even a stale file
+// in the working folder.
+TEST(StoreCache, LiesInThePlatformsCacheFolderAndWithoutOneNothingHappens) {
+  struct Platform : tk::headless::HeadlessPlatform {
+    using HeadlessPlatform::HeadlessPlatform;
+    std::string CacheFolder() const override { return cache; }
+    std::string cache;
+  };
+  testsupport::TempFolder program;
+  testsupport::TempFolder cache;
+  Platform platform(program.Slashed());
+  platform.SetFetch([](const tk::HttpRequest&) { return std::string("a@#$http://x/\r\n"); });
+  platform.cache = cache.Slashed();
+  EXPECT_EQ(qmWebTips(platform, "http://127.0.0.1:9/tips.asp").TipCount, 1);
+  EXPECT_EQ(cache.Read(qmWebTips::kCacheName), "a@#$http://x/\r\n");
+  EXPECT_FALSE(program.Has(qmWebTips::kCacheName));
+
+  platform.cache.clear();
+  platform.ClearRequests();
+  program.Write(qmWebTips::kCacheName, "stale@#$http://y/\r\n");
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(program.Path());
+  const qmWebTips store(platform, "http://127.0.0.1:9/tips.asp");
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(store.TipCount, 0);
+  EXPECT_TRUE(platform.Requests().empty());
+  EXPECT_EQ(program.Read(qmWebTips::kCacheName), "stale@#$http://y/\r\n");
+  EXPECT_EQ(cache.Read(qmWebTips::kCacheName), "a@#$http://x/\r\n");
+}
+
 std::vector<std::uint32_t> Draws(int n) {
   std::vector<std::uint32_t> out;
   out.reserve(static_cast<std::size_t>(n));

@@ -2,11 +2,16 @@
 
 #include <curl/curl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <utility>
+
+#include "app/config.h"
 
 namespace tk {
 
@@ -39,22 +44,68 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user)
   return n <= room ? n : 0;
 }
 
+// $HOME as the login shell set it, else the user's entry in the password file.
 std::string HomeFolder() {
+  const char* env = std::getenv("HOME");
+  if (env != nullptr && *env != '\0') return env;
   const passwd* pw = getpwuid(getuid());
   return pw != nullptr && pw->pw_dir != nullptr ? pw->pw_dir : "";
 }
 
-}  // namespace
-
-std::string LinuxPlatform::CacheFolder(const std::string& programFolder, const std::string& home) {
-  if (access(programFolder.c_str(), W_OK) == 0 || home.empty()) return programFolder;
-  const std::string own = home + "/.cache/qelmar3d/";
-  std::error_code ec;
-  std::filesystem::create_directories(own, ec);
-  return access(own.c_str(), W_OK) == 0 ? own : programFolder;
+std::string EnvValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
 }
 
-LinuxPlatform::LinuxPlatform() : folder_(CacheFolder(ExecutableFolder(), HomeFolder())) {}
+std::string Slashed(const std::string& folder) {
+  std::string s = std::filesystem::path(folder).lexically_normal().string();
+  if (s.empty() || s.back() != '/') s += '/';
+  return s;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Makes the folder and its missing parents, new ones open to this user only
+// as the XDG base directory rules ask.
+bool MakeFolder(const std::string& folder) {
+  std::filesystem::path p;
+  for (const auto& part : std::filesystem::path(folder)) {
+    p /= part;
+    if (mkdir(p.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return IsFolder(folder) && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+std::string LinuxPlatform::ChooseCacheFolder(const std::string& programFolder,
+                                             const std::string& installBinFolder,
+                                             const std::string& xdgCacheHome,
+                                             const std::string& home) {
+  const std::string program = Slashed(programFolder);
+  const bool system = (!installBinFolder.empty() && program == Slashed(installBinFolder)) ||
+                      program.rfind("/usr/", 0) == 0;
+  if (!system) return programFolder;
+  std::string cache;
+  // A relative XDG_CACHE_HOME is invalid and ignored, as the rules say.
+  if (!xdgCacheHome.empty() && xdgCacheHome.front() == '/') {
+    cache = Slashed(xdgCacheHome) + "qelmar3d/";
+  } else if (!home.empty() && home.front() == '/' && IsFolder(home)) {
+    // A home that does not exist is not made: a run without one has no tips.
+    cache = Slashed(home) + ".cache/qelmar3d/";
+  } else {
+    return {};
+  }
+  return MakeFolder(cache) ? cache : std::string();
+}
+
+LinuxPlatform::LinuxPlatform()
+    : folder_(ExecutableFolder()),
+      cache_(ChooseCacheFolder(folder_, QELMAR3D_INSTALL_BINDIR, EnvValue("XDG_CACHE_HOME"),
+                               HomeFolder())) {}
 
 std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;

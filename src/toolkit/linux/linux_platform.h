@@ -1,4 +1,4 @@
-// The program's folder and HTTP on Linux (libcurl).
+// The program's folder, the tips cache's folder and HTTP on Linux (libcurl).
 #pragma once
 
 #include <string>
@@ -11,17 +11,26 @@ class LinuxPlatform : public Platform {
  public:
   LinuxPlatform();
   std::string ProgramFolder() const override { return folder_; }
-  // Tests put the cache file elsewhere.
-  void SetProgramFolder(std::string folder) { folder_ = std::move(folder); }
+  std::string CacheFolder() const override { return cache_; }
+  // Tests place the program, and with it its cache, in a folder of theirs.
+  void SetProgramFolder(std::string folder) {
+    folder_ = folder;
+    cache_ = std::move(folder);
+  }
   std::string HttpGet(const HttpRequest& request) override;
 
-  // Where the program keeps its cache: its own folder, as on Windows, unless
-  // this user cannot write there (installed under /usr); then a folder of the
-  // user's own below `home`, made when missing.
-  static std::string CacheFolder(const std::string& programFolder, const std::string& home);
+  // The cache folder of a program in `programFolder`: that folder itself (a
+  // build or unpacked folder), unless it is a system folder (`installBinFolder`
+  // or anything under /usr), which no package of ours may leave files in;
+  // then `xdgCacheHome`/qelmar3d/ or, with that unset, `home`/.cache/qelmar3d/,
+  // made when missing. Empty when that folder cannot be had. Folders end in '/'.
+  static std::string ChooseCacheFolder(const std::string& programFolder,
+                                       const std::string& installBinFolder,
+                                       const std::string& xdgCacheHome, const std::string& home);
 
  private:
   std::string folder_;
+  std::string cache_;
 };
 
 }  // namespace tk
