@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 
 #include "qt_harness.h"
 
@@ -33,6 +34,10 @@ int RunQtTests(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
   previous = qInstallMessageHandler(FilterMessages);
   QApplication qapp(argc, argv);
+  // As the program does: Qt's own texts in Chinese.
+  if (!tk::qt::InstallChineseTranslation()) {
+    std::fprintf(stderr, "Qt's Simplified Chinese translation is missing\n");
+  }
   return RUN_ALL_TESTS();
 }
 

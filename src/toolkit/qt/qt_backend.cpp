@@ -193,13 +193,31 @@ class KeyEdit : public QLineEdit {
       QLineEdit::keyPressEvent(e);
     } else {
       e->accept();
-      if (acted == kBackspace) {
-        backspace();
-      } else if (acted >= 32) {
-        insert(QString::fromUcs4(&acted, 1));
-      }
+      Act(acted);
     }
     if (handled) handled();
+  }
+
+  // What the edit does with a character its filter let through or chose.
+  void Act(char32_t ch) {
+    switch (ch) {
+      case 0:
+        break;
+      case kBackspace:
+        backspace();
+        break;
+      case kCtrlV:
+        paste();
+        break;
+      case kCtrlX:
+        cut();
+        break;
+      case kCtrlZ:
+        undo();
+        break;
+      default:
+        if (ch >= 32) insert(QString::fromUcs4(&ch, 1));
+    }
   }
 
   // Text from an input method goes through the same filter, one character
@@ -223,9 +241,19 @@ class KeyEdit : public QLineEdit {
   }
 
  private:
-  // The character a key press types: Backspace as 8, a printable character
-  // as itself, and 0 for keys that type nothing (arrows, shortcuts).
+  // Paste, cut and undo come as the control characters a Windows edit
+  // gets for Ctrl+V, Ctrl+X and Ctrl+Z, whichever key the desktop binds.
+  static constexpr char32_t kCtrlV = 22;
+  static constexpr char32_t kCtrlX = 24;
+  static constexpr char32_t kCtrlZ = 26;
+
+  // The character a key press types: Backspace as 8, the editing shortcuts
+  // as above, a printable character as itself, and 0 for keys that type
+  // nothing (arrows, other shortcuts).
   static char32_t TypedChar(const QKeyEvent& e) {
+    if (e.matches(QKeySequence::Paste)) return kCtrlV;
+    if (e.matches(QKeySequence::Cut)) return kCtrlX;
+    if (e.matches(QKeySequence::Undo)) return kCtrlZ;
     const auto mods = e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (e.key() == Qt::Key_Backspace) return mods ? 0 : kBackspace;
     const QList<uint> cps = e.text().toUcs4();
@@ -247,7 +275,7 @@ class QtControl : public Base, public Native {
   W* Get() const { return widget_; }
 
   bool Enabled() const override { return widget_->isEnabled(); }
-  void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+  void NativeSetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
   void GiveFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
   // The control that keeps the focus inside its window.
   bool Focused() const override { return widget_->window()->focusWidget() == widget_; }
@@ -543,7 +571,7 @@ class QtTimer : public Timer {
   std::string Text() const override { return {}; }
   void SetText(std::string_view) override {}
   bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override {
+  void NativeSetEnabled(bool enabled) override {
     enabled_ = enabled;
     if (enabled && !manual_) {
       timer_.start();
@@ -767,6 +795,17 @@ void QtApplication::NativeMessageBox(std::string_view text, bool error) {
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();
+}
+
+void QtApplication::ParkFocus(Control& from) {
+  if (QWidget* w = WidgetOf(from)) w->window()->setFocus(Qt::OtherFocusReason);
+}
+
+bool QtApplication::FocusParked(const Control& from) const {
+  QWidget* w = WidgetOf(from);
+  if (w == nullptr) return false;
+  const QWidget* now = w->window()->focusWidget();
+  return now == nullptr || now == w->window();
 }
 
 void QtApplication::NativeOpenLink(std::string_view url) {

@@ -22,6 +22,11 @@ namespace tk::qt {
 // that Linux systems carry with Chinese glyphs.
 QStringList FontFamilies();
 
+// Installs Qt's own Simplified Chinese texts (box buttons, context menus)
+// whatever the system's language; false when the translation is missing.
+// Call once the QApplication exists.
+bool InstallChineseTranslation();
+
 // A widget whose native state lags behind its control's state until the
 // application brings it up to date (lists, labels).
 class Deferred {
@@ -73,6 +78,10 @@ class QtApplication : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // Qt would hand the focus of a disabled widget to the next one: the
+  // window itself holds it meanwhile, where a key does nothing.
+  void ParkFocus(Control& from) override;
+  bool FocusParked(const Control& from) const override;
 
  private:
   std::vector<Deferred*> dirty_;
