@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,10 +18,12 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 
@@ -312,7 +315,10 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
       form_.RequestClose();
       qapp_.WindowClosed();
     };
-    w->onShow = [this] { ApplyTabOrder(); };
+    w->onShow = [this] {
+      ApplyTabOrder();
+      if (!placed_) PlaceOnScreen();
+    };
   }
 
   std::string Text() const override { return S(Get()->windowTitle()); }
@@ -336,12 +342,33 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     }
   }
 
+  // At the first show the native window and its frame exist: the window
+  // goes to its table's place, moved up and left just enough to lie wholly
+  // on the work area (a small or highly scaled screen). Qt's coordinates are
+  // device-independent, like the table's.
+  void PlaceOnScreen() {
+    placed_ = true;
+    FormWidget* w = Get();
+    const QPoint want(Def().rect.left, Def().rect.top);
+    QScreen* screen = QGuiApplication::screenAt(want);
+    if (screen == nullptr) screen = w->screen();
+    if (screen == nullptr) return;
+    const QMargins m =
+        w->windowHandle() != nullptr ? w->windowHandle()->frameMargins() : QMargins();
+    const QRect area = screen->availableGeometry();
+    const Rect fit = FitOnScreen(
+        {want.x(), want.y(), w->width() + m.left() + m.right(), w->height() + m.top() + m.bottom()},
+        {area.x(), area.y(), area.width(), area.height()});
+    w->move(fit.left, fit.top);
+  }
+
   struct TabStop {
     std::vector<int> path;
     QPointer<QWidget> widget;
   };
   Form& form_;
   std::vector<TabStop> tabStops_;
+  bool placed_ = false;
 };
 
 class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
