@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -47,9 +48,9 @@ QColor ColorOf(std::int32_t rgb) {
   return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-QFont MakeFont(int pixelHeight, bool underline) {
+QFont MakeFont(int pixelHeight, bool underline, const QStringList& families = FontFamilies()) {
   QFont font;
-  font.setFamilies(FontFamilies());
+  font.setFamilies(families);
   font.setPixelSize(pixelHeight);
   font.setUnderline(underline);
   return font;
@@ -158,6 +159,22 @@ class ClickLabel : public QLabel {
   std::function<void()> onClick;
 
  protected:
+  // One line from the left edge, placed so that nothing of it is cut off.
+  void paintEvent(QPaintEvent* /*e*/) override {
+    QPainter p(this);
+    QFont plain = font();
+    plain.setUnderline(false);
+    p.setFont(plain);
+    const QColor ink = palette().color(foregroundRole());
+    p.setPen(ink);
+    const TextPlacement at = PlaceText(font(), height());
+    p.drawText(QPoint(0, at.baseline), text());
+    if (font().underline() && !text().isEmpty()) {
+      p.fillRect(0, at.underline, QFontMetrics(plain).horizontalAdvance(text()), at.underlineWidth,
+                 ink);
+    }
+  }
+
   // A click is a press and a release of the left button over the label.
   void mousePressEvent(QMouseEvent* e) override {
     pressed_ = e->button() == Qt::LeftButton;
@@ -787,9 +804,10 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
   } else {
     w->move(def.rect.left, def.rect.top);
   }
-  if (def.fontHeight != 0 || def.underline) {
+  if (def.fontHeight != 0 || def.underline || def.kind == Kind::Label) {
     const int height = def.fontHeight != 0 ? def.fontHeight : form.WindowSpec().fontHeight;
-    w->setFont(MakeFont(height, def.underline));
+    w->setFont(MakeFont(height, def.underline,
+                        def.kind == Kind::Label ? LabelFontFamilies() : FontFamilies()));
   }
   if (def.color != kDefaultColor) {
     QPalette p = w->palette();

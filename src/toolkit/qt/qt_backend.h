@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFont>
 #include <QMetaObject>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,17 @@ namespace tk::qt {
 // The font faces every window asks for: the table's face first, then faces
 // that Linux systems carry with Chinese glyphs.
 QStringList FontFamilies();
+// The faces of labels: glyphs of the same design that fit the labels' height.
+QStringList LabelFontFamilies();
+
+// A label's line of text: its baseline and the top row of its underline, in
+// pixels from the label's top, so that glyphs and underline show whole.
+struct TextPlacement {
+  int baseline = 0;
+  int underline = 0;
+  int underlineWidth = 1;
+};
+TextPlacement PlaceText(const QFont& font, int height);
 
 // Installs Qt's own Simplified Chinese texts (box buttons, context menus)
 // whatever the system's language; false when the translation is missing.
