@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
 
@@ -33,13 +34,15 @@ QString OffscreenWithScreen(const QString& folder) {
     height = size[1].toInt();
   }
   const QString path = QStringLiteral("%1/offscreen-%2x%3.json").arg(folder).arg(width).arg(height);
-  QFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  // Tests run in parallel: each replaces the file whole, never truncates it under another.
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly)) {
     file.write(QStringLiteral(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": %1, )"
                               R"("height": %2, "logicalDpi": 96, "logicalBaseDpi": 96}]})")
                    .arg(width)
                    .arg(height)
                    .toUtf8());
+    file.commit();
   }
   return QStringLiteral("offscreen:configfile=") + path;
 }
