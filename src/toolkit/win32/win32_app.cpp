@@ -875,6 +875,11 @@ void Win32Application::NativeMessageBox(std::string_view text, bool error) {
               MB_OK | (error ? MB_ICONERROR : 0) | (owner == nullptr ? MB_TASKMODAL : 0));
 }
 
+bool Win32Application::FocusParked(const Control& from) const {
+  HWND focus = GetFocus();
+  return focus == nullptr || focus == GetAncestor(HandleOf(from), GA_ROOT);
+}
+
 void Win32Application::NativeOpenLink(std::string_view url) {
   HWND owner = GetActiveWindow();
   ShellExecuteW(owner, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOW);
