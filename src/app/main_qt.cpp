@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("qelmar3d"));
   QApplication::setDesktopFileName(QStringLiteral("qelmar3d"));
   QApplication::setWindowIcon(AppIcon());
+  // The window is Chinese whatever the desktop's language; without the
+  // translation Qt's own buttons and menus stay in English.
+  tk::qt::InstallChineseTranslation();
   try {
     tk::LinuxPlatform platform;
     tk::qt::QtApplication app(platform);

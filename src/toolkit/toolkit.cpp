@@ -12,6 +12,25 @@ namespace tk {
 
 // ---- Control ---------------------------------------------------------------
 
+Control::~Control() {
+  if (app_.focusOwner_ == this) app_.focusOwner_ = nullptr;
+}
+
+void Control::SetEnabled(bool enabled) {
+  if (!enabled) {
+    if (Enabled() && Focused()) {
+      app_.ParkFocus(*this);
+      app_.focusOwner_ = this;
+    }
+    NativeSetEnabled(false);
+    return;
+  }
+  NativeSetEnabled(true);
+  if (app_.focusOwner_ != this) return;
+  app_.focusOwner_ = nullptr;
+  if (app_.FocusParked(*this)) GiveFocus();
+}
+
 void Control::RaiseClick() {
   if (OnClick) app_.Guard([this] { OnClick(*this); });
 }
@@ -64,7 +83,7 @@ std::uint64_t LineKey(std::string_view line) {
 
 const std::string& ListControl::LineAt(int index) const {
   if (index < 0 || index >= LineCount())
-    throw Error("List index out of bounds (" + std::to_string(index) + ")");
+    throw Error("列表索引越界（" + std::to_string(index) + "）");
   return lines_[static_cast<std::size_t>(index)];
 }
 
@@ -155,17 +174,17 @@ bool Platform::FilePresent(const std::string& path) const {
 
 std::vector<std::string> Platform::ReadTextLines(const std::string& path) const {
   std::ifstream in(PathOf(path), std::ios::binary);
-  if (!in) throw Error("Cannot open file \"" + path + "\".");
+  if (!in) throw Error("无法打开文件“" + path + "”。");
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return SplitLines(bytes);
 }
 
 void Platform::WriteFileBytes(const std::string& path, std::string_view bytes) const {
   std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw Error("Cannot create file \"" + path + "\".");
+  if (!out) throw Error("无法创建文件“" + path + "”。");
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
-  if (!out) throw Error("Cannot write file \"" + path + "\".");
+  if (!out) throw Error("无法写入文件“" + path + "”。");
 }
 
 Rect FitOnScreen(Rect window, Rect workArea) {
@@ -250,7 +269,7 @@ Form::~Form() {
 Control& Form::Find(std::string_view name) const {
   if (name == def_.name) return *window_;
   auto it = controls_.find(name);
-  if (it == controls_.end()) throw Error("Component not found: " + std::string(name));
+  if (it == controls_.end()) throw Error("找不到控件：" + std::string(name));
   return *it->second;
 }
 

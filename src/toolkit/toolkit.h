@@ -38,7 +38,7 @@ class Error : public std::runtime_error {
 class Control {
  public:
   Control(Application& app, const ControlSpec& def) : app_(app), def_(def) {}
-  virtual ~Control() = default;
+  virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -55,7 +55,11 @@ class Control {
   void SetCaption(std::string_view text) { SetText(text); }
 
   virtual bool Enabled() const = 0;
-  virtual void SetEnabled(bool enabled) = 0;
+  // A control that has the keyboard focus keeps it across its own disabling:
+  // meanwhile no key acts anywhere else, and once enabled it has the focus
+  // again, unless the user has put the focus elsewhere in between. So a key
+  // that ran a button's handler runs that button again, never the next one.
+  void SetEnabled(bool enabled);
   virtual void GiveFocus() = 0;
   virtual bool Focused() const = 0;
   virtual std::string Hint() const = 0;
@@ -68,6 +72,9 @@ class Control {
   void RaiseClick();
   // A click that the program itself causes: errors propagate to the caller.
   void RunClick();
+
+ protected:
+  virtual void NativeSetEnabled(bool enabled) = 0;
 
  private:
   Application& app_;
@@ -240,8 +247,22 @@ class Application {
   virtual void NativeMessageBox(std::string_view text, bool error) = 0;
   virtual void NativeOpenLink(std::string_view url) = 0;
 
+  // Called just before the control that has the focus is disabled: moves the
+  // focus where a key does nothing, if the native toolkit would otherwise
+  // hand it on. The default leaves it on the disabled control (Windows).
+  virtual void ParkFocus(Control& from) { (void)from; }
+  // True while the focus is still where ParkFocus left it.
+  virtual bool FocusParked(const Control& from) const {
+    (void)from;
+    return false;
+  }
+
  private:
+  friend class Control;
+
   Platform& platform_;
+  // The control whose disabling parked the focus, until it is enabled.
+  Control* focusOwner_ = nullptr;
   std::string title_;
   MessageHook noticeHook_;
   MessageHook errorHook_;

@@ -1,4 +1,5 @@
 // What every backend's toolkit must do the same way.
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -107,6 +108,55 @@ TEST_F(Toolkit, DisabledButtonTakesNoClick) {
   EXPECT_EQ(clicks, 1);
 }
 
+// Names of the controls that have the keyboard focus, but for `except`.
+std::vector<std::string> FocusedBut(const TForm1& form, std::string_view except) {
+  std::vector<std::string> names;
+  for (const tk::Control* c : form.Controls()) {
+    if (c->Name() != except && c->Focused()) names.emplace_back(c->Name());
+  }
+  return names;
+}
+
+TEST_F(Toolkit, AButtonKeepsTheFocusAcrossItsOwnDisableAndEnable) {
+  std::vector<std::string> during;
+  C("btn1").OnClick = [&](tk::Control& b) {
+    b.SetEnabled(false);
+    during = FocusedBut(Form(), "btn1");
+    b.SetEnabled(true);
+  };
+  Click("btn1");
+  EXPECT_TRUE(during.empty()) << during.front();
+  EXPECT_TRUE(C("btn1").Focused());
+
+  // The user (or the handler) put the focus elsewhere meanwhile: it stays there.
+  C("btn1").OnClick = [&](tk::Control& b) {
+    b.SetEnabled(false);
+    C("edtNum").GiveFocus();
+    b.SetEnabled(true);
+  };
+  Click("btn1");
+  EXPECT_TRUE(C("edtNum").Focused());
+  EXPECT_FALSE(C("btn1").Focused());
+  // Enabling a control that had no focus takes nothing from the one that has.
+  C("btn2").SetEnabled(false);
+  C("btn2").SetEnabled(true);
+  EXPECT_TRUE(C("edtNum").Focused());
+}
+
+TEST_F(Toolkit, EveryLoopingButtonHasTheFocusAgainWhenItsRunEnds) {
+  for (int row = 0; row < 6; ++row) Tick(row, "12");
+  Paste("edtNum", "123");
+  std::vector<std::string> duringDel = {"(not run)"};
+  for (const std::string name : {"btnGet", "btnAll", "btnSel", "btnDelete", "btnDel"}) {
+    if (name == "btnDel") User().Post([&] { duringDel = FocusedBut(Form(), "btnDel"); });
+    Click(name);
+    EXPECT_TRUE(C(name).Focused()) << name;
+    EXPECT_EQ(FocusedBut(Form(), name), std::vector<std::string>{}) << name;
+  }
+  EXPECT_EQ(duringDel, std::vector<std::string>{});
+  EXPECT_TRUE(Rec().notices.empty());
+}
+
 TEST_F(Toolkit, EditsKeepTheirLengthLimitAndPlaceTheCaretAtMostAtTheEnd) {
   auto& edit = Form().edtNum;
   Paste("edtNum", "中文abc");
@@ -123,6 +173,21 @@ TEST_F(Toolkit, EditsKeepTheirLengthLimitAndPlaceTheCaretAtMostAtTheEnd) {
   User().PlaceCaret(edit, 5);
   Type("edtNum", "x");
   EXPECT_EQ(edit.Text(), "中文abcx");
+}
+
+TEST_F(Toolkit, FileErrorsAreChineseAndNameTheFile) {
+  const tk::Platform& platform = Form().App().GetPlatform();
+  const std::string path = "no-such-folder-qelmar/缓存/tipsupd.dat";
+  auto message = [](const std::function<void()>& f) -> std::string {
+    try {
+      f();
+    } catch (const tk::Error& e) {
+      return e.what();
+    }
+    return "(nothing raised)";
+  };
+  EXPECT_EQ(message([&] { platform.WriteFileBytes(path, "x"); }), "无法创建文件“" + path + "”。");
+  EXPECT_EQ(message([&] { (void)platform.ReadTextLines(path); }), "无法打开文件“" + path + "”。");
 }
 
 TEST_F(Toolkit, NoticesAndLinks) {

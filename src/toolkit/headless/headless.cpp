@@ -21,7 +21,7 @@ class Widget : public Base {
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override { text_ = text; }
   bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  void NativeSetEnabled(bool enabled) override { enabled_ = enabled; }
   void GiveFocus() override { happ_.SetFocusedControl(this); }
   bool Focused() const override { return happ_.FocusedControl() == this; }
   std::string Hint() const override { return hint_; }

@@ -51,6 +51,9 @@ class HeadlessApplication : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // As on Qt: while the focused control is disabled, the window holds the focus.
+  void ParkFocus(Control& /*from*/) override { focus_ = nullptr; }
+  bool FocusParked(const Control& /*from*/) const override { return focus_ == nullptr; }
 
  private:
   std::deque<std::function<void()>> queue_;

@@ -8,19 +8,23 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 
@@ -44,9 +48,9 @@ QColor ColorOf(std::int32_t rgb) {
   return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-QFont MakeFont(int pixelHeight, bool underline) {
+QFont MakeFont(int pixelHeight, bool underline, const QStringList& families = FontFamilies()) {
   QFont font;
-  font.setFamilies(FontFamilies());
+  font.setFamilies(families);
   font.setPixelSize(pixelHeight);
   font.setUnderline(underline);
   return font;
@@ -155,6 +159,22 @@ class ClickLabel : public QLabel {
   std::function<void()> onClick;
 
  protected:
+  // One line from the left edge, placed so that nothing of it is cut off.
+  void paintEvent(QPaintEvent* /*e*/) override {
+    QPainter p(this);
+    QFont plain = font();
+    plain.setUnderline(false);
+    p.setFont(plain);
+    const QColor ink = palette().color(foregroundRole());
+    p.setPen(ink);
+    const TextPlacement at = PlaceText(font(), height());
+    p.drawText(QPoint(0, at.baseline), text());
+    if (font().underline() && !text().isEmpty()) {
+      p.fillRect(0, at.underline, QFontMetrics(plain).horizontalAdvance(text()), at.underlineWidth,
+                 ink);
+    }
+  }
+
   // A click is a press and a release of the left button over the label.
   void mousePressEvent(QMouseEvent* e) override {
     pressed_ = e->button() == Qt::LeftButton;
@@ -193,13 +213,31 @@ class KeyEdit : public QLineEdit {
       QLineEdit::keyPressEvent(e);
     } else {
       e->accept();
-      if (acted == kBackspace) {
-        backspace();
-      } else if (acted >= 32) {
-        insert(QString::fromUcs4(&acted, 1));
-      }
+      Act(acted);
     }
     if (handled) handled();
+  }
+
+  // What the edit does with a character its filter let through or chose.
+  void Act(char32_t ch) {
+    switch (ch) {
+      case 0:
+        break;
+      case kBackspace:
+        backspace();
+        break;
+      case kCtrlV:
+        paste();
+        break;
+      case kCtrlX:
+        cut();
+        break;
+      case kCtrlZ:
+        undo();
+        break;
+      default:
+        if (ch >= 32) insert(QString::fromUcs4(&ch, 1));
+    }
   }
 
   // Text from an input method goes through the same filter, one character
@@ -223,9 +261,19 @@ class KeyEdit : public QLineEdit {
   }
 
  private:
-  // The character a key press types: Backspace as 8, a printable character
-  // as itself, and 0 for keys that type nothing (arrows, shortcuts).
+  // Paste, cut and undo come as the control characters a Windows edit
+  // gets for Ctrl+V, Ctrl+X and Ctrl+Z, whichever key the desktop binds.
+  static constexpr char32_t kCtrlV = 22;
+  static constexpr char32_t kCtrlX = 24;
+  static constexpr char32_t kCtrlZ = 26;
+
+  // The character a key press types: Backspace as 8, the editing shortcuts
+  // as above, a printable character as itself, and 0 for keys that type
+  // nothing (arrows, other shortcuts).
   static char32_t TypedChar(const QKeyEvent& e) {
+    if (e.matches(QKeySequence::Paste)) return kCtrlV;
+    if (e.matches(QKeySequence::Cut)) return kCtrlX;
+    if (e.matches(QKeySequence::Undo)) return kCtrlZ;
     const auto mods = e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (e.key() == Qt::Key_Backspace) return mods ? 0 : kBackspace;
     const QList<uint> cps = e.text().toUcs4();
@@ -247,7 +295,7 @@ class QtControl : public Base, public Native {
   W* Get() const { return widget_; }
 
   bool Enabled() const override { return widget_->isEnabled(); }
-  void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+  void NativeSetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
   void GiveFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
   // The control that keeps the focus inside its window.
   bool Focused() const override { return widget_->window()->focusWidget() == widget_; }
@@ -284,7 +332,10 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
       form_.RequestClose();
       qapp_.WindowClosed();
     };
-    w->onShow = [this] { ApplyTabOrder(); };
+    w->onShow = [this] {
+      ApplyTabOrder();
+      if (!placed_) PlaceOnScreen();
+    };
   }
 
   std::string Text() const override { return S(Get()->windowTitle()); }
@@ -308,12 +359,33 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     }
   }
 
+  // At the first show the native window and its frame exist: the window
+  // goes to its table's place, moved up and left just enough to lie wholly
+  // on the work area (a small or highly scaled screen). Qt's coordinates are
+  // device-independent, like the table's.
+  void PlaceOnScreen() {
+    placed_ = true;
+    FormWidget* w = Get();
+    const QPoint want(Def().rect.left, Def().rect.top);
+    QScreen* screen = QGuiApplication::screenAt(want);
+    if (screen == nullptr) screen = w->screen();
+    if (screen == nullptr) return;
+    const QMargins m =
+        w->windowHandle() != nullptr ? w->windowHandle()->frameMargins() : QMargins();
+    const QRect area = screen->availableGeometry();
+    const Rect fit = FitOnScreen(
+        {want.x(), want.y(), w->width() + m.left() + m.right(), w->height() + m.top() + m.bottom()},
+        {area.x(), area.y(), area.width(), area.height()});
+    w->move(fit.left, fit.top);
+  }
+
   struct TabStop {
     std::vector<int> path;
     QPointer<QWidget> widget;
   };
   Form& form_;
   std::vector<TabStop> tabStops_;
+  bool placed_ = false;
 };
 
 class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
@@ -543,7 +615,7 @@ class QtTimer : public Timer {
   std::string Text() const override { return {}; }
   void SetText(std::string_view) override {}
   bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override {
+  void NativeSetEnabled(bool enabled) override {
     enabled_ = enabled;
     if (enabled && !manual_) {
       timer_.start();
@@ -732,9 +804,10 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
   } else {
     w->move(def.rect.left, def.rect.top);
   }
-  if (def.fontHeight != 0 || def.underline) {
+  if (def.fontHeight != 0 || def.underline || def.kind == Kind::Label) {
     const int height = def.fontHeight != 0 ? def.fontHeight : form.WindowSpec().fontHeight;
-    w->setFont(MakeFont(height, def.underline));
+    w->setFont(MakeFont(height, def.underline,
+                        def.kind == Kind::Label ? LabelFontFamilies() : FontFamilies()));
   }
   if (def.color != kDefaultColor) {
     QPalette p = w->palette();
@@ -767,6 +840,17 @@ void QtApplication::NativeMessageBox(std::string_view text, bool error) {
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();
+}
+
+void QtApplication::ParkFocus(Control& from) {
+  if (QWidget* w = WidgetOf(from)) w->window()->setFocus(Qt::OtherFocusReason);
+}
+
+bool QtApplication::FocusParked(const Control& from) const {
+  QWidget* w = WidgetOf(from);
+  if (w == nullptr) return false;
+  const QWidget* now = w->window()->focusWidget();
+  return now == nullptr || now == w->window();
 }
 
 void QtApplication::NativeOpenLink(std::string_view url) {

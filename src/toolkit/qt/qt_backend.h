@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFont>
 #include <QMetaObject>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,22 @@ namespace tk::qt {
 // The font faces every window asks for: the table's face first, then faces
 // that Linux systems carry with Chinese glyphs.
 QStringList FontFamilies();
+// The faces of labels: glyphs of the same design that fit the labels' height.
+QStringList LabelFontFamilies();
+
+// A label's line of text: its baseline and the top row of its underline, in
+// pixels from the label's top, so that glyphs and underline show whole.
+struct TextPlacement {
+  int baseline = 0;
+  int underline = 0;
+  int underlineWidth = 1;
+};
+TextPlacement PlaceText(const QFont& font, int height);
+
+// Installs Qt's own Simplified Chinese texts (box buttons, context menus)
+// whatever the system's language; false when the translation is missing.
+// Call once the QApplication exists.
+bool InstallChineseTranslation();
 
 // A widget whose native state lags behind its control's state until the
 // application brings it up to date (lists, labels).
@@ -73,6 +90,10 @@ class QtApplication : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // Qt would hand the focus of a disabled widget to the next one: the
+  // window itself holds it meanwhile, where a key does nothing.
+  void ParkFocus(Control& from) override;
+  bool FocusParked(const Control& from) const override;
 
  private:
   std::vector<Deferred*> dirty_;

@@ -99,6 +99,9 @@ class Win32Application : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // Windows takes the focus from a control it disables (no window has it
+  // then, so no key acts); the common layer gives it back on enabling.
+  bool FocusParked(const Control& from) const override;
 
  private:
   void RunActions(std::deque<std::function<void()>>& actions);

@@ -86,7 +86,7 @@ class Native : public Base, public NativeBase {
   std::string Text() const override { return Narrow(WindowText(hwnd_)); }
   void SetText(std::string_view text) override { SetWindowTextW(hwnd_, Widen(text).c_str()); }
   bool Enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
-  void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+  void NativeSetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
   void GiveFocus() override { SetFocus(hwnd_); }
   bool Focused() const override { return GetFocus() == hwnd_; }
   std::string Hint() const override { return hint_; }
@@ -505,7 +505,7 @@ class Win32Timer : public Timer {
   std::string Text() const override { return {}; }
   void SetText(std::string_view) override {}
   bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool enabled) override {
+  void NativeSetEnabled(bool enabled) override {
     if (enabled == enabled_) return;
     if (enabled) {
       Start();
@@ -873,6 +873,11 @@ void Win32Application::NativeMessageBox(std::string_view text, bool error) {
   if (owner != nullptr && FormOfWindow(owner) == nullptr) owner = nullptr;
   MessageBoxW(owner, Widen(text).c_str(), Widen(Title()).c_str(),
               MB_OK | (error ? MB_ICONERROR : 0) | (owner == nullptr ? MB_TASKMODAL : 0));
+}
+
+bool Win32Application::FocusParked(const Control& from) const {
+  HWND focus = GetFocus();
+  return focus == nullptr || focus == GetAncestor(HandleOf(from), GA_ROOT);
 }
 
 void Win32Application::NativeOpenLink(std::string_view url) {
