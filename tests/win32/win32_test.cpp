@@ -3,7 +3,9 @@
 // file's resources, the real timer, high-DPI layout and WinInet.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -323,3 +325,97 @@ TEST(Win32Http, AClosedPortGivesNothingAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pixels of a drawing that differ from its background.
+struct Ink {
+  int pixels = 0;
+  int top = INT_MAX;
+  int bottom = -1;
+};
+
+Ink InkOf(HDC dc, int width, int height, COLORREF background) {
+  Ink ink;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (GetPixel(dc, x, y) == background) continue;
+      ++ink.pixels;
+      ink.top = std::min(ink.top, y);
+      ink.bottom = std::max(ink.bottom, y);
+    }
+  }
+  return ink;
+}
+
+struct LabelFit {
+  std::string name;
+  SIZE text{};     // the text on one line in the control's font
+  int lines = 0;   // as the control breaks it at its width
+  RECT client{};
+  Ink shown;       // what the control paints
+  Ink whole;       // the same text unclipped
+};
+
+LabelFit FitOf(tk::Control& label) {
+  LabelFit fit;
+  fit.name = label.Name();
+  HWND h = HandleOf(label);
+  GetClientRect(h, &fit.client);
+  const std::wstring text = Widen(label.Text());
+  HDC screen = GetDC(h);
+  HDC dc = CreateCompatibleDC(screen);
+  const int width = fit.client.right + 40;
+  const int height = fit.client.bottom + 40;
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &fit.text);
+  RECT wrapped{0, 0, fit.client.right, 0};
+  const int lineHeight = DrawTextW(dc, L"国", 1, &wrapped, DT_CALCRECT | DT_NOPREFIX);
+  wrapped = {0, 0, fit.client.right, 0};
+  fit.lines = DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX) /
+              std::max(lineHeight, 1);
+
+  // The colours the label paints with, from its parent.
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(h), WM_CTLCOLORSTATIC,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(h)));
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, brush);
+  const COLORREF background = GetPixel(dc, 0, 0);
+  RECT at{20, 20, width, height};
+  DrawTextW(dc, text.c_str(), -1, &at, DT_SINGLELINE | DT_NOPREFIX);
+  fit.whole = InkOf(dc, width, height, background);
+  fit.whole.top -= 20;
+  fit.whole.bottom -= 20;
+
+  FillRect(dc, &all, brush);
+  SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  fit.shown = InkOf(dc, fit.client.right, fit.client.bottom, background);
+
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(h, screen);
+  return fit;
+}
+
+}  // namespace
+
+TEST(Win32Probe, LabelFits) {
+  for (int dpi : {96, 120, 144, 192}) {
+    Win32Harness h(dpi);
+    h.form.lblTips.SetCaption("温馨提示：理性投注，量力而行 >>");
+    h.form.lblCount.SetCaption("1000");
+    h.app.FlushViews();
+    for (tk::Control* c : h.form.Controls()) {
+      if (c->GetKind() != tk::Kind::Label) continue;
+      const LabelFit f = FitOf(*c);
+      printf("%d %-10s text %4ldx%3ld lines %d client %4ldx%3ld ink shown %4d rows %d..%d whole %4d rows %d..%d\n", dpi,
+             f.name.c_str(), f.text.cx, f.text.cy, f.lines, f.client.right, f.client.bottom,
+             f.shown.pixels, f.shown.top, f.shown.bottom, f.whole.pixels, f.whole.top, f.whole.bottom);
+    }
+  }
+}
