@@ -87,7 +87,19 @@ class Native : public Base, public NativeBase {
   std::string Text() const override { return Narrow(WindowText(hwnd_)); }
   void SetText(std::string_view text) override { SetWindowTextW(hwnd_, Widen(text).c_str()); }
   bool Enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
-  void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+  // A control that is disabled with the focus gets it back with its enable,
+  // so that a Space repeats the button that ran. Windows leaves the focus on
+  // the disabled control; Wine takes it away.
+  void SetEnabled(bool enabled) override {
+    if (!enabled && GetFocus() == hwnd_) keepsFocus_ = true;
+    EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    if (enabled && keepsFocus_) {
+      keepsFocus_ = false;
+      if (GetFocus() == nullptr && GetActiveWindow() == GetAncestor(hwnd_, GA_ROOT)) {
+        SetFocus(hwnd_);
+      }
+    }
+  }
   void GiveFocus() override { SetFocus(hwnd_); }
   bool Focused() const override { return GetFocus() == hwnd_; }
   std::string Hint() const override { return hint_; }
@@ -151,6 +163,7 @@ class Native : public Base, public NativeBase {
   }
 
   std::string hint_;
+  bool keepsFocus_ = false;
 };
 
 // The main window.
@@ -163,15 +176,29 @@ class FormWindow : public Native<Control> {
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT r{0, 0, app.Scale(f.clientWidth), app.Scale(f.clientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    hwnd_ = CreateWindowExW(exStyle, kFormClass, Widen(f.caption).c_str(), style, app.Scale(f.left),
-                            app.Scale(f.top), r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                            Instance(), nullptr);
+    const Rect at =
+        OnScreen({app.Scale(f.left), app.Scale(f.top), r.right - r.left, r.bottom - r.top});
+    hwnd_ = CreateWindowExW(exStyle, kFormClass, Widen(f.caption).c_str(), style, at.left, at.top,
+                            at.width, at.height, nullptr, nullptr, Instance(), nullptr);
     if (hwnd_ == nullptr) throw Error("Cannot create the window.");
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA,
                       reinterpret_cast<LONG_PTR>(static_cast<Control*>(this)));
   }
   // The focus that comes back when the window is activated again.
   HWND savedFocus = nullptr;
+
+ private:
+  // A high density can carry the designed place past the screen's edge: the
+  // window moves up and left just enough to show whole.
+  static Rect OnScreen(Rect window) {
+    RECT wanted{window.left, window.top, window.left + window.width, window.top + window.height};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) return window;
+    const RECT& work = info.rcWork;
+    return FitOnScreen(window,
+                       {work.left, work.top, work.right - work.left, work.bottom - work.top});
+  }
 };
 
 class Panel : public Native<Control> {
@@ -259,8 +286,6 @@ struct InkRows {
   int top = 0;
   int bottom = -1;
   int width = 0;
-  int underlineTop = 0;
-  int underlineHeight = 1;
 };
 
 InkRows MeasureInk(HFONT font, const std::wstring& text) {
@@ -269,14 +294,6 @@ InkRows MeasureInk(HFONT font, const std::wstring& text) {
   HGDIOBJ oldFont = SelectObject(dc, font);
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
-  OUTLINETEXTMETRICW otm{};
-  otm.otmSize = sizeof otm;
-  if (GetOutlineTextMetricsW(dc, sizeof otm, &otm) != 0) {
-    ink.underlineTop = tm.tmAscent - otm.otmsUnderscorePosition;
-    ink.underlineHeight = std::max(static_cast<int>(otm.otmsUnderscoreSize), 1);
-  } else {
-    ink.underlineTop = tm.tmAscent + 1;
-  }
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ink.width = size.cx;
@@ -299,9 +316,12 @@ InkRows MeasureInk(HFONT font, const std::wstring& text) {
     GdiFlush();
     for (int y = 0; y < height; ++y) {
       const auto* row = px + static_cast<std::size_t>(y) * width;
-      if (std::any_of(row, row + width, [](std::uint32_t c) { return (c & 0xFFFFFF) != 0xFFFFFF; })) {
+      for (int x = 0; x < width; ++x) {
+        if ((row[x] & 0xFFFFFF) == 0xFFFFFF) continue;
         if (ink.bottom < ink.top) ink.top = y - margin;
         ink.bottom = y - margin;
+        // A glyph may ink past its advance (the tip of ">").
+        ink.width = std::max(ink.width, x - margin + 1);
       }
     }
     SelectObject(dc, oldBitmap);
@@ -384,8 +404,9 @@ class Label : public Native<Control>, public View {
     const std::wstring measured = shown_.empty() ? L" " : shown_;
     const int width = MeasureInk(app_.NativeFont(Face(), fit_.pixels, false), measured).width;
     if (Def().autoSize) current.width = app_.Unscale(width);
-    SetWindowPos(hwnd_, nullptr, 0, 0, Def().autoSize ? width : std::max(width, app_.Scale(current.width)),
-                 height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, 0, 0,
+                 Def().autoSize ? width : std::max(width, app_.Scale(current.width)), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
  private:
@@ -400,18 +421,20 @@ class Label : public Native<Control>, public View {
       if (ink.bottom < ink.top) break;  // nothing to ink
       int top = ink.top;
       int bottom = ink.bottom;
-      int line = ink.underlineTop;
-      if (s.underline) {
-        // The face's own underline position, or just below the glyphs.
-        if (std::max(bottom, line + ink.underlineHeight - 1) - std::min(top, line) >= height) {
-          line = bottom + 1;
-        }
+      // The underline where the face draws it (a blank shows only the
+      // line), or just below the glyphs if that does not fit.
+      const InkRows underline =
+          s.underline ? MeasureInk(app_.NativeFont(Face(), px, true), L" ") : InkRows{};
+      int line = underline.top;
+      const int thickness = underline.bottom - underline.top + 1;
+      if (thickness > 0) {
+        if (std::max(bottom, underline.bottom) - std::min(top, line) >= height) line = bottom + 1;
         top = std::min(top, line);
-        bottom = std::max(bottom, line + ink.underlineHeight - 1);
+        bottom = std::max(bottom, line + thickness - 1);
       }
       if (bottom - top < height) {
         const int shift = std::min(0, height - 1 - bottom);
-        fit = {px, shift, line + shift, s.underline ? ink.underlineHeight : 0};
+        fit = {px, shift, line + shift, std::max(thickness, 0)};
         break;
       }
     }
@@ -428,9 +451,9 @@ class Label : public Native<Control>, public View {
   void Paint(HDC dc) {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-        GetParent(hwnd_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-        reinterpret_cast<LPARAM>(hwnd_)));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd_), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(hwnd_)));
     FillRect(dc, &r, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
     if (shown_.empty()) return;
     SetBkMode(dc, TRANSPARENT);
@@ -906,9 +929,9 @@ HFONT Win32Application::NativeFont(std::string_view face, int pixels, bool under
   HFONT& font = fonts_[key];
   if (font == nullptr) {
     // A negative height asks for the character height, not the cell.
-    font = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, underline ? TRUE : FALSE,
-                       FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, std::get<0>(key).c_str());
+    font = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
+                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, std::get<0>(key).c_str());
   }
   return font;
 }
