@@ -351,8 +351,9 @@ struct LabelFit {
   SIZE text{};    // the text on one line in the control's font
   int lines = 0;  // as the control breaks it at its width
   RECT client{};
-  Ink shown;  // what the control paints
-  Ink whole;  // the same text unclipped
+  int pixels = 0;  // the character height its font asks for
+  Ink shown;       // what the control paints
+  Ink whole;       // the same text unclipped
 };
 
 LabelFit FitOf(tk::Control& label) {
@@ -369,6 +370,9 @@ LabelFit FitOf(tk::Control& label) {
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &fit.text);
+  LOGFONTW lf{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+  fit.pixels = -lf.lfHeight;
   RECT wrapped{0, 0, fit.client.right, 0};
   const int lineHeight = DrawTextW(dc, L"国", 1, &wrapped, DT_CALCRECT | DT_NOPREFIX);
   wrapped = {0, 0, fit.client.right, 0};
@@ -410,9 +414,9 @@ TEST(Win32Dpi, EveryLabelShowsItsWholeTextOnOneLineAtEveryDensity) {
     for (tk::Control* c : h.form.Controls()) {
       if (c->GetKind() != tk::Kind::Label) continue;
       const LabelFit f = FitOf(*c);
-      std::printf("%3d dpi %-9s text %3ldx%2ld in %3ldx%2ld, ink %4d of %4d\n", dpi, f.name.c_str(),
-                  f.text.cx, f.text.cy, f.client.right, f.client.bottom, f.shown.pixels,
-                  f.whole.pixels);
+      std::printf("%3d dpi %-9s %2d px, text %3ldx%2ld in %3ldx%2ld, ink %4d of %4d\n", dpi,
+                  f.name.c_str(), f.pixels, f.text.cx, f.text.cy, f.client.right, f.client.bottom,
+                  f.shown.pixels, f.whole.pixels);
       EXPECT_LE(f.text.cx, f.client.right) << f.name;
       EXPECT_EQ(f.lines, 1) << f.name;
       EXPECT_GT(f.whole.pixels, 0) << f.name;
