@@ -279,6 +279,7 @@ struct TextFit {
   int shift = 0;   // the text's top, from the label's
   int lineTop = 0;
   int lineHeight = 0;  // 0: no underline
+  int width = 0;       // of its ink and advance; 0: not measured
 };
 
 // The rows of a cell (0 at its top) that the text inks, and its width.
@@ -401,8 +402,10 @@ class Label : public Native<Control>, public View {
     const int height = app_.Scale(current.height);
     FitText(height);
     // An empty label keeps the width of a blank, as the classic labels do.
-    const std::wstring measured = shown_.empty() ? L" " : shown_;
-    const int width = MeasureInk(app_.NativeFont(Face(), fit_.pixels, false), measured).width;
+    const int width = fit_.width > 0 ? fit_.width
+                                     : MeasureInk(app_.NativeFont(Face(), fit_.pixels, false),
+                                                  shown_.empty() ? std::wstring(L" ") : shown_)
+                                           .width;
     if (Def().autoSize) current.width = app_.Unscale(width);
     SetWindowPos(hwnd_, nullptr, 0, 0,
                  Def().autoSize ? width : std::max(width, app_.Scale(current.width)), height,
@@ -415,7 +418,7 @@ class Label : public Native<Control>, public View {
   void FitText(int height) {
     const ControlSpec& s = Def();
     const int asked = app_.Scale(s.fontHeight > 0 ? s.fontHeight : form_.Def().fontHeight);
-    TextFit fit{asked, 0, 0, 0};
+    TextFit fit{asked, 0, 0, 0, 0};
     for (int px = asked; px >= std::max(asked * 3 / 4, 1); --px) {
       const InkRows ink = MeasureInk(app_.NativeFont(Face(), px, false), shown_);
       if (ink.bottom < ink.top) break;  // nothing to ink
@@ -434,7 +437,7 @@ class Label : public Native<Control>, public View {
       }
       if (bottom - top < height) {
         const int shift = std::min(0, height - 1 - bottom);
-        fit = {px, shift, line + shift, std::max(thickness, 0)};
+        fit = {px, shift, line + shift, std::max(thickness, 0), ink.width};
         break;
       }
     }
