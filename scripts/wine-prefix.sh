@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes (once) the private Wine prefix that the Windows tests run in and prints
-# the environment to use it: `eval "$(scripts/wine-prefix.sh)"`.
+# Makes (once, and again when its settings change) the private Wine prefix
+# that the Windows tests run in and prints the environment to use it:
+# `eval "$(scripts/wine-prefix.sh)"`.
 # The prefix lives in build/wine unless WINEPREFIX is already set.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,10 +12,15 @@ export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winebrowser.exe=d"
 export LC_ALL=C.UTF-8
 
-if [ ! -f "$prefix/.qelmar3d-ready" ]; then
+# Raise when the settings below change: an older prefix gets them on its next use.
+version=2
+marker="$prefix/.qelmar3d-ready"
+if [ ! -f "$marker" ]; then
   mkdir -p "$prefix"
   wineboot --init >/dev/null 2>&1
   wineserver -w
+fi
+if [ "$(cat "$marker" 2>/dev/null)" != "$version" ]; then
   reg() { wine reg add "$@" /f >/dev/null 2>&1; }
   # A virtual desktop stands in for a window manager: without one every
   # DestroyWindow and message box of a shown window waits two seconds.
@@ -22,17 +28,22 @@ if [ ! -f "$prefix/.qelmar3d-ready" ]; then
   reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x960
   # A crashing test must fail, not wait for someone to close a dialog.
   reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-  # The window's font faces, with real Chinese glyphs.
-  for face in 宋体 SimSun 新宋体 NSimSun; do
+  # The window's font faces, with real Chinese glyphs. WenQuanYi Zen Hei
+  # drops strokes at 11-16 px (直选 reads 直辶); its Sharp face carries
+  # bitmaps for 12-16 px, and Micro Hei stays whole at the dialogs' 11 px
+  # (MS Shell Dlg, which Wine maps to an absent Tahoma).
+  substitute() {
     reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-      /v "$face" /t REG_SZ /d "WenQuanYi Zen Hei"
-  done
+      /v "$1" /t REG_SZ /d "$2"
+  }
+  for face in 宋体 SimSun 新宋体 NSimSun; do substitute "$face" "WenQuanYi Zen Hei Sharp"; done
+  for face in "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do substitute "$face" "WenQuanYi Micro Hei"; done
   wineserver -w
   # Title-bar buttons are drawn with Marlett.
   for f in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
     [ -f "$f" ] && cp "$f" "$prefix/drive_c/windows/Fonts/" && break
   done
-  touch "$prefix/.qelmar3d-ready"
+  echo "$version" >"$marker"
 fi
 
 printf 'export WINEPREFIX=%q WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES=%q LC_ALL=C.UTF-8\n' \

@@ -3,6 +3,7 @@
 // file's resources, the real timer, high-DPI layout and WinInet.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -320,6 +321,208 @@ TEST(Win32Http, AClosedPortGivesNothingAtOnce) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(platform.HttpGet(request), "");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// ---- every label whole at every density ----
+
+// Pixels of a drawing that differ from its background.
+int InkOf(HDC dc, int width, int height, COLORREF background) {
+  int pixels = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels += GetPixel(dc, x, y) != background ? 1 : 0;
+  }
+  return pixels;
+}
+
+struct LabelFit {
+  std::string name;
+  SIZE text{};    // the text on one line in the control's font
+  int lines = 0;  // as the control breaks it at its width
+  RECT client{};
+  int pixels = 0;  // the character height its font asks for
+  int shown = 0;   // ink the control paints
+  int whole = 0;   // ink of the same text unclipped
+};
+
+LabelFit FitOf(tk::Control& label) {
+  LabelFit fit;
+  fit.name = label.Name();
+  HWND h = HandleOf(label);
+  GetClientRect(h, &fit.client);
+  const std::wstring text = Widen(label.Text());
+  HDC screen = GetDC(h);
+  HDC dc = CreateCompatibleDC(screen);
+  const int width = 2 * fit.client.right + 40;  // room for a text too wide
+  const int height = fit.client.bottom + 40;
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &fit.text);
+  LOGFONTW lf{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+  fit.pixels = -lf.lfHeight;
+  RECT wrapped{0, 0, fit.client.right, 0};
+  const int lineHeight = DrawTextW(dc, L"国", 1, &wrapped, DT_CALCRECT | DT_NOPREFIX);
+  wrapped = {0, 0, fit.client.right, 0};
+  fit.lines = DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX) /
+              std::max(lineHeight, 1);
+
+  // The colours the label paints with, from its parent.
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      GetParent(h), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)));
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, brush);
+  const COLORREF background = GetPixel(dc, 0, 0);
+  RECT at{20, 20, width, height};
+  DrawTextW(dc, text.c_str(), -1, &at, DT_SINGLELINE | DT_NOPREFIX);
+  fit.whole = InkOf(dc, width, height, background);
+
+  FillRect(dc, &all, brush);
+  SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  fit.shown = InkOf(dc, fit.client.right, fit.client.bottom, background);
+
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(h, screen);
+  return fit;
+}
+
+TEST(Win32Dpi, EveryLabelShowsItsWholeTextOnOneLineAtEveryDensity) {
+  for (int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    Win32Harness h(dpi);
+    // The widest texts the labels carry.
+    h.form.lblTips.SetCaption("温馨提示：理性投注，量力而行 >>");
+    h.form.lblCount.SetCaption("1000");
+    h.app.FlushViews();
+    for (tk::Control* c : h.form.Controls()) {
+      if (c->GetKind() != tk::Kind::Label) continue;
+      const LabelFit f = FitOf(*c);
+      std::printf("%3d dpi %-9s %2d px, text %3ldx%2ld in %3ldx%2ld, ink %4d of %4d\n", dpi,
+                  f.name.c_str(), f.pixels, f.text.cx, f.text.cy, f.client.right, f.client.bottom,
+                  f.shown, f.whole);
+      EXPECT_LE(f.text.cx, f.client.right) << f.name;
+      EXPECT_EQ(f.lines, 1) << f.name;
+      EXPECT_GT(f.whole, 0) << f.name;
+      EXPECT_EQ(f.shown, f.whole) << f.name << ": glyphs or underline cut off";
+      // A label that grew for its text still keeps clear of its neighbours.
+      RECT mine{};
+      GetWindowRect(HandleOf(*c), &mine);
+      for (tk::Control* other : h.form.Controls()) {
+        if (other == c || other->Def().parent != c->Def().parent || HandleOf(*other) == nullptr) {
+          continue;
+        }
+        RECT theirs{};
+        RECT both{};
+        GetWindowRect(HandleOf(*other), &theirs);
+        EXPECT_FALSE(IntersectRect(&both, &mine, &theirs)) << f.name << " and " << other->Name();
+      }
+    }
+  }
+}
+
+TEST(Win32Dpi, TheWindowOpensWhollyOnTheWorkArea) {
+  for (int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    Win32Harness h(dpi);
+    RECT outer{};
+    GetWindowRect(h.Window(), &outer);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(h.Window(), MONITOR_DEFAULTTONEAREST), &info));
+    const RECT work = info.rcWork;
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    std::printf("%3d dpi: window %dx%d at %ld,%ld on a work area %ldx%ld at %ld,%ld\n", dpi, width,
+                height, outer.left, outer.top, work.right - work.left, work.bottom - work.top,
+                work.left, work.top);
+    // The designed place, moved up and left just as far as the screen needs.
+    const int left = MulDiv(335, dpi, 96);
+    const int top = MulDiv(130, dpi, 96);
+    EXPECT_EQ(outer.left, std::max<int>(std::min<int>(left, work.right - width), work.left));
+    EXPECT_EQ(outer.top, std::max<int>(std::min<int>(top, work.bottom - height), work.top));
+    if (dpi == 96) {
+      EXPECT_EQ(outer.left, 335);  // the screen has room
+      EXPECT_EQ(outer.top, 130);
+    }
+  }
+}
+
+// ---- the focus and the keyboard ----
+
+// A Space as the keyboard sends it, to whichever control has the focus,
+// handled by the message loop.
+void PressSpace(tk::win32::Win32Application& app) {
+  INPUT keys[2] = {};
+  for (INPUT& k : keys) {
+    k.type = INPUT_KEYBOARD;
+    k.ki.wVk = VK_SPACE;
+    k.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_SPACE, MAPVK_VK_TO_VSC));
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+  for (int i = 0; i < 200 && (i < 5 || HIWORD(GetQueueStatus(QS_INPUT)) != 0); ++i) {
+    app.PumpMessages();
+    Sleep(2);
+  }
+}
+
+class Win32Keys : public Win32 {
+ protected:
+  // Records every button's runs, in order.
+  void Watch() {
+    for (tk::Control* c : Form().Controls()) {
+      if (c->GetKind() != tk::Kind::Button) continue;
+      auto original = c->OnClick;
+      c->OnClick = [this, original](tk::Control& self) {
+        ran.emplace_back(self.Name());
+        if (original) original(self);
+      };
+    }
+  }
+  std::vector<std::string> ran;
+};
+
+TEST_F(Win32Keys, SpaceAfterAClickRepeatsThatButtonAndNoOther) {
+  Tick(0, "12");
+  Tick(1, "3");
+  Tick(2, "45");
+  Tick(3, "1");
+  Tick(4, "3");
+  Tick(5, "4");
+  Paste("edtNum", "9");
+  Watch();
+  SetForegroundWindow(W().Window());
+  for (const char* name : {"btnGet", "btnAll", "btnSel", "btnDelete", "btnDel"}) {
+    SCOPED_TRACE(name);
+    ran.clear();
+    Click(name);
+    EXPECT_EQ(GetFocus(), Hwnd(name));
+    PressSpace(W().app);
+    EXPECT_EQ(ran, (std::vector<std::string>{name, name}));
+    EXPECT_EQ(GetFocus(), Hwnd(name));
+  }
+}
+
+TEST_F(Win32Keys, SpaceDuringARunOfBtnDelDoesNothingElse) {
+  Click("btnAll");
+  Paste("edtNum", "0123456789");
+  Watch();
+  SetForegroundWindow(W().Window());
+  bool pressed = false;
+  User().Post([&] {
+    EXPECT_FALSE(C("btnDel").Enabled());  // in the run
+    PressSpace(W().app);
+    pressed = true;
+  });
+  Click("btnDel");
+  ASSERT_TRUE(pressed);
+  EXPECT_EQ(ran, std::vector<std::string>{"btnDel"});
+  EXPECT_TRUE(Lines("mmoList").empty());
+  EXPECT_TRUE(C("btnDel").Enabled());
+  EXPECT_EQ(GetFocus(), Hwnd("btnDel"));
 }
 
 }  // namespace

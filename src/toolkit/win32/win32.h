@@ -89,6 +89,8 @@ class Win32Application : public Application {
   int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
   int Unscale(int pixels) const { return MulDiv(pixels, 96, dpi_); }
   HFONT Font(std::string_view face, int pixelHeight, bool underline);
+  // The same by character height in this screen's pixels.
+  HFONT NativeFont(std::string_view face, int pixels, bool underline);
   bool NativeTimers() const { return options_.nativeTimers; }
 
   // Internal: views report that their state changed, or that they go.

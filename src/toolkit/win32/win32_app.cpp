@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <optional>
 #include <tuple>
 
@@ -162,15 +163,29 @@ class FormWindow : public Native<Control> {
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT r{0, 0, app.Scale(f.clientWidth), app.Scale(f.clientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    hwnd_ = CreateWindowExW(exStyle, kFormClass, Widen(f.caption).c_str(), style, app.Scale(f.left),
-                            app.Scale(f.top), r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                            Instance(), nullptr);
+    const Rect at =
+        OnScreen({app.Scale(f.left), app.Scale(f.top), r.right - r.left, r.bottom - r.top});
+    hwnd_ = CreateWindowExW(exStyle, kFormClass, Widen(f.caption).c_str(), style, at.left, at.top,
+                            at.width, at.height, nullptr, nullptr, Instance(), nullptr);
     if (hwnd_ == nullptr) throw Error("Cannot create the window.");
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA,
                       reinterpret_cast<LONG_PTR>(static_cast<Control*>(this)));
   }
   // The focus that comes back when the window is activated again.
   HWND savedFocus = nullptr;
+
+ private:
+  // A high density can carry the designed place past the screen's edge: the
+  // window moves up and left just enough to show whole.
+  static Rect OnScreen(Rect window) {
+    RECT wanted{window.left, window.top, window.left + window.width, window.top + window.height};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info)) return window;
+    const RECT& work = info.rcWork;
+    return FitOnScreen(window,
+                       {work.left, work.top, work.right - work.left, work.bottom - work.top});
+  }
 };
 
 class Panel : public Native<Control> {
@@ -245,12 +260,73 @@ class Win32CheckBox : public Native<CheckBox> {
   }
 };
 
+// Where a label's text stands in its rectangle and how big it is drawn.
+struct TextFit {
+  int pixels = 0;  // character height
+  int shift = 0;   // the text's top, from the label's
+  int lineTop = 0;
+  int lineHeight = 0;  // 0: no underline
+  int width = 0;       // of its ink and advance; 0: not measured
+};
+
+// The rows of a cell (0 at its top) that the text inks, and its width.
+struct InkRows {
+  int top = 0;
+  int bottom = -1;
+  int width = 0;
+};
+
+InkRows MeasureInk(HFONT font, const std::wstring& text) {
+  InkRows ink;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ink.width = size.cx;
+  // Glyphs may reach past their cell: a margin of half a cell around it.
+  const int margin = tm.tmHeight / 2 + 1;
+  const int width = size.cx + tm.tmMaxCharWidth + 2 * margin;
+  const int height = tm.tmHeight + 2 * margin;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap != nullptr && !text.empty()) {
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const auto* px = static_cast<const std::uint32_t*>(bits);
+    std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(width) * height,
+                0xFFFFFFu);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, margin, margin, text.c_str(), static_cast<int>(text.size()));
+    GdiFlush();
+    for (int y = 0; y < height; ++y) {
+      const auto* row = px + static_cast<std::size_t>(y) * width;
+      for (int x = 0; x < width; ++x) {
+        if ((row[x] & 0xFFFFFF) == 0xFFFFFF) continue;
+        if (ink.bottom < ink.top) ink.top = y - margin;
+        ink.bottom = y - margin;
+        // A glyph may ink past its advance (the tip of ">").
+        ink.width = std::max(ink.width, x - margin + 1);
+      }
+    }
+    SelectObject(dc, oldBitmap);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  SelectObject(dc, oldFont);
+  DeleteDC(dc);
+  return ink;
+}
+
 class Label : public Native<Control>, public View {
  public:
   Label(Win32Application& app, Form& form, const ControlSpec& def)
-      : Native(app, form, def), text_(def.text) {
+      : Native(app, form, def), text_(def.text), shown_(Widen(def.text)) {
     const bool notify = !def.onClick.empty() || def.handCursor || def.showHint;
     Create(L"STATIC", SS_LEFT | SS_NOPREFIX | (notify ? SS_NOTIFY : 0), 0);
+    SetWindowSubclass(hwnd_, &PaintProc, 4, reinterpret_cast<DWORD_PTR>(this));
     if (def.showHint) {
       tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -260,10 +336,11 @@ class Label : public Native<Control>, public View {
       ti.lpszText = const_cast<wchar_t*>(L"");
       SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
-    FitWidth();
+    Fit();
   }
   ~Label() override {
     app_.Forget(this);
+    RemoveWindowSubclass(hwnd_, &PaintProc, 4);
     if (tip_ != nullptr) DestroyWindow(tip_);
   }
 
@@ -280,8 +357,9 @@ class Label : public Native<Control>, public View {
   }
   void Sync() override {
     dirty_ = false;
-    SetWindowTextW(hwnd_, Widen(text_).c_str());
-    FitWidth();
+    shown_ = Widen(text_);
+    SetWindowTextW(hwnd_, shown_.c_str());
+    Fit();
   }
   void SetHint(std::string_view hint) override {
     Native::SetHint(hint);
@@ -301,24 +379,107 @@ class Label : public Native<Control>, public View {
     return Narrow(buffer.c_str());
   }
 
-  // Auto-sized labels are as wide as their text.
-  void FitWidth() {
-    if (!Def().autoSize) return;
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  // The text shows whole on one line: auto-sized labels are as wide as their
+  // text, the others at least as wide (at high densities the face's Latin
+  // glyphs and the rounding grow faster than the rectangle). The face that
+  // stands in for the designed one may ink more rows than the rectangle has
+  // (Wine's for SimSun): the text moves up, or is drawn a pixel smaller, until
+  // every glyph and the underline show.
+  void Fit() {
+    const int height = app_.Scale(current.height);
+    FitText(height);
     // An empty label keeps the width of a blank, as the classic labels do.
-    const std::wstring w = text_.empty() ? L" " : Widen(text_);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
-    current.width = app_.Unscale(size.cx);
-    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, app_.Scale(current.height),
+    const int width = fit_.width > 0 ? fit_.width
+                                     : MeasureInk(app_.NativeFont(Face(), fit_.pixels, false),
+                                                  shown_.empty() ? std::wstring(L" ") : shown_)
+                                           .width;
+    if (Def().autoSize) current.width = app_.Unscale(width);
+    SetWindowPos(hwnd_, nullptr, 0, 0,
+                 Def().autoSize ? width : std::max(width, app_.Scale(current.width)), height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
  private:
+  std::string_view Face() const { return form_.Def().fontFace; }
+
+  void FitText(int height) {
+    const ControlSpec& s = Def();
+    const int asked = app_.Scale(s.fontHeight > 0 ? s.fontHeight : form_.Def().fontHeight);
+    TextFit fit{asked, 0, 0, 0, 0};
+    for (int px = asked; px >= std::max(asked * 3 / 4, 1); --px) {
+      const InkRows ink = MeasureInk(app_.NativeFont(Face(), px, false), shown_);
+      if (ink.bottom < ink.top) break;  // nothing to ink
+      int top = ink.top;
+      int bottom = ink.bottom;
+      // The underline where the face draws it (a blank shows only the
+      // line), or just below the glyphs if that does not fit.
+      const InkRows underline =
+          s.underline ? MeasureInk(app_.NativeFont(Face(), px, true), L" ") : InkRows{};
+      int line = underline.top;
+      const int thickness = underline.bottom - underline.top + 1;
+      if (thickness > 0) {
+        if (std::max(bottom, underline.bottom) - std::min(top, line) >= height) line = bottom + 1;
+        top = std::min(top, line);
+        bottom = std::max(bottom, line + thickness - 1);
+      }
+      if (bottom - top < height) {
+        const int shift = std::min(0, height - 1 - bottom);
+        fit = {px, shift, line + shift, std::max(thickness, 0), ink.width};
+        break;
+      }
+    }
+    if (fit.pixels != fit_.pixels || !fitted_) {
+      SendMessageW(hwnd_, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(app_.NativeFont(Face(), fit.pixels, s.underline)),
+                   FALSE);
+    }
+    fitted_ = true;
+    fit_ = fit;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+
+  void Paint(HDC dc) {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd_), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(hwnd_)));
+    FillRect(dc, &r, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    if (shown_.empty()) return;
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ old = SelectObject(dc, app_.NativeFont(Face(), fit_.pixels, false));
+    TextOutW(dc, 0, fit_.shift, shown_.c_str(), static_cast<int>(shown_.size()));
+    if (fit_.lineHeight > 0) {
+      SIZE size{};
+      GetTextExtentPoint32W(dc, shown_.c_str(), static_cast<int>(shown_.size()), &size);
+      HBRUSH pen = CreateSolidBrush(GetTextColor(dc));
+      RECT line{0, fit_.lineTop, size.cx, fit_.lineTop + fit_.lineHeight};
+      FillRect(dc, &line, pen);
+      DeleteObject(pen);
+    }
+    SelectObject(dc, old);
+  }
+
+  static LRESULT CALLBACK PaintProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR,
+                                    DWORD_PTR self) {
+    switch (msg) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(h, &ps);
+        reinterpret_cast<Label*>(self)->Paint(dc);
+        EndPaint(h, &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        reinterpret_cast<Label*>(self)->Paint(reinterpret_cast<HDC>(w));
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;  // the paint fills it
+      default:
+        return DefSubclassProc(h, msg, w, l);
+    }
+  }
+
   TOOLINFOW Tool() const {
     TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
@@ -329,6 +490,9 @@ class Label : public Native<Control>, public View {
   }
 
   std::string text_;
+  std::wstring shown_;
+  TextFit fit_;
+  bool fitted_ = false;
   HWND tip_ = nullptr;
 };
 
@@ -575,6 +739,7 @@ void Layout(Win32Application& app, Form& form) {
     self->current = r;
     SetWindowPos(self->Handle(), nullptr, app.Scale(r.left), app.Scale(r.top), app.Scale(r.width),
                  app.Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (auto* label = dynamic_cast<Label*>(c)) label->Fit();
     if (auto* group = dynamic_cast<GroupBox*>(c)) {
       group->Resized(app.Scale(r.width), app.Scale(r.height));
     }
@@ -746,13 +911,17 @@ Win32Application::~Win32Application() {
 }
 
 HFONT Win32Application::Font(std::string_view face, int pixelHeight, bool underline) {
-  auto key = std::make_tuple(Widen(face), pixelHeight, underline);
+  return NativeFont(face, Scale(pixelHeight), underline);
+}
+
+HFONT Win32Application::NativeFont(std::string_view face, int pixels, bool underline) {
+  auto key = std::make_tuple(Widen(face), pixels, underline);
   HFONT& font = fonts_[key];
   if (font == nullptr) {
     // A negative height asks for the character height, not the cell.
-    font = CreateFontW(-Scale(pixelHeight), 0, 0, 0, FW_NORMAL, FALSE, underline ? TRUE : FALSE,
-                       FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, std::get<0>(key).c_str());
+    font = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
+                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, std::get<0>(key).c_str());
   }
   return font;
 }
@@ -875,9 +1044,13 @@ void Win32Application::NativeMessageBox(std::string_view text, bool error) {
               MB_OK | (error ? MB_ICONERROR : 0) | (owner == nullptr ? MB_TASKMODAL : 0));
 }
 
+// Windows leaves the focus on a disabled control; Wine takes it away, so the
+// focus counts as parked while nothing (or the window itself) holds it and
+// the user has not switched to another window.
 bool Win32Application::FocusParked(const Control& from) const {
+  HWND root = GetAncestor(HandleOf(from), GA_ROOT);
   HWND focus = GetFocus();
-  return focus == nullptr || focus == GetAncestor(HandleOf(from), GA_ROOT);
+  return focus == root || (focus == nullptr && GetActiveWindow() == root);
 }
 
 void Win32Application::NativeOpenLink(std::string_view url) {
