@@ -4,6 +4,7 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/text.cpp
   src/toolkit/gbk.cpp
   src/toolkit/toolkit.cpp
+  src/toolkit/files.cpp
   src/toolkit/driver.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src
                                                  ${PROJECT_BINARY_DIR}/generated)
@@ -14,7 +15,9 @@ target_link_libraries(qelmar_toolkit_headless PUBLIC qelmar_toolkit)
 add_library(qelmar_numbers STATIC
   src/numbers/panels.cpp
   src/numbers/generation.cpp
-  src/numbers/editing.cpp)
+  src/numbers/editing.cpp
+  src/numbers/listfile.cpp
+  src/numbers/list_files.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)
@@ -24,6 +27,7 @@ target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
 add_library(qelmar_app STATIC
   src/app/layout.cpp
   src/app/main3d.cpp
+  src/app/list_menu.cpp
   src/app/tips_rotation.cpp)
 target_link_libraries(qelmar_app PUBLIC qelmar_numbers qelmar_tips)
 

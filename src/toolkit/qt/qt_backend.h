@@ -73,6 +73,8 @@ class QtApplication : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  std::string NativeFileDialog(const FileRequest& request) override;
+  int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
 
  private:
   std::vector<Deferred*> dirty_;

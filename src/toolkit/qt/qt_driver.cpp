@@ -1,6 +1,9 @@
 #include "toolkit/qt/qt_driver.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -83,6 +86,56 @@ std::string QtDriver::ShownListText(Control& list) {
   auto* view = qobject_cast<QPlainTextEdit*>(&Must(list));
   if (view == nullptr) throw Error("Not a list: " + std::string(list.Name()));
   return view->toPlainText().toStdString();
+}
+
+std::vector<UserDriver::ShownItem> QtDriver::UseContextMenu(Control& list, MenuKey how,
+                                                            char32_t letter) {
+  auto* view = qobject_cast<QPlainTextEdit*>(&Must(list));
+  if (view == nullptr) throw Error("Not a list: " + std::string(list.Name()));
+  std::vector<ShownItem> shown;
+  // The menu runs a loop of its own: a timer in that loop reads it and
+  // presses the key.
+  QTimer poll;
+  poll.setInterval(5);
+  QElapsedTimer waited;
+  waited.start();
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+      if (waited.elapsed() > 5000) poll.stop();
+      return;
+    }
+    poll.stop();
+    for (QAction* a : menu->actions()) {
+      if (a->isSeparator()) {
+        shown.push_back({});
+        continue;
+      }
+      const QStringList parts = a->text().split(QLatin1Char('\t'));
+      shown.push_back({parts.value(0).toStdString(), parts.value(1).toStdString(), a->isEnabled()});
+    }
+    if (letter != 0) {
+      QTest::sendKeyEvent(QTest::Click, menu, KeyFor(letter), QString::fromUcs4(&letter, 1),
+                          Qt::NoModifier);
+    } else {
+      QTest::keyClick(menu, Qt::Key_Escape);
+    }
+  });
+  poll.start();
+  if (how == MenuKey::RightClick) {
+    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier,
+                      view->viewport()->rect().center());
+  } else {
+    view->setFocus(Qt::TabFocusReason);
+    if (how == MenuKey::MenuKey) {
+      QTest::keyClick(view, Qt::Key_Menu);
+    } else {
+      QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    }
+  }
+  poll.stop();
+  Settle();
+  return shown;
 }
 
 void QtDriver::Settle() {
