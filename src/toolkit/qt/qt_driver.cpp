@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace tk::qt {
 
@@ -122,15 +123,18 @@ std::vector<UserDriver::ShownItem> QtDriver::UseContextMenu(Control& list, MenuK
     }
   });
   poll.start();
+  // Through the window, as the window system delivers input: that is where
+  // Qt makes a context menu event of a right click or the menu key.
+  QWindow* window = view->window()->windowHandle();
   if (how == MenuKey::RightClick) {
-    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier,
-                      view->viewport()->rect().center());
+    const QPoint at = view->viewport()->mapTo(view->window(), view->viewport()->rect().center());
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, at);
   } else {
     view->setFocus(Qt::TabFocusReason);
     if (how == MenuKey::MenuKey) {
-      QTest::keyClick(view, Qt::Key_Menu);
+      QTest::keyClick(window, Qt::Key_Menu);
     } else {
-      QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+      QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
     }
   }
   poll.stop();

@@ -38,8 +38,12 @@ class ListMenuFilter : public QObject {
       return true;
     }
     if (e->type() == QEvent::KeyPress) {
+      // Qt 6.4 makes no menu event of these keys; taking the key press
+      // keeps later versions, which do when it is not taken, from opening
+      // a second one.
       auto* k = static_cast<QKeyEvent*>(e);
-      if (k->key() == Qt::Key_F10 && k->modifiers() == Qt::ShiftModifier) {
+      const bool menuKey = k->key() == Qt::Key_Menu && k->modifiers() == Qt::NoModifier;
+      if (menuKey || (k->key() == Qt::Key_F10 && k->modifiers() == Qt::ShiftModifier)) {
         Open(MenuReason::Keyboard, std::nullopt);
         return true;
       }
