@@ -43,11 +43,14 @@ if(WIN32)
   add_library(qelmar_toolkit_win32 STATIC
     src/toolkit/win32/wide.cpp
     src/toolkit/win32/win32_app.cpp
-    src/toolkit/win32/win32_platform.cpp)
+    src/toolkit/win32/win32_platform.cpp
+    src/toolkit/win32/win32_menu.cpp
+    src/toolkit/win32/win32_dialogs.cpp
+    src/toolkit/win32/win32_menu_driver.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                          NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet
-                                                    shell32 gdi32 user32)
+                                                    shell32 comdlg32 ole32 gdi32 user32)
 
   add_executable(Qelmar3D WIN32 src/app/main_win32.cpp res/windows/qelmar3d.rc)
   target_include_directories(Qelmar3D PRIVATE res/windows)

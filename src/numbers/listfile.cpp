@@ -101,9 +101,12 @@ std::string ListFileBytes(const std::vector<std::string>& lines) {
 }
 
 std::string DecodeListFile(std::string_view bytes) {
-  if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
-  else if (bytes.starts_with("\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
-  else if (bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
+  if (bytes.starts_with(kBom))
+    bytes.remove_prefix(kBom.size());
+  else if (bytes.starts_with("\xFF\xFE"))
+    return FromUtf16(bytes.substr(2), false);
+  else if (bytes.starts_with("\xFE\xFF"))
+    return FromUtf16(bytes.substr(2), true);
   if (tk::IsValidUtf8(bytes)) return std::string(bytes);
   return tk::GbkToUtf8(bytes);
 }
@@ -125,8 +128,8 @@ ListFile ReadListFile(std::string_view bytes) {
     inToken = false;
     const std::string_view token = v.substr(tokenStart, end - tokenStart);
     if (!IsNumber(token)) {
-      file.refusal = "第 " + std::to_string(tokenLine) + " 行的“" + Shown(token) +
-                     "”不是三位号码，未载入。";
+      file.refusal =
+          "第 " + std::to_string(tokenLine) + " 行的“" + Shown(token) + "”不是三位号码，未载入。";
       return false;
     }
     if (file.numbers.size() == kListFileMaxNumbers) {

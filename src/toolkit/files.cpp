@@ -66,7 +66,8 @@ void Platform::ReplaceFileBytes(const std::string& path, std::string_view bytes)
 
 std::string Platform::ReadFileBytes(const std::string& path, std::size_t limit) const {
   std::error_code ec;
-  if (std::filesystem::is_directory(PathOf(path), ec)) throw Error("Cannot open file \"" + path + "\".");
+  if (std::filesystem::is_directory(PathOf(path), ec))
+    throw Error("Cannot open file \"" + path + "\".");
   std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) throw Error("Cannot open file \"" + path + "\".");
   std::string bytes;

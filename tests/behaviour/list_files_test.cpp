@@ -4,8 +4,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 #endif
 
 #include <filesystem>
@@ -157,7 +157,9 @@ TEST_F(ListFiles, AChineseLineIsSavedAsUtf8WithAMark) {
   AddNumbers(true, {"123", "三二一"});
   const std::string path = In("中文.txt");
   Choose("mmoList", U'S', path);
-  EXPECT_EQ(ReadAll(path), "\xEF\xBB\xBF" "123\r\n三二一\r\n");
+  EXPECT_EQ(ReadAll(path),
+            "\xEF\xBB\xBF"
+            "123\r\n三二一\r\n");
   // Loading it back reads the line as written, and refuses it as no number.
   Choose("mmoList", U'O', path);
   EXPECT_EQ(Rec().notices, Strings{"第 2 行的“三二一”不是三位号码，未载入。"});
@@ -198,12 +200,18 @@ TEST_F(ListFiles, RefusedFilesChangeNothing) {
 
 TEST_F(ListFiles, GbkAndUtf8FilesLoad) {
   const std::string path = In("大底.txt");
-  WriteAll(path, "123\xA3\xAC" "456\xA1\xA2" "789\r\n000\xA3\xBB" "123");  // GBK
+  WriteAll(path,
+           "123\xA3\xAC"
+           "456\xA1\xA2"
+           "789\r\n000\xA3\xBB"
+           "123");  // GBK
   Choose("mmoList", U'O', path);
   EXPECT_EQ(Lines("mmoList"), (Strings{"123", "456", "789", "000", "123"}));
   EXPECT_EQ(Text("lblCount"), "5");
   EXPECT_EQ(Hint(), "共 5 注，金额 10 元");
-  WriteAll(path, "\xEF\xBB\xBF" "321，654\n987");
+  WriteAll(path,
+           "\xEF\xBB\xBF"
+           "321，654\n987");
   Choose("mmoList", U'O', path);
   EXPECT_EQ(Lines("mmoList"), (Strings{"321", "654", "987"}));
   WriteAll(path, "111、222；333");

@@ -153,8 +153,8 @@ class HeadlessList : public Widget<ListControl> {
   void CopySelection() override {
     const std::string text = Text();
     const std::size_t b = ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()));
-    const std::size_t e = ByteOffsetOfChar(
-        text, static_cast<std::size_t>(CaretOffset()) + static_cast<std::size_t>(SelectionLength()));
+    const std::size_t e = ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()) +
+                                                     static_cast<std::size_t>(SelectionLength()));
     if (e > b) happ_.clipboard = text.substr(b, e - b);
   }
 

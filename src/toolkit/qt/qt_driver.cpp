@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>

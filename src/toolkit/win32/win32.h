@@ -99,6 +99,8 @@ class Win32Application : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  std::string NativeFileDialog(const FileRequest& request) override;
+  int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
 
  private:
   void RunActions(std::deque<std::function<void()>>& actions);
@@ -130,6 +132,7 @@ class Win32Driver : public UserDriver {
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
   std::string ShownListText(Control& list) override;
+  std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;
 
  private:
   Win32Application& app_;
