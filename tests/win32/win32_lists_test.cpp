@@ -85,7 +85,7 @@ TEST_F(Win32Lists, RealMenuAndDialogsSaveAndLoadTheList) {
     EXPECT_EQ(user.type, L"文本文件 (*.txt)");
   }
   std::ifstream in(dir.Path() / L"投注号码.txt", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "124\r\n125\r\n224\r\n225\r\n");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "134\r\n135\r\n234\r\n235\r\n");
   {
     DialogUser user(path);
     User().UseContextMenu(C("mmoDel"), Key::ShiftF10, U'O');

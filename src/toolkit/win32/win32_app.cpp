@@ -510,6 +510,15 @@ class ListView : public Native<ListControl>, public View {
           return 0;
         }
         break;
+      case WM_KEYUP:
+        // Windows makes WM_CONTEXTMENU of the menu key's release in
+        // DefWindowProc, Wine does not: taken here, it is one menu on both.
+        if (w == VK_APPS && reinterpret_cast<ListView*>(self)->OnContextMenu) {
+          SetMenuPoint(-1);
+          reinterpret_cast<ListView*>(self)->ContextMenuRequested(MenuReason::Keyboard);
+          return 0;
+        }
+        break;
       case WM_KEYDOWN:
         if (ctrl && w == 'A') {
           SendMessageW(h, EM_SETSEL, 0, -1);

@@ -87,7 +87,11 @@ std::vector<UserDriver::ShownItem> Win32Driver::UseContextMenu(Control& list, Me
       const BYTE shift = keys[VK_SHIFT];
       keys[VK_SHIFT] = 0x80;
       SetKeyboardState(keys);
-      Key(h, WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10);
+      // The release reaches the queue while the key is down, as it does
+      // while a user's menu is open: the menu takes it. Released after the
+      // menu, F10 alone would open the window's menu mode.
+      PostMessageW(h, WM_SYSKEYUP, VK_F10, static_cast<LPARAM>(0xC0000001u));
+      SendMessageW(h, WM_SYSKEYDOWN, VK_F10, 1);
       keys[VK_SHIFT] = shift;
       SetKeyboardState(keys);
     }
