@@ -1,6 +1,9 @@
 // The lists' real menus and the real common file dialogs on Win32.
 #include <windows.h>
 
+#include <commdlg.h>
+#include <shlobj.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -28,7 +31,7 @@ std::wstring TextOf(HWND h) {
 // name box, then OK.
 struct DialogUser {
   static DialogUser* current;
-  std::wstring path, title, suggested, type;
+  std::wstring path, title, suggested, type, folder;
   UINT_PTR timer = 0;
 
   explicit DialogUser(std::wstring p) : path(std::move(p)) {
@@ -63,6 +66,9 @@ struct DialogUser {
     if (name == nullptr) name = GetDlgItem(dialog, kNameCombo);
     self->suggested = TextOf(name);
     if (HWND type = GetDlgItem(dialog, kTypeCombo)) self->type = TextOf(type);
+    wchar_t folder[MAX_PATH] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    self->folder = folder;
     SetWindowTextW(name, self->path.c_str());
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
@@ -83,6 +89,9 @@ TEST_F(Win32Lists, RealMenuAndDialogsSaveAndLoadTheList) {
     EXPECT_EQ(user.title, L"保存为文本文件");
     EXPECT_EQ(user.suggested, L"投注号码.txt");
     EXPECT_EQ(user.type, L"文本文件 (*.txt)");
+    wchar_t documents[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
+    EXPECT_EQ(user.folder, documents);
   }
   std::ifstream in(dir.Path() / L"投注号码.txt", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "134\r\n135\r\n234\r\n235\r\n");
