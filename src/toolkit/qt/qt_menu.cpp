@@ -30,6 +30,7 @@ class ListMenuFilter : public QObject {
 
  protected:
   bool eventFilter(QObject* /*watched*/, QEvent* e) override {
+    if (!list_.OnContextMenu) return false;  // the widget's own menu
     if (e->type() == QEvent::ContextMenu) {
       auto* c = static_cast<QContextMenuEvent*>(e);
       Open(c->reason() == QContextMenuEvent::Mouse ? MenuReason::Mouse : MenuReason::Keyboard,
