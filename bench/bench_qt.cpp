@@ -213,6 +213,46 @@ void BM_btnDelClick(benchmark::State& state) {
 }
 BENCHMARK(BM_btnDelClick)->Unit(benchmark::kMicrosecond);
 
+// Saving the 1,000-line bet list through its menu action, and loading that
+// file into the deletion list; the dialog is answered at once.
+QString ListFilePath() {
+  return QDir::tempPath() + QStringLiteral("/qelmar3d-bench-list.txt");
+}
+
+void BM_SaveList(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form->btnAll);
+  const std::string path = ListFilePath().toStdString();
+  for (auto _ : state) {
+    w.rec.dialogAnswers.push_back(path);
+    w.Run(state, w.form->mmoList, [&] {
+      w.form->mniSaveClick(w.form->mmoList);
+      w.user.Settle();
+    });
+  }
+  state.counters["errors"] = static_cast<double>(w.rec.errors.size());
+  w.Report(state);
+}
+BENCHMARK(BM_SaveList)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadList(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form->btnAll);
+  const std::string path = ListFilePath().toStdString();
+  w.rec.dialogAnswers.push_back(path);
+  w.form->mniSaveClick(w.form->mmoList);
+  for (auto _ : state) {
+    w.rec.dialogAnswers.push_back(path);
+    w.Run(state, w.form->mmoDel, [&] {
+      w.form->mniLoadClick(w.form->mmoDel);
+      w.user.Settle();
+    });
+  }
+  state.counters["lines"] = w.form->mmoDel.LineCount();
+  w.Report(state);
+}
+BENCHMARK(BM_LoadList)->Unit(benchmark::kMicrosecond);
+
 // Prints the usual table, then every handler's cost in U against its
 // target. With repetitions, medians.
 class RatioReporter : public benchmark::ConsoleReporter {

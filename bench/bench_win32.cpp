@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,52 @@ void BM_btnDelClick_allDigits(benchmark::State& state) {
   CountInU(state);
 }
 BENCHMARK(BM_btnDelClick_allDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Saving the 1,000-line bet list through its menu action, and loading that
+// file into the deletion list; the dialog is answered at once. "syncs" are
+// the list widget updates per run.
+std::string ListFilePath() {
+  const std::u8string p =
+      (std::filesystem::temp_directory_path() / "qelmar3d-bench-list.txt").u8string();
+  return {p.begin(), p.end()};
+}
+
+void BM_SaveList(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form.btnAll);
+  const std::string path = ListFilePath();
+  const std::size_t before = w.app.ListSyncs();
+  for (auto _ : state) {
+    w.rec.dialogAnswers.push_back(path);
+    w.form.mniSaveClick(w.form.mmoList);
+    w.app.FlushViews();
+  }
+  CountInU(state);
+  state.counters["syncs"] =
+      static_cast<double>(w.app.ListSyncs() - before) / static_cast<double>(state.iterations());
+  state.counters["errors"] = static_cast<double>(w.rec.errors.size());
+}
+BENCHMARK(BM_SaveList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadList(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form.btnAll);
+  const std::string path = ListFilePath();
+  w.rec.dialogAnswers.push_back(path);
+  w.form.mniSaveClick(w.form.mmoList);
+  w.app.FlushViews();
+  const std::size_t before = w.app.ListSyncs();
+  for (auto _ : state) {
+    w.rec.dialogAnswers.push_back(path);
+    w.form.mniLoadClick(w.form.mmoDel);
+    w.app.FlushViews();
+  }
+  CountInU(state);
+  state.counters["syncs"] =
+      static_cast<double>(w.app.ListSyncs() - before) / static_cast<double>(state.iterations());
+  state.counters["lines"] = w.form.mmoDel.LineCount();
+}
+BENCHMARK(BM_LoadList)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

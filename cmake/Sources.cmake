@@ -4,6 +4,7 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/text.cpp
   src/toolkit/gbk.cpp
   src/toolkit/toolkit.cpp
+  src/toolkit/files.cpp
   src/toolkit/driver.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src
                                                  ${PROJECT_BINARY_DIR}/generated)
@@ -15,7 +16,9 @@ add_library(qelmar_numbers STATIC
   src/numbers/panels.cpp
   src/numbers/generation.cpp
   src/numbers/editing.cpp
-  src/numbers/filter.cpp)
+  src/numbers/filter.cpp
+  src/numbers/listfile.cpp
+  src/numbers/list_files.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)
@@ -25,6 +28,7 @@ target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
 add_library(qelmar_app STATIC
   src/app/layout.cpp
   src/app/main3d.cpp
+  src/app/list_menu.cpp
   src/app/tips_rotation.cpp)
 target_link_libraries(qelmar_app PUBLIC qelmar_numbers qelmar_tips)
 
@@ -40,11 +44,14 @@ if(WIN32)
   add_library(qelmar_toolkit_win32 STATIC
     src/toolkit/win32/wide.cpp
     src/toolkit/win32/win32_app.cpp
-    src/toolkit/win32/win32_platform.cpp)
+    src/toolkit/win32/win32_platform.cpp
+    src/toolkit/win32/win32_menu.cpp
+    src/toolkit/win32/win32_dialogs.cpp
+    src/toolkit/win32/win32_menu_driver.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                          NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet
-                                                    shell32 gdi32 user32)
+                                                    shell32 comdlg32 ole32 gdi32 user32)
 
   add_executable(Qelmar3D WIN32 src/app/main_win32.cpp res/windows/qelmar3d.rc)
   target_include_directories(Qelmar3D PRIVATE res/windows)

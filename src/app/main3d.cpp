@@ -51,6 +51,10 @@ TForm1::TForm1(tk::Application& app)
       {"edtRightKeyPress", &F::edtRightKeyPress}, {"edtDelKeyPress", &F::edtDelKeyPress},
   };
   Wire(this, clicks, keys, &F::FormClose);
+  WireListMenus();
+  // lblCount tells the bet list's cost on hover.
+  lblCount.SetShowHint(true);
+  numbers::ShowCount(Bets(), 0);
   TipsPageUrl = DefaultTipsPageUrl();
 }
 

@@ -71,6 +71,11 @@ class TForm1 : public tk::Form {
   void lbl10Click(tk::Control& sender);
   void lbl12Click(tk::Control& sender);
   void FormClose(tk::Control& sender, tk::CloseAction& action);
+  // Context menus of mmoList and mmoDel (list_menu.cpp); sender is the list.
+  void mniCopyClick(tk::Control& sender);
+  void mniSelectAllClick(tk::Control& sender);
+  void mniSaveClick(tk::Control& sender);
+  void mniLoadClick(tk::Control& sender);
 
   // Tips state.
   bool TipsStarted = false;
@@ -82,8 +87,12 @@ class TForm1 : public tk::Form {
  private:
   numbers::DigitRow MakeRow(int firstBox, int edit) const;
   void GenerateFrom(int firstRow, tk::Control& button, const numbers::CountedList& target);
-  numbers::CountedList Bets() { return {&mmoList, &lblCount}; }
+  numbers::CountedList Bets() { return {&mmoList, &lblCount, true}; }
   numbers::CountedList Deletions() { return {&mmoDel, &lblDelCnt}; }
+  // The bet list or the deletion list, by its control.
+  numbers::CountedList CountedOf(const tk::Control& list);
+  void WireListMenus();
+  tk::MenuItems ListMenu(tk::ListControl& list);
 
   std::array<numbers::DigitRow, 6> rows_;
 };

@@ -10,8 +10,8 @@ namespace numbers {
 
 namespace {
 
-void ShowCount(const CountedList& target) {
-  target.count->SetText(std::to_string(target.list->LineCount()));
+void ShowLineCount(const CountedList& target) {
+  ShowCount(target, target.list->LineCount());
 }
 
 // Characters compare as FindLine compares them: ASCII letters without case.
@@ -22,6 +22,15 @@ std::string Folded(std::string_view ch) {
 }
 
 }  // namespace
+
+std::string CostText(long long count) {
+  return "共 " + std::to_string(count) + " 注，金额 " + std::to_string(2 * count) + " 元";
+}
+
+void ShowCount(const CountedList& target, int count) {
+  target.count->SetText(std::to_string(count));
+  if (target.cost) target.count->SetHint(CostText(count));
+}
 
 void FilterNumberKey(char32_t& key) {
   if (key != tk::kBackspace && (key < U'0' || key > U'9')) key = 0;
@@ -35,14 +44,14 @@ void AddTypedNumber(tk::Application& app, const tk::Edit& edit, const CountedLis
     return;
   }
   target.list->AppendLine(number);
-  ShowCount(target);
+  ShowLineCount(target);
 }
 
 void RemoveLineAtCaret(const CountedList& target) {
   const int line = target.list->LineFromChar(target.list->CaretOffset());
   target.list->DeleteLine(line);
   target.list->GiveFocus();
-  ShowCount(target);
+  ShowLineCount(target);
 }
 
 void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedList& bets,
@@ -61,7 +70,7 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
     const int found = bets.list->FindLine(deletions.LineAt(i));
     if (found >= 0) {
       bets.list->DeleteLine(found);
-      bets.count->SetText(std::to_string(--remaining));
+      ShowCount(bets, --remaining);
     }
   }
   button.SetEnabled(true);
@@ -185,7 +194,7 @@ void RemoveSpelledNumbers(tk::Application& app, tk::Edit& digits, tk::Control& b
     if (ec != std::errc() || end != shown.data() + shown.size()) {
       count = bets.list->LineCount() + 1;
     }
-    bets.count->SetText(std::to_string(count - 1));
+    ShowCount(bets, count - 1);
   }
   button.SetEnabled(true);
 }

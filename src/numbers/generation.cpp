@@ -26,7 +26,7 @@ void GenerateCombinations(tk::Application& app, const std::array<tk::Edit*, 3>& 
       for (std::string_view uc : us) {
         number.assign(hc).append(tc).append(uc);
         target.list->AppendLine(number);
-        target.count->SetText(std::to_string(++counter));
+        ShowCount(target, ++counter);
       }
     }
   }
@@ -43,7 +43,7 @@ void GenerateAll(tk::Control& button, const CountedList& target) {
     number[2] = static_cast<char>('0' + i % 10);
     target.list->AppendLine(number);
   }
-  target.count->SetText("1000");
+  ShowCount(target, 1000);
   button.SetEnabled(true);
 }
 

@@ -31,7 +31,15 @@ struct DigitRow {
 struct CountedList {
   tk::ListControl* list = nullptr;
   tk::Control* count = nullptr;
+  // The label's hint tells what the list costs (the bet list).
+  bool cost = false;
 };
+
+// Shows a count in the list's label, and in its hint the cost when the list
+// has one. Every change of a count label goes through here.
+void ShowCount(const CountedList& target, int count);
+// "共 N 注，金额 2N 元"
+std::string CostText(long long count);
 
 // ---- selection panels ----
 // A box of the row changed state: keep the digit set in step with it.
@@ -60,6 +68,15 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
 // Removes every number spelled with the characters typed in `digits`.
 void RemoveSpelledNumbers(tk::Application& app, tk::Edit& digits, tk::Control& button,
                           const CountedList& bets);
+
+// ---- text files ----
+// Saves the list's lines to a file the user picks in the save dialog, which
+// suggests `fileName`. Says nothing on success; a failure leaves any file of
+// that name as it was and shows the error box.
+void SaveListToFile(tk::Application& app, const tk::ListControl& list, std::string_view fileName);
+// Replaces the list's lines with the numbers of a file the user picks. A
+// refused file changes nothing and gives a notice.
+void LoadListFromFile(tk::Application& app, const CountedList& target);
 
 // The characters a spelled-number run steps through: each distinct
 // character of the trimmed text once, in order of first appearance.

@@ -12,12 +12,21 @@ void Recorder::Attach(Application& app) {
   app.SetNoticeHook([this](std::string_view t) { notices.emplace_back(t); });
   app.SetErrorHook([this](std::string_view t) { errors.emplace_back(t); });
   app.SetLinkHook([this](std::string_view t) { links.emplace_back(t); });
+  app.SetDialogHook([this](const FileRequest& r) {
+    dialogs.push_back(r);
+    if (dialogAnswers.empty()) return std::string();
+    std::string path = std::move(dialogAnswers.front());
+    dialogAnswers.pop_front();
+    return path;
+  });
 }
 
 void Recorder::Clear() {
   notices.clear();
   errors.clear();
   links.clear();
+  dialogAnswers.clear();
+  dialogs.clear();
 }
 
 }  // namespace tk

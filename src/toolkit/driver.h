@@ -2,6 +2,7 @@
 // same behaviour suite runs against each of them.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,15 +36,33 @@ class UserDriver {
   // The text the native list widget shows now, after any pending refresh.
   virtual std::string ShownListText(Control& list) = 0;
 
+  // A context menu item as the native menu shows it.
+  struct ShownItem {
+    std::string text;  // with its & accelerator; empty for a separator
+    std::string shortcut;
+    bool enabled = false;
+  };
+  enum class MenuKey { RightClick, MenuKey, ShiftF10 };
+  // Opens the control's context menu as a user does, and presses the
+  // accelerator letter of an item (0: closes the menu with Esc). The item's
+  // action runs before this returns. Returns what the menu showed; nothing
+  // when no menu opened.
+  virtual std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) = 0;
+
   void Type(Control& edit, std::string_view utf8);
   void PlaceCaret(Control& control, int offset) { Select(control, offset, 0); }
 };
 
-// Catches notices, error boxes and opened links instead of showing them.
+// Catches notices, error boxes and opened links instead of showing them, and
+// answers file dialogs.
 struct Recorder {
   std::vector<std::string> notices;
   std::vector<std::string> errors;
   std::vector<std::string> links;
+  // Paths that the next dialogs answer, in order; an empty one, or none
+  // left, is Cancel.
+  std::deque<std::string> dialogAnswers;
+  std::vector<FileRequest> dialogs;  // what was asked
 
   void Attach(Application& app);
   void Clear();

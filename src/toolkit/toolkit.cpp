@@ -114,6 +114,38 @@ int ListControl::FindLine(std::string_view text) const {
   return -1;
 }
 
+void ListControl::ReplaceLines(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  keys_.clear();
+  keys_.reserve(lines_.size());
+  for (const auto& l : lines_) keys_.push_back(LineKey(l));
+  LinesChanged();
+}
+
+void ListControl::ContextMenuRequested(MenuReason reason) {
+  if (!OnContextMenu) return;
+  App().Guard([&] {
+    const MenuItems items = OnContextMenu(*this);
+    const int chosen = App().PopupMenu(*this, items, reason);
+    if (chosen < 0 || chosen >= static_cast<int>(items.size())) return;
+    const MenuItem& item = items[static_cast<std::size_t>(chosen)];
+    if (item.enabled && !item.Separator() && item.action) item.action();
+  });
+}
+
+char32_t Accelerator(std::string_view text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {  // "&&" is a plain ampersand
+      ++i;
+      continue;
+    }
+    const char32_t c = DecodeChar(text.substr(i + 1, CharLength(text, i + 1)));
+    return (c >= U'a' && c <= U'z') ? c - 32 : c;
+  }
+  return 0;
+}
+
 void ListControl::ClearLines() {
   lines_.clear();
   keys_.clear();
@@ -220,6 +252,16 @@ void Application::ShowError(std::string_view text) {
   } else {
     NativeMessageBox(text, true);
   }
+}
+
+std::string Application::AskFilePath(const FileRequest& request) {
+  if (dialogHook_) return dialogHook_(request);
+  return NativeFileDialog(request);
+}
+
+int Application::PopupMenu(Control& owner, const MenuItems& items, MenuReason reason) {
+  if (items.empty()) return -1;
+  return NativePopupMenu(owner, items, reason);
 }
 
 void Application::OpenLink(std::string_view url) {

@@ -29,6 +29,33 @@ using CloseHandler = std::function<void(Control& sender, CloseAction& action)>;
 
 constexpr char32_t kBackspace = 8;
 
+// One item of a context menu. An empty text is a separator.
+struct MenuItem {
+  std::string text;      // "复制(&C)": the letter after & is the accelerator
+  std::string shortcut;  // shown at the right ("Ctrl+C"); the widget binds the key itself
+  bool enabled = true;
+  std::function<void()> action;
+  bool Separator() const { return text.empty(); }
+};
+using MenuItems = std::vector<MenuItem>;
+
+// What opened a context menu: the mouse (at the pointer) or the keyboard,
+// the menu key or Shift+F10 (at the caret).
+enum class MenuReason { Mouse, Keyboard };
+
+// The accelerator of a menu text: the character after the first single &,
+// ASCII letters in upper case; 0 when there is none.
+char32_t Accelerator(std::string_view text);
+
+// What a save or open dialog asks for. The dialog starts in the user's
+// documents folder with the filter "文本文件 (*.txt)".
+struct FileRequest {
+  bool save = false;
+  std::string title;
+  std::string fileName;  // suggested name (save)
+};
+inline constexpr std::string_view kTextFilesFilter = "文本文件 (*.txt)";
+
 // An error raised by the toolkit itself (a file that cannot be created, ...).
 class Error : public std::runtime_error {
  public:
@@ -64,6 +91,8 @@ class Control {
   virtual bool Focused() const = 0;
   virtual std::string Hint() const = 0;
   virtual void SetHint(std::string_view hint) = 0;
+  // Whether the hint shows as a tooltip on hover; the table's showHint first.
+  virtual void SetShowHint(bool show) = 0;
 
   ClickHandler OnClick;
 
@@ -133,6 +162,8 @@ class ListControl : public Control {
   int FindLine(std::string_view text) const;
   void ClearLines();
   const std::vector<std::string>& Lines() const { return lines_; }
+  // Replaces every line at once: the view is brought up to date once.
+  void ReplaceLines(std::vector<std::string> lines);
 
   // The text as a Windows edit control holds it: every line followed by CR LF.
   std::string Text() const override;
@@ -146,6 +177,19 @@ class ListControl : public Control {
   int LineFromChar(int offset) const;
   // Offset of the first character of a line (LineCount() gives the end).
   int LineStart(int line) const;
+
+  // Characters selected (0: only the caret).
+  virtual int SelectionLength() const = 0;
+  virtual void SelectAll() = 0;
+  // Puts the selected text on the clipboard.
+  virtual void CopySelection() = 0;
+
+  // The items of the list's own context menu; unset, the list has none.
+  std::function<MenuItems(ListControl& sender)> OnContextMenu;
+  // The backend calls this on a right click, the menu key or Shift+F10: the
+  // menu is built, shown, and the chosen item's action runs; an escaping
+  // error goes to the error box.
+  void ContextMenuRequested(MenuReason reason);
 
  protected:
   // Called after every change of the lines; the backend schedules a view sync.
@@ -197,6 +241,13 @@ class Platform {
   virtual std::vector<std::string> ReadTextLines(const std::string& path) const;
   // Creates or empties the file, then writes; raises Error when it cannot.
   virtual void WriteFileBytes(const std::string& path, std::string_view bytes) const;
+  // Writes a temporary file in the target's folder and renames it over the
+  // target once it is complete. On failure the target is as it was, the
+  // temporary file is gone, and Error is raised.
+  virtual void ReplaceFileBytes(const std::string& path, std::string_view bytes) const;
+  // The file's bytes, at most limit + 1 of them (more than limit: the file is
+  // too large). Raises Error when the file cannot be read.
+  virtual std::string ReadFileBytes(const std::string& path, std::size_t limit) const;
 };
 
 // True for http:// and https:// addresses, scheme in any letter case.
@@ -209,6 +260,8 @@ Rect FitOnScreen(Rect window, Rect workArea);
 class Application {
  public:
   using MessageHook = std::function<void(std::string_view text)>;
+  // Answers a file dialog: the chosen path, or empty for Cancel.
+  using DialogHook = std::function<std::string(const FileRequest& request)>;
 
   explicit Application(Platform& platform) : platform_(platform) {}
   virtual ~Application() = default;
@@ -226,7 +279,14 @@ class Application {
   // Opens a web address in the browser; anything but http/https is ignored.
   void OpenLink(std::string_view url);
 
+  // The system's save or open dialog: the chosen path (UTF-8), or empty when
+  // the user cancelled.
+  std::string AskFilePath(const FileRequest& request);
+  // Shows a context menu for a control; the index of the chosen item, or -1.
+  int PopupMenu(Control& owner, const MenuItems& items, MenuReason reason);
+
   // Tests replace the modal boxes and the browser with recorders.
+  void SetDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
   void SetNoticeHook(MessageHook hook) { noticeHook_ = std::move(hook); }
   void SetErrorHook(MessageHook hook) { errorHook_ = std::move(hook); }
   void SetLinkHook(MessageHook hook) { linkHook_ = std::move(hook); }
@@ -246,6 +306,10 @@ class Application {
  protected:
   virtual void NativeMessageBox(std::string_view text, bool error) = 0;
   virtual void NativeOpenLink(std::string_view url) = 0;
+  virtual std::string NativeFileDialog(const FileRequest& request) = 0;
+  // Runs the menu modally; the chosen item's index or -1. Only enabled,
+  // non-separator items can be chosen.
+  virtual int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) = 0;
 
   // Called just before the control that has the focus is disabled: moves the
   // focus where a key does nothing, if the native toolkit would otherwise
@@ -267,6 +331,7 @@ class Application {
   MessageHook noticeHook_;
   MessageHook errorHook_;
   MessageHook linkHook_;
+  DialogHook dialogHook_;
 };
 
 // A window built from its table. The form's own row (kind Form) is made

@@ -16,9 +16,14 @@ namespace {
 QtMessageHandler previous = nullptr;
 
 // The offscreen display cannot pass size hints to a window manager it does
-// not have; that one warning says nothing about the program.
+// not have, nor raise a menu or grab the keyboard for it; those warnings say
+// nothing about the program.
 void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message == QLatin1String("This plugin does not support propagateSizeHints()")) return;
+  if (message == QLatin1String("This plugin does not support propagateSizeHints()") ||
+      message == QLatin1String("This plugin does not support raise()") ||
+      message == QLatin1String("This plugin does not support grabbing the keyboard")) {
+    return;
+  }
   if (previous != nullptr) previous(type, context, message);
 }
 

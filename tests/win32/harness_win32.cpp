@@ -26,6 +26,7 @@ Win32Harness::Win32Harness(int dpi) : app(platform, {.dpi = dpi, .nativeTimers =
 std::optional<Look> Win32Harness::LookOf(tk::Control& control) {
   HWND h = tk::win32::HandleOf(control);
   if (h == nullptr) return std::nullopt;
+  app.FlushViews();  // labels and their tooltips lag by a frame
   Look look;
   HWND parent = GetParent(h);
   RECT r{};

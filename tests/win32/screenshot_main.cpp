@@ -49,10 +49,36 @@ int main() {
     }
   };
   pumpFor(1000);
-  wchar_t ready[MAX_PATH] = {};
-  if (GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0) {
+  static wchar_t ready[MAX_PATH] = {};
+  const bool haveReady = GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0;
+  auto sayReady = [] {
     CloseHandle(CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  };
+  if (GetEnvironmentVariableW(L"QELMAR3D_SHOT_MENU", nullptr, 0) > 0) {
+    // mmoList's menu, opened by a right click; the menu's own loop runs the
+    // timer that tells the photographer and, later, closes the menu.
+    user.Select(form.mmoList, 5, 8);
+    static int ticks = 0;
+    static bool tell = false;
+    tell = haveReady;
+    SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR id, DWORD) {
+      ++ticks;
+      if (ticks == 2 && tell) {
+        CloseHandle(CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      }
+      if (ticks == 12) {
+        KillTimer(nullptr, id);
+        if (HWND menu = FindWindowW(L"#32768", nullptr))
+          PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+      }
+    });
+    HWND list = tk::win32::HandleOf(form.mmoList);
+    POINT at{60, 60};
+    ClientToScreen(list, &at);
+    SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+    return 0;
   }
+  if (haveReady) sayReady();
   pumpFor(5000);
   return 0;
 }

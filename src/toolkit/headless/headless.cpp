@@ -26,6 +26,8 @@ class Widget : public Base {
   bool Focused() const override { return happ_.FocusedControl() == this; }
   std::string Hint() const override { return hint_; }
   void SetHint(std::string_view hint) override { hint_ = hint; }
+  void SetShowHint(bool show) override { showHint_ = show; }
+  bool ShowsHint() const { return showHint_; }
 
  protected:
   HeadlessApplication& happ_;
@@ -34,6 +36,7 @@ class Widget : public Base {
  private:
   bool enabled_ = true;
   std::string hint_;
+  bool showHint_ = this->Def().showHint;
 };
 
 class HeadlessControl : public Widget<Control> {
@@ -135,15 +138,34 @@ class HeadlessList : public Widget<ListControl> {
   }
   // Lines may have gone since the caret was placed: it stays within the text.
   int CaretOffset() const override { return std::min(start_, End()); }
-  void SetCaretOffset(int offset) override { start_ = std::clamp(offset, 0, End()); }
-  void Select(int start, int /*length*/) { SetCaretOffset(start); }
+  void SetCaretOffset(int offset) override {
+    start_ = std::clamp(offset, 0, End());
+    length_ = 0;
+  }
+  void Select(int start, int length) {
+    SetCaretOffset(start);
+    length_ = std::clamp(length, 0, End() - start_);
+  }
+  int SelectionLength() const override {
+    return std::max(0, std::min(start_ + length_, End()) - CaretOffset());
+  }
+  void SelectAll() override { Select(0, End()); }
+  void CopySelection() override {
+    const std::string text = Text();
+    const std::size_t b = ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()));
+    const std::size_t e = ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()) +
+                                                     static_cast<std::size_t>(SelectionLength()));
+    if (e > b) happ_.clipboard = text.substr(b, e - b);
+  }
 
  protected:
+  // A native edit keeps its selection's offsets when its text is replaced.
   void LinesChanged() override {}
 
  private:
   int End() const { return LineStart(LineCount()); }
   int start_ = 0;
+  int length_ = 0;
 };
 
 // ---- platform / application -------------------------------------------------------
@@ -191,6 +213,15 @@ void HeadlessApplication::NativeOpenLink(std::string_view /*url*/) {
   // No browser here; tests attach a recorder.
 }
 
+int HeadlessApplication::NativePopupMenu(Control& /*owner*/, const MenuItems& items,
+                                         MenuReason /*reason*/) {
+  if (!menuUser) return -1;
+  const int chosen = menuUser(items);
+  if (chosen < 0 || chosen >= static_cast<int>(items.size())) return -1;
+  const MenuItem& item = items[static_cast<std::size_t>(chosen)];
+  return item.enabled && !item.Separator() ? chosen : -1;
+}
+
 // ---- driver ---------------------------------------------------------------------
 
 void HeadlessDriver::Click(Control& control) {
@@ -235,6 +266,33 @@ std::string HeadlessDriver::ShownListText(Control& list) {
   std::string out;
   for (const auto& line : dynamic_cast<ListControl&>(list).Lines()) out += line + "\n";
   return out;
+}
+
+}  // namespace tk::headless
+
+namespace tk::headless {
+
+std::vector<UserDriver::ShownItem> HeadlessDriver::UseContextMenu(Control& control, MenuKey how,
+                                                                  char32_t letter) {
+  auto& list = dynamic_cast<ListControl&>(control);
+  if (!list.Enabled()) return {};
+  // The keys go to the control that has the focus: the user tabs to it.
+  if (how != MenuKey::RightClick) list.GiveFocus();
+  std::vector<ShownItem> shown;
+  app_.menuUser = [&](const MenuItems& items) {
+    int chosen = -1;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const MenuItem& it = items[i];
+      shown.push_back({it.text, it.shortcut, it.enabled && !it.Separator()});
+      if (chosen < 0 && letter != 0 && it.enabled && Accelerator(it.text) == letter) {
+        chosen = static_cast<int>(i);
+      }
+    }
+    return chosen;
+  };
+  list.ContextMenuRequested(how == MenuKey::RightClick ? MenuReason::Mouse : MenuReason::Keyboard);
+  app_.menuUser = nullptr;
+  return shown;
 }
 
 }  // namespace tk::headless

@@ -47,6 +47,10 @@ class HeadlessApplication : public Application {
   void SetFocusedControl(Control* c) { focus_ = c; }
   // Boxes shown while no hook was set.
   const std::vector<std::string>& UnhookedBoxes() const { return boxes_; }
+  // What the clipboard holds.
+  std::string clipboard;
+  // The user in front of an open menu: gets the items, answers an index or -1.
+  std::function<int(const MenuItems&)> menuUser;
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
@@ -54,6 +58,9 @@ class HeadlessApplication : public Application {
   // As on Qt: while the focused control is disabled, the window holds the focus.
   void ParkFocus(Control& /*from*/) override { focus_ = nullptr; }
   bool FocusParked(const Control& /*from*/) const override { return focus_ == nullptr; }
+  // Without a dialog hook every dialog is cancelled.
+  std::string NativeFileDialog(const FileRequest& /*request*/) override { return {}; }
+  int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
 
  private:
   std::deque<std::function<void()>> queue_;
@@ -74,6 +81,7 @@ class HeadlessDriver : public UserDriver {
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.Post(std::move(action)); }
   std::string ShownListText(Control& list) override;
+  std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;
 
  private:
   HeadlessApplication& app_;

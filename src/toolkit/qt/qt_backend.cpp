@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "toolkit/qt/qt_menu.h"
 #include "toolkit/text.h"
 
 namespace tk::qt {
@@ -302,15 +303,22 @@ class QtControl : public Base, public Native {
   std::string Hint() const override { return hint_; }
   void SetHint(std::string_view hint) override {
     hint_ = hint;
-    if (this->Def().showHint) widget_->setToolTip(Q(hint));
+    ShowHint();
+  }
+  void SetShowHint(bool show) override {
+    showHint_ = show;
+    ShowHint();
   }
 
  protected:
+  void ShowHint() { widget_->setToolTip(showHint_ ? Q(hint_) : QString()); }
+
   QtApplication& qapp_;
+  std::string hint_;
 
  private:
   QPointer<W> widget_;
-  std::string hint_;
+  bool showHint_ = this->Def().showHint;
 };
 
 class QtForm : public QtControl<Control, FormWidget>, public Container {
@@ -439,8 +447,15 @@ class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
     text_ = text;
     qapp_.MarkDirty(*this);
   }
+  // The hint, too, reaches the tooltip once per frame.
+  void SetHint(std::string_view hint) override {
+    if (hint == hint_) return;
+    hint_ = hint;
+    qapp_.MarkDirty(*this);
+  }
   void Sync() override {
     ClickLabel* w = Get();
+    ShowHint();
     w->setText(Q(text_));
     if (Def().autoSize) {
       // An empty caption measures as a blank, so the label never vanishes.
@@ -526,6 +541,7 @@ class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
   QtList(QtApplication& app, const ControlSpec& def, QWidget* parent)
       : QtControl(app, def, new QPlainTextEdit(parent)) {
     QPlainTextEdit* w = Get();
+    InstallListMenu(*this, w);
     w->setReadOnly(true);
     w->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     w->setTabChangesFocus(true);
@@ -547,6 +563,19 @@ class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
     return ToModel(Get()->textCursor().selectionStart());
   }
   void SetCaretOffset(int offset) override { Select(offset, 0); }
+  int SelectionLength() const override {
+    if (Queued()) qapp_.SyncNow(const_cast<QtList&>(*this));
+    const QTextCursor c = Get()->textCursor();
+    return ToModel(c.selectionEnd()) - ToModel(c.selectionStart());
+  }
+  void SelectAll() override {
+    if (Queued()) qapp_.SyncNow(*this);
+    Get()->selectAll();
+  }
+  void CopySelection() override {
+    if (Queued()) qapp_.SyncNow(*this);
+    Get()->copy();
+  }
 
   void Select(int start, int length) {
     if (Queued()) qapp_.SyncNow(*this);
@@ -627,6 +656,7 @@ class QtTimer : public Timer {
   bool Focused() const override { return false; }
   std::string Hint() const override { return {}; }
   void SetHint(std::string_view) override {}
+  void SetShowHint(bool) override {}
 
  private:
   QTimer timer_;
@@ -851,6 +881,16 @@ bool QtApplication::FocusParked(const Control& from) const {
   if (w == nullptr) return false;
   const QWidget* now = w->window()->focusWidget();
   return now == nullptr || now == w->window();
+}
+
+std::string QtApplication::NativeFileDialog(const FileRequest& request) {
+  FlushViews();
+  return RunFileDialog(QApplication::activeWindow(), request);
+}
+
+int QtApplication::NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) {
+  FlushViews();
+  return RunPopupMenu(WidgetOf(owner), items, reason);
 }
 
 void QtApplication::NativeOpenLink(std::string_view url) {

@@ -94,6 +94,8 @@ class QtApplication : public Application {
   // window itself holds it meanwhile, where a key does nothing.
   void ParkFocus(Control& from) override;
   bool FocusParked(const Control& from) const override;
+  std::string NativeFileDialog(const FileRequest& request) override;
+  int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
 
  private:
   std::vector<Deferred*> dirty_;

@@ -1,10 +1,14 @@
 #include "toolkit/qt/qt_driver.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace tk::qt {
 
@@ -83,6 +87,59 @@ std::string QtDriver::ShownListText(Control& list) {
   auto* view = qobject_cast<QPlainTextEdit*>(&Must(list));
   if (view == nullptr) throw Error("Not a list: " + std::string(list.Name()));
   return view->toPlainText().toStdString();
+}
+
+std::vector<UserDriver::ShownItem> QtDriver::UseContextMenu(Control& list, MenuKey how,
+                                                            char32_t letter) {
+  auto* view = qobject_cast<QPlainTextEdit*>(&Must(list));
+  if (view == nullptr) throw Error("Not a list: " + std::string(list.Name()));
+  std::vector<ShownItem> shown;
+  // The menu runs a loop of its own: a timer in that loop reads it and
+  // presses the key.
+  QTimer poll;
+  poll.setInterval(5);
+  QElapsedTimer waited;
+  waited.start();
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+      if (waited.elapsed() > 5000) poll.stop();
+      return;
+    }
+    poll.stop();
+    for (QAction* a : menu->actions()) {
+      if (a->isSeparator()) {
+        shown.push_back({});
+        continue;
+      }
+      const QStringList parts = a->text().split(QLatin1Char('\t'));
+      shown.push_back({parts.value(0).toStdString(), parts.value(1).toStdString(), a->isEnabled()});
+    }
+    if (letter != 0) {
+      QTest::sendKeyEvent(QTest::Click, menu, KeyFor(letter), QString::fromUcs4(&letter, 1),
+                          Qt::NoModifier);
+    } else {
+      QTest::keyClick(menu, Qt::Key_Escape);
+    }
+  });
+  poll.start();
+  // Through the window, as the window system delivers input: that is where
+  // Qt makes a context menu event of a right click or the menu key.
+  QWindow* window = view->window()->windowHandle();
+  if (how == MenuKey::RightClick) {
+    const QPoint at = view->viewport()->mapTo(view->window(), view->viewport()->rect().center());
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, at);
+  } else {
+    view->setFocus(Qt::TabFocusReason);
+    if (how == MenuKey::MenuKey) {
+      QTest::keyClick(window, Qt::Key_Menu);
+    } else {
+      QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
+    }
+  }
+  poll.stop();
+  Settle();
+  return shown;
 }
 
 void QtDriver::Settle() {

@@ -24,6 +24,7 @@ class QtDriver : public UserDriver {
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override;
   std::string ShownListText(Control& list) override;
+  std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;
 
   // What the loop does once an input has been handled and before it waits
   // for the next: bring the widgets up to date. Nothing while a handler

@@ -104,6 +104,8 @@ class Win32Application : public Application {
   // Windows takes the focus from a control it disables (no window has it
   // then, so no key acts); the common layer gives it back on enabling.
   bool FocusParked(const Control& from) const override;
+  std::string NativeFileDialog(const FileRequest& request) override;
+  int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
 
  private:
   void RunActions(std::deque<std::function<void()>>& actions);
@@ -135,6 +137,7 @@ class Win32Driver : public UserDriver {
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
   std::string ShownListText(Control& list) override;
+  std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;
 
  private:
   Win32Application& app_;

@@ -17,6 +17,7 @@
 #include "toolkit/win32/dock.h"
 #include "toolkit/win32/wide.h"
 #include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_menu.h"
 
 namespace tk::win32 {
 
@@ -92,6 +93,7 @@ class Native : public Base, public NativeBase {
   bool Focused() const override { return GetFocus() == hwnd_; }
   std::string Hint() const override { return hint_; }
   void SetHint(std::string_view hint) override { hint_ = hint; }
+  void SetShowHint(bool show) override { showHint_ = show; }
 
   Form& OwnerForm() const { return form_; }
 
@@ -131,6 +133,7 @@ class Native : public Base, public NativeBase {
 
   Win32Application& app_;
   Form& form_;
+  bool showHint_ = this->Def().showHint;
 
  private:
   static int NextId() {
@@ -327,16 +330,17 @@ class Label : public Native<Control>, public View {
     const bool notify = !def.onClick.empty() || def.handCursor || def.showHint;
     Create(L"STATIC", SS_LEFT | SS_NOPREFIX | (notify ? SS_NOTIFY : 0), 0);
     SetWindowSubclass(hwnd_, &PaintProc, 4, reinterpret_cast<DWORD_PTR>(this));
-    if (def.showHint) {
-      tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, HandleOf(form.Window()), nullptr,
-                             Instance(), nullptr);
-      TOOLINFOW ti = Tool();
-      ti.lpszText = const_cast<wchar_t*>(L"");
-      SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    if (def.showHint) MakeTip();
     Fit();
+  }
+  void SetShowHint(bool show) override {
+    Native::SetShowHint(show);
+    if (show && tip_ == nullptr) {
+      // The tooltip follows the mouse over the label only when it notifies.
+      SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | SS_NOTIFY);
+      MakeTip();
+      Sync();
+    }
   }
   ~Label() override {
     app_.Forget(this);
@@ -360,14 +364,20 @@ class Label : public Native<Control>, public View {
     shown_ = Widen(text_);
     SetWindowTextW(hwnd_, shown_.c_str());
     Fit();
+    if (tip_ != nullptr && showHint_) {
+      const std::wstring w = Widen(Hint());
+      TOOLINFOW ti = Tool();
+      ti.lpszText = const_cast<wchar_t*>(w.c_str());
+      SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
   }
+  // The hint, too, reaches the tooltip once per frame.
   void SetHint(std::string_view hint) override {
+    if (hint == Hint()) return;
     Native::SetHint(hint);
-    if (tip_ == nullptr) return;
-    const std::wstring w = Widen(hint);
-    TOOLINFOW ti = Tool();
-    ti.lpszText = const_cast<wchar_t*>(w.c_str());
-    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    if (tip_ == nullptr || dirty_) return;
+    dirty_ = true;
+    app_.MarkDirty(this);
   }
   // The text the tooltip shows.
   std::string ShownHint() const {
@@ -478,6 +488,16 @@ class Label : public Native<Control>, public View {
       default:
         return DefSubclassProc(h, msg, w, l);
     }
+  }
+
+  void MakeTip() {
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, HandleOf(form_.Window()), nullptr,
+                           Instance(), nullptr);
+    TOOLINFOW ti = Tool();
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 
   TOOLINFOW Tool() const {
@@ -599,6 +619,20 @@ class ListView : public Native<ListControl>, public View {
     SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(UnitsOfCodePoints(shown_, from)),
                  static_cast<LPARAM>(UnitsOfCodePoints(shown_, to)));
   }
+  int SelectionLength() const override {
+    if (dirty_) const_cast<ListView*>(this)->Sync();
+    const auto [start, end] = Selection(hwnd_);
+    return CodePointsOfUnits(shown_, static_cast<int>(end)) -
+           CodePointsOfUnits(shown_, static_cast<int>(start));
+  }
+  void SelectAll() override {
+    if (dirty_) Sync();
+    SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+  }
+  void CopySelection() override {
+    if (dirty_) Sync();
+    SendMessageW(hwnd_, WM_COPY, 0, 0);
+  }
 
   void Sync() override {
     std::wstring text;
@@ -628,9 +662,27 @@ class ListView : public Native<ListControl>, public View {
   }
 
  private:
-  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     switch (msg) {
+      case WM_CONTEXTMENU:
+        // The list's own menu; lParam -1: the menu key or Shift+F10.
+        if (reinterpret_cast<ListView*>(self)->OnContextMenu) {
+          SetMenuPoint(l);
+          reinterpret_cast<ListView*>(self)->ContextMenuRequested(l == -1 ? MenuReason::Keyboard
+                                                                          : MenuReason::Mouse);
+          return 0;
+        }
+        break;
+      case WM_KEYUP:
+        // Windows makes WM_CONTEXTMENU of the menu key's release in
+        // DefWindowProc, Wine does not: taken here, it is one menu on both.
+        if (w == VK_APPS && reinterpret_cast<ListView*>(self)->OnContextMenu) {
+          SetMenuPoint(-1);
+          reinterpret_cast<ListView*>(self)->ContextMenuRequested(MenuReason::Keyboard);
+          return 0;
+        }
+        break;
       case WM_KEYDOWN:
         if (ctrl && w == 'A') {
           SendMessageW(h, EM_SETSEL, 0, -1);
@@ -681,6 +733,7 @@ class Win32Timer : public Timer {
   bool Focused() const override { return false; }
   std::string Hint() const override { return {}; }
   void SetHint(std::string_view) override {}
+  void SetShowHint(bool) override {}
 
   UINT_PTR Id() const { return id_; }
   HWND Owner() const { return HandleOf(form_.Window()); }
@@ -1051,6 +1104,19 @@ bool Win32Application::FocusParked(const Control& from) const {
   HWND root = GetAncestor(HandleOf(from), GA_ROOT);
   HWND focus = GetFocus();
   return focus == root || (focus == nullptr && GetActiveWindow() == root);
+}
+
+std::string Win32Application::NativeFileDialog(const FileRequest& request) {
+  FlushViews();  // the dialog runs a loop of its own
+  HWND owner = GetActiveWindow();
+  if (owner != nullptr && FormOfWindow(owner) == nullptr) owner = nullptr;
+  return RunFileDialog(owner, request);
+}
+
+int Win32Application::NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) {
+  FlushViews();
+  HWND control = HandleOf(owner);
+  return RunPopupMenu(GetAncestor(control, GA_ROOT), control, items, reason);
 }
 
 void Win32Application::NativeOpenLink(std::string_view url) {

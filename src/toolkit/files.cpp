@@ -1,0 +1,87 @@
+// Whole-file reads and safe replacement, shared by every platform.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "toolkit/toolkit.h"
+
+namespace tk {
+
+namespace {
+
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A name beside the target that no other file has yet.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+  std::error_code ec;
+  for (;;) {
+    std::filesystem::path t = target;
+    t += ".~" + std::to_string(counter++) + ".tmp";
+    if (!std::filesystem::exists(t, ec)) return t;
+  }
+}
+
+// Renames over an existing file. std::filesystem::rename on MinGW may refuse
+// to replace one.
+bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+#ifdef _WIN32
+  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+#else
+  std::error_code ec;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+#endif
+}
+
+}  // namespace
+
+void Platform::ReplaceFileBytes(const std::string& path, std::string_view bytes) const {
+  const std::filesystem::path target = PathOf(path);
+  const std::filesystem::path temp = TemporaryBeside(target);
+  bool written = false;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (out) {
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      out.flush();
+      out.close();
+      written = !out.fail();
+    }
+  }
+  if (written && RenameOver(temp, target)) return;
+  std::error_code ec;
+  std::filesystem::remove(temp, ec);
+  throw Error("Cannot write file \"" + path + "\".");
+}
+
+std::string Platform::ReadFileBytes(const std::string& path, std::size_t limit) const {
+  std::error_code ec;
+  if (std::filesystem::is_directory(PathOf(path), ec))
+    throw Error("Cannot open file \"" + path + "\".");
+  std::ifstream in(PathOf(path), std::ios::binary);
+  if (!in) throw Error("Cannot open file \"" + path + "\".");
+  std::string bytes;
+  const std::size_t want = limit + 1;
+  std::size_t have = 0;
+  while (have < want) {
+    bytes.resize(std::min(want, have + 65536));
+    in.read(bytes.data() + have, static_cast<std::streamsize>(bytes.size() - have));
+    have += static_cast<std::size_t>(in.gcount());
+    if (!in) break;
+  }
+  if (in.bad()) throw Error("Cannot read file \"" + path + "\".");
+  bytes.resize(have);
+  return bytes;
+}
+
+}  // namespace tk

@@ -1,0 +1,64 @@
+#include <windows.h>
+
+#include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "toolkit/win32/wide.h"
+#include "toolkit/win32/win32_menu.h"
+
+namespace tk::win32 {
+
+namespace {
+
+// FOLDERID_Documents, spelled out so that no GUID library is needed.
+constexpr GUID kDocuments = {
+    0xFDD39AD0, 0x238F, 0x46AF, {0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7}};
+
+std::wstring DocumentsFolder() {
+  PWSTR path = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(kDocuments, 0, nullptr, &path)) && path != nullptr) {
+    folder = path;
+  }
+  CoTaskMemFree(path);
+  return folder;
+}
+
+}  // namespace
+
+std::string RunFileDialog(HWND owner, const FileRequest& request) {
+  // Room for a long path; the suggested name comes first.
+  std::vector<wchar_t> file(32768, L'\0');
+  const std::wstring name = Widen(request.fileName);
+  if (request.save && name.size() < file.size()) std::copy(name.begin(), name.end(), file.begin());
+  const std::wstring folder = DocumentsFolder();
+  const std::wstring title = Widen(request.title);
+  std::wstring filter = Widen(kTextFilesFilter);
+  filter += L'\0';
+  filter += L"*.txt";
+  filter += L'\0';
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();  // the string's own NUL ends the list
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrDefExt = L"txt";
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+              (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  const BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  if (!ok) {
+    if (CommDlgExtendedError() != 0) throw Error("Cannot show the file dialog.");
+    return {};
+  }
+  return Narrow(file.data());
+}
+
+}  // namespace tk::win32

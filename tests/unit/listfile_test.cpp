@@ -1,0 +1,87 @@
+#include "numbers/listfile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using numbers::ReadListFile;
+
+TEST(ListFile, AsciiListsArePlainAndOthersUtf8WithMark) {
+  EXPECT_EQ(numbers::ListFileBytes({"123", "045", "123"}), "123\r\n045\r\n123\r\n");
+  EXPECT_EQ(numbers::ListFileBytes({"123", "三二一"}),
+            "\xEF\xBB\xBF"
+            "123\r\n三二一\r\n");
+  EXPECT_EQ(numbers::ListFileBytes({}), "");
+}
+
+TEST(ListFile, EverySeparatorOfCommonListsSplits) {
+  const auto f = ReadListFile(
+      "001 002\t003,004，005、006;007；008\r\n009\n010\r011\xE3\x80\x80"
+      "012");
+  EXPECT_EQ(f.refusal, "");
+  ASSERT_EQ(f.numbers.size(), 12u);
+  EXPECT_EQ(f.numbers.front(), "001");
+  EXPECT_EQ(f.numbers.back(), "012");
+  // Repeats stay, in file order; runs of separators make no empty numbers.
+  EXPECT_EQ(ReadListFile(" \r\n,,555 ; 555\r\n\r\n").numbers, (Strings{"555", "555"}));
+}
+
+TEST(ListFile, EncodingsAreRecognised) {
+  EXPECT_EQ(ReadListFile("\xEF\xBB\xBF"
+                         "123，456")
+                .numbers,
+            (Strings{"123", "456"}));
+  // GBK: ， is A3 AC, 、 is A1 A2, ； is A3 BB.
+  EXPECT_EQ(ReadListFile("123\xA3\xAC"
+                         "456\xA1\xA2"
+                         "789\xA3\xBB"
+                         "000")
+                .numbers,
+            (Strings{"123", "456", "789", "000"}));
+  EXPECT_EQ(ReadListFile(std::string("\xFF\xFE"
+                                     "1\0"
+                                     "2\0"
+                                     "3\0"
+                                     "\n\0"
+                                     "4\0"
+                                     "5\0"
+                                     "6\0",
+                                     16))
+                .numbers,
+            (Strings{"123", "456"}));
+  EXPECT_EQ(numbers::DecodeListFile("\xD6\xD0\xCE\xC4"), "中文");
+}
+
+TEST(ListFile, TheFirstBadTokenIsNamedWithItsLine) {
+  EXPECT_EQ(ReadListFile("123\n456\n\n12a4 789").refusal, "第 4 行的“12a4”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile("12\r\n").refusal, "第 1 行的“12”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile("1234").refusal, "第 1 行的“1234”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile("\r\r\r１２３").refusal, "第 4 行的“１２３”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile("123\xD6\xD0").refusal, "第 1 行的“123中”不是三位号码，未载入。");
+  // A long token is cut and control characters are not passed to the box.
+  const auto f = ReadListFile("000 " + std::string(5000, '7') + std::string("\0x", 2));
+  EXPECT_TRUE(f.numbers.empty());
+  EXPECT_EQ(f.refusal, "第 1 行的“" + std::string(20, '7') + "…”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile(std::string("1\x01"
+                                     "3",
+                                     3))
+                .refusal,
+            "第 1 行的“1\uFFFD3”不是三位号码，未载入。");
+}
+
+TEST(ListFile, EmptyAndOversizedFilesAreRefused) {
+  EXPECT_EQ(ReadListFile("").refusal, numbers::kNoNumbersInFile);
+  EXPECT_EQ(ReadListFile("\xEF\xBB\xBF \r\n\t，").refusal, numbers::kNoNumbersInFile);
+  std::string many;
+  for (int i = 0; i < 100000; ++i) many += "999\n";
+  EXPECT_EQ(ReadListFile(many).numbers.size(), 100000u);
+  EXPECT_EQ(ReadListFile(many + "999").refusal, numbers::kTooManyNumbers);
+  EXPECT_EQ(ReadListFile(std::string(numbers::kListFileMaxBytes + 1, ' ')).refusal,
+            numbers::kFileTooLarge);
+}
+
+}  // namespace
