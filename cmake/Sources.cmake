@@ -39,6 +39,7 @@ if(WIN32)
   add_library(qelmar_toolkit_win32 STATIC
     src/toolkit/win32/wide.cpp
     src/toolkit/win32/win32_app.cpp
+    src/toolkit/win32/win32_modal.cpp
     src/toolkit/win32/win32_platform.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                          NOMINMAX _WIN32_WINNT=0x0601)

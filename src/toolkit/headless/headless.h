@@ -51,9 +51,16 @@ class HeadlessApplication : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // Runs the queued actions until the dialog closes: those of the batch
+  // being run when it opened first, then those queued since. An empty queue
+  // with the dialog still open would wait forever: it closes the dialog and
+  // raises Error instead.
+  void RunModal(Form& dialog, Form& owner) override;
 
  private:
   std::deque<std::function<void()>> queue_;
+  // The actions each running PumpMessages has still to run, outermost first.
+  std::deque<std::deque<std::function<void()>>> batches_;
   std::size_t pumps_ = 0;
   Control* focus_ = nullptr;
   std::vector<std::string> boxes_;

@@ -61,8 +61,9 @@ class QtApplication : public Application {
   void SetManualTimers(bool manual) { manualTimers_ = manual; }
   bool ManualTimers() const { return manualTimers_; }
 
-  // Called by the window's close event.
+  // Called by a window's close event: ends the loop that shows it.
   void WindowClosed();
+  void CloseForm(Form& form) override;
 
   // Widgets and views report here.
   void MarkDirty(Deferred& view);
@@ -73,8 +74,17 @@ class QtApplication : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // qt_modal.cpp: a top-level dialog owned by the owner's window, window
+  // modal, fixed size, centred on the owner; Escape closes it.
+  void RunModal(Form& dialog, Form& owner) override;
 
  private:
+  struct ModalLoop {
+    Form* form;
+    QEventLoop* loop;
+  };
+  std::vector<ModalLoop> modal_;
+  Form* runForm_ = nullptr;
   std::vector<Deferred*> dirty_;
   QElapsedTimer sinceFlush_;
   QMetaObject::Connection aboutToBlock_;

@@ -81,6 +81,10 @@ class Win32Application : public Application {
 
   // Queues an action for the next message processing (tests).
   void PostAction(std::function<void()> action);
+  // Runs the earliest queued action that waits: one of a batch being run
+  // first, then one queued since. False when none waits.
+  bool RunNextAction();
+  void CloseForm(Form& form) override;
   std::size_t PumpCount() const { return pumps_; }
   // Native WM_SETTEXT syncs of list widgets so far.
   std::size_t ListSyncs() const { return syncs_; }
@@ -99,6 +103,9 @@ class Win32Application : public Application {
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  // win32_modal.cpp: owned by the owner's window, which is disabled while
+  // the dialog's loop runs.
+  void RunModal(Form& dialog, Form& owner) override;
 
  private:
   void RunActions(std::deque<std::function<void()>>& actions);
@@ -110,6 +117,8 @@ class Win32Application : public Application {
   std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
   std::vector<View*> dirty_;
   std::deque<std::function<void()>> actions_;
+  // The actions each running RunActions has still to run, outermost first.
+  std::deque<std::deque<std::function<void()>>> batches_;
   std::size_t pumps_ = 0;
   std::size_t syncs_ = 0;
   std::chrono::steady_clock::time_point lastSyncEnd_{};
