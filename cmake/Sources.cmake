@@ -14,7 +14,8 @@ target_link_libraries(qelmar_toolkit_headless PUBLIC qelmar_toolkit)
 add_library(qelmar_numbers STATIC
   src/numbers/panels.cpp
   src/numbers/generation.cpp
-  src/numbers/editing.cpp)
+  src/numbers/editing.cpp
+  src/numbers/filter.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)

@@ -11,6 +11,23 @@
 
 namespace numbers {
 
+// What the count label shows instead of the count while a ticked condition's
+// input is not valid: what is wrong and how to write it.
+inline constexpr std::string_view kSumInvalid = "和值应为 0–27 之间的数，如 10-14,18";
+inline constexpr std::string_view kSpanInvalid = "跨度应为 0–9 之间的数，如 0-2,5";
+inline constexpr std::string_view kTailInvalid = "和尾应为 0–9 之间的数，如 0-2,5";
+inline constexpr std::string_view kShapeInvalid = "形态应至少勾选豹子、组三、组六中的一项";
+inline constexpr std::string_view kOddInvalid = "奇偶比应至少勾选一种比例，如 2:1";
+inline constexpr std::string_view kBigInvalid = "大小比应至少勾选一种比例，如 2:1";
+inline constexpr std::string_view kRoadInvalid = "012路比应为相加等于 3 的三个数，如 1:1:1,2:1:0";
+inline constexpr std::string_view kDanInvalid = "胆码应为 0–9 的数字，如 1,5";
+inline constexpr std::string_view kKillInvalid = "杀码应为 0–9 的数字，如 4,7";
+
+// Inputs accept ASCII and fullwidth forms alike. Separators: , ， 、 blank, tab,
+// U+3000. Values: numbers and ranges a-b (a <= b; - － ~ ～ – — − as the range
+// mark, blanks around it allowed). 012路比: patterns x:y:z (: or ：). 胆码 and
+// 杀码: digits, repeats harmless. Anything else, or nothing, is not valid.
+
 // What the conditions window holds: a ticked flag per condition and its input.
 struct FilterSettings {
   bool sum = false;  // 和值: sumText holds values 0-27 and ranges
@@ -37,7 +54,9 @@ struct FilterSettings {
 
 // The settings compiled: either an error (what is wrong and how to write it,
 // for the count label) or, for each number 000-999, whether it meets every
-// ticked condition.
+// ticked condition (all of them when none is ticked; none with an error).
+// Of several invalid ticked conditions the first in the window's order, 和值
+// to 杀码, gives the error.
 struct CompiledFilter {
   std::string error;  // empty when the settings are valid
   bool anyTicked = false;
@@ -50,9 +69,20 @@ CompiledFilter CompileFilter(const FilterSettings& settings);
 int NumberOf(std::string_view line);
 
 // For each line, whether it goes. A line that is not three digits meets no
-// condition. With no condition ticked nothing goes, in either mode.
+// condition. With no condition ticked, or an error, nothing goes, in either mode.
 std::vector<bool> LinesThatGo(const std::vector<std::string>& lines, const CompiledFilter& filter,
                               bool dropMatching);
+
+// The figures of the count label, without building the vector of LinesThatGo:
+// M lines, K of them meeting the conditions (every three-digit line when none
+// is ticked, none with an error), D going.
+struct FilterCounts {
+  int lines = 0;
+  int meeting = 0;
+  int going = 0;
+};
+FilterCounts CountFilter(const std::vector<std::string>& lines, const CompiledFilter& filter,
+                         bool dropMatching);
 
 // "投注列表 M 注，符合条件 K 注，将删除 D 注"
 std::string FilterCountText(int lines, int meeting, int going);
