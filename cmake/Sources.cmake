@@ -24,6 +24,8 @@ target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
 # The window and its handlers, without an entry point or a backend.
 add_library(qelmar_app STATIC
   src/app/layout.cpp
+  src/app/filter_layout.cpp
+  src/app/filter_form.cpp
   src/app/main3d.cpp
   src/app/tips_rotation.cpp)
 target_link_libraries(qelmar_app PUBLIC qelmar_numbers qelmar_tips)

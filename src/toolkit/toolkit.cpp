@@ -122,6 +122,14 @@ void ListControl::ClearLines() {
   LinesChanged();
 }
 
+void ListControl::SetLines(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  keys_.clear();
+  keys_.reserve(lines_.size());
+  for (const auto& l : lines_) keys_.push_back(LineKey(l));
+  LinesChanged();
+}
+
 std::string ListControl::Text() const {
   std::size_t size = 0;
   for (const auto& l : lines_) size += l.size() + 2;

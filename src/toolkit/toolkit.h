@@ -152,6 +152,8 @@ class ListControl : public Control {
   // ignored; -1 when none does.
   int FindLine(std::string_view text) const;
   void ClearLines();
+  // Replaces every line at once: one change, one view update.
+  void SetLines(std::vector<std::string> lines);
   const std::vector<std::string>& Lines() const { return lines_; }
 
   // The text as a Windows edit control holds it: every line followed by CR LF.

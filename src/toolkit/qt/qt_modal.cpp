@@ -55,7 +55,6 @@ void QtApplication::RunModal(Form& dialog, Form& owner) {
   pumpDepth_ = 0;
   FlushViews();
   w->show();
-  w->raise();
   w->activateWindow();
   FocusFirstTabStop(w);
   if (!dialog.Closed()) {
