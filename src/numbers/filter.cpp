@@ -44,7 +44,8 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// Walks a normalized input.
+// Walks a normalized input. A token is followed by a separator or the end:
+// anything else fails to start the next token.
 struct Cursor {
   std::string_view s;
   std::size_t pos = 0;
@@ -74,10 +75,6 @@ struct Cursor {
     SkipBlanks();
     return true;
   }
-  // A token must be followed by the end, a separator or a blank.
-  bool TokenEnds() const {
-    return AtEnd() || Peek() == ',' || Peek() == ' ' || (pos > 0 && s[pos - 1] == ' ');
-  }
 };
 
 // Values and ranges of values 0..max; bit v set for each value v typed.
@@ -90,14 +87,12 @@ std::optional<std::uint32_t> ParseValues(std::string_view text, int max) {
     const auto low = in.Number();
     if (!low) return std::nullopt;
     int high = *low;
-    in.SkipBlanks();
-    if (in.Peek() == '-') {
-      in.Take('-');
+    if (in.Take('-')) {
       const auto end = in.Number();
       if (!end || *end < *low) return std::nullopt;
       high = *end;
     }
-    if (high > max || !in.TokenEnds()) return std::nullopt;
+    if (high > max) return std::nullopt;
     for (int v = *low; v <= high; ++v) bits |= 1u << v;
     any = true;
   }
@@ -118,8 +113,6 @@ std::optional<std::uint16_t> ParsePatterns(std::string_view text) {
     if (!y || !in.Take(':')) return std::nullopt;
     const auto z = in.Number();
     if (!z || *x + *y + *z != 3) return std::nullopt;
-    in.SkipBlanks();
-    if (!in.TokenEnds()) return std::nullopt;
     bits = static_cast<std::uint16_t>(bits | (1u << (*x * 4 + *y)));
     any = true;
   }

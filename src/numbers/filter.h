@@ -19,12 +19,12 @@ inline constexpr std::string_view kTailInvalid = "和尾应为 0–9 之间的�
 inline constexpr std::string_view kShapeInvalid = "形态应至少勾选豹子、组三、组六中的一项";
 inline constexpr std::string_view kOddInvalid = "奇偶比应至少勾选一种比例，如 2:1";
 inline constexpr std::string_view kBigInvalid = "大小比应至少勾选一种比例，如 2:1";
-inline constexpr std::string_view kRoadInvalid = "012路比应为相加等于 3 的三个数，如 1:1:1,2:1:0";
+inline constexpr std::string_view kRoadInvalid = "012路比应为三数之和为 3 的比例，如 1:1:1,2:1:0";
 inline constexpr std::string_view kDanInvalid = "胆码应为 0–9 的数字，如 1,5";
 inline constexpr std::string_view kKillInvalid = "杀码应为 0–9 的数字，如 4,7";
 
 // Inputs accept ASCII and fullwidth forms alike. Separators: , ， 、 blank, tab,
-// U+3000. Values: numbers and ranges a-b (a <= b; - － ~ ～ – — − as the range
+// U+3000, U+00A0. Values: numbers and ranges a-b (a <= b; - － ~ ～ – — − as the range
 // mark, blanks around it allowed). 012路比: patterns x:y:z (: or ：). 胆码 and
 // 杀码: digits, repeats harmless. Anything else, or nothing, is not valid.
 

@@ -1,0 +1,82 @@
+// The list conditions and group bets on a list of all 1,000 numbers.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "numbers/filter.h"
+
+namespace {
+
+// The loop variable of `for (auto _ : state)` is never read, by design.
+// NOLINTBEGIN(clang-analyzer-deadcode.DeadStores)
+
+std::vector<std::string> AllNumbers() {
+  std::vector<std::string> all;
+  for (int n = 0; n < 1000; ++n) {
+    const std::string s = std::to_string(n);
+    all.push_back(std::string(3 - s.size(), '0') + s);
+  }
+  return all;
+}
+
+// Every condition ticked; each round is one keystroke in the 和值 edit: the
+// settings are compiled again and the list counted again.
+void BM_RecountAfterKeystroke(benchmark::State& state) {
+  const auto lines = AllNumbers();
+  numbers::FilterSettings s;
+  s.sum = true, s.span = true, s.spanText = "1-8", s.tail = true, s.tailText = "0-9";
+  s.shape = true, s.zu3 = true, s.zu6 = true;
+  s.odd = true, s.oddRatios = {true, true, true, false};
+  s.big = true, s.bigRatios = {false, true, true, true};
+  s.road = true, s.roadText = "1:1:1,2:1:0,0:1:2,1：2：0";
+  s.dan = true, s.danText = "1,2,3";
+  s.kill = true, s.killText = "9";
+  const std::string typed[] = {"1", "10", "10-", "10-1", "10-14", "10-14,", "10-14,18"};
+  std::size_t k = 0;
+  int going = 0;
+  for (auto _ : state) {
+    s.sumText = typed[k++ % std::size(typed)];
+    const auto filter = numbers::CompileFilter(s);
+    const auto go = numbers::LinesThatGo(lines, filter, false);
+    going = static_cast<int>(std::count(go.begin(), go.end(), true));
+    benchmark::DoNotOptimize(going);
+  }
+  state.counters["lines"] = static_cast<double>(lines.size());
+}
+BENCHMARK(BM_RecountAfterKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_CountFilter(benchmark::State& state) {
+  const auto lines = AllNumbers();
+  numbers::FilterSettings s;
+  s.sum = true, s.sumText = "10-14,18";
+  const auto filter = numbers::CompileFilter(s);
+  for (auto _ : state) benchmark::DoNotOptimize(numbers::CountFilter(lines, filter, false));
+}
+BENCHMARK(BM_CountFilter)->Unit(benchmark::kMicrosecond);
+
+void BM_ToGroups(benchmark::State& state) {
+  const auto lines = AllNumbers();
+  for (auto _ : state) benchmark::DoNotOptimize(numbers::ToGroups(lines));
+}
+BENCHMARK(BM_ToGroups)->Unit(benchmark::kMicrosecond);
+
+void BM_ExpandGroups(benchmark::State& state) {
+  const auto lines = AllNumbers();
+  for (auto _ : state) benchmark::DoNotOptimize(numbers::ExpandGroups(lines));
+}
+BENCHMARK(BM_ExpandGroups)->Unit(benchmark::kMicrosecond);
+
+// The 210 groups back to their 990 numbers.
+void BM_ExpandGroups_fromGroups(benchmark::State& state) {
+  const auto groups = numbers::ToGroups(AllNumbers());
+  for (auto _ : state) benchmark::DoNotOptimize(numbers::ExpandGroups(groups));
+}
+BENCHMARK(BM_ExpandGroups_fromGroups)->Unit(benchmark::kMicrosecond);
+
+// NOLINTEND(clang-analyzer-deadcode.DeadStores)
+
+}  // namespace
+
+BENCHMARK_MAIN();
