@@ -78,6 +78,14 @@ TEST_F(QtFilter, KeysAndMouseDriveTheModalWindow) {
     Qh().app.FlushViews();
     auto* label = qobject_cast<QLabel*>(tk::qt::WidgetOf(W().lblFilterCount));
     EXPECT_EQ(label->text().toStdString(), "投注列表 1000 注，符合条件 75 注，将删除 925 注");
+    // Arrows move within a group of options, and select.
+    Dw("rdoDanAny")->setFocus();
+    QTest::keyClick(Dw("rdoDanAny"), Qt::Key_Right);
+    EXPECT_EQ(Focus(), "rdoDanAll");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("rdoDanAll").Checked());
+    QTest::keyClick(Dw("rdoDanAll"), Qt::Key_Left);
+    EXPECT_TRUE(W().Get<tk::CheckBox>("rdoDanAny").Checked());
+    EXPECT_TRUE(W().Get<tk::CheckBox>("rdoKeep").Checked());
     QTest::mouseClick(Dw("rdoDrop"), Qt::LeftButton, {}, QPoint(4, Dw("rdoDrop")->height() / 2));
     EXPECT_TRUE(W().Get<tk::CheckBox>("rdoDrop").Checked());
     EXPECT_EQ(W().lblFilterCount.Text(), "投注列表 1000 注，符合条件 75 注，将删除 75 注");

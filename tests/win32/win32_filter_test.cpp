@@ -85,6 +85,15 @@ TEST_F(Win32Filter, KeysAndClicksDriveTheModalWindow) {
     ASSERT_EQ(Focus(), "edtSum");
     User().Type(D("edtSum"), "13");
     EXPECT_EQ(W().lblFilterCount.Text(), "投注列表 1000 注，符合条件 75 注，将删除 925 注");
+    // Arrows move within a group of options, and select.
+    SetFocus(Dh("rdoDanAny"));
+    Key(VK_DOWN);
+    EXPECT_EQ(Focus(), "rdoDanAll");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("rdoDanAll").Checked());
+    Key(VK_DOWN);
+    EXPECT_EQ(Focus(), "rdoDanAny");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("rdoDanAny").Checked());
+    EXPECT_TRUE(W().Get<tk::CheckBox>("rdoKeep").Checked());
     SendMessageW(Dh("rdoDrop"), BM_CLICK, 0, 0);
     EXPECT_TRUE(W().Get<tk::CheckBox>("rdoDrop").Checked());
     EXPECT_FALSE(W().Get<tk::CheckBox>("rdoKeep").Checked());

@@ -103,6 +103,11 @@ class Native : public Base, public NativeBase {
   void Create(const wchar_t* cls, DWORD style, DWORD exStyle) {
     const ControlSpec& s = this->Def();
     current = s.rect;
+    // In a dialog the arrow keys move within a group of options only: every
+    // other control, and the first option of each parent, starts a group.
+    if (form_.Def().dialog && (s.kind != Kind::Radio || FirstOptionOfParent(s))) {
+      style |= WS_GROUP;
+    }
     hwnd_ = CreateWindowExW(
         exStyle, cls, Widen(s.text).c_str(), style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
         app_.Scale(s.rect.left), app_.Scale(s.rect.top), app_.Scale(s.rect.width),
@@ -132,6 +137,13 @@ class Native : public Base, public NativeBase {
   Form& form_;
 
  private:
+  bool FirstOptionOfParent(const ControlSpec& s) const {
+    for (const ControlSpec& c : form_.Def().controls) {
+      if (c.kind == Kind::Radio && c.parent == s.parent) return &c == &s;
+    }
+    return false;
+  }
+
   static int NextId() {
     static int id = 1000;  // clear of IDOK, IDCANCEL and the other dialog ids
     return ++id;
@@ -254,7 +266,9 @@ class Win32Radio : public Native<RadioButton> {
  public:
   Win32Radio(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     Create(L"BUTTON", BS_RADIOBUTTON, 0);
+    SetWindowSubclass(hwnd_, &Proc, 4, reinterpret_cast<DWORD_PTR>(this));
   }
+  ~Win32Radio() override { RemoveWindowSubclass(hwnd_, &Proc, 4); }
 
  protected:
   bool NativeChecked() const override {
@@ -264,6 +278,18 @@ class Win32Radio : public Native<RadioButton> {
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     SetWindowLongW(hwnd_, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
+
+ private:
+  // An option that the keyboard focuses (the arrow keys) is selected, as
+  // Windows' own radio buttons do it; Wine's leave that to the caller.
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self) {
+    const LRESULT result = DefSubclassProc(h, msg, w, l);
+    if (msg == WM_SETFOCUS && GetKeyState(VK_LBUTTON) >= 0) {
+      auto* option = reinterpret_cast<Win32Radio*>(self);
+      if (!option->Checked()) option->UserToggled();
+    }
+    return result;
   }
 };
 
