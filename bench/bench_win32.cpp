@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/filter_form.h"
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "toolkit/win32/win32.h"
@@ -217,6 +218,69 @@ void BM_LoadList(benchmark::State& state) {
   state.counters["lines"] = w.form.mmoDel.LineCount();
 }
 BENCHMARK(BM_LoadList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 组选 of all 1,000 numbers, then their expansion back to 990; "syncs" is
+// the list widget's WM_SETTEXT count per run (at most one).
+void BM_mniGroupClick(benchmark::State& state) {
+  Window w;
+  std::size_t syncs = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.user.Click(w.form.btnAll);
+    const std::size_t before = w.app.ListSyncs();
+    state.ResumeTiming();
+    w.form.mniGroupClick(w.form.mmoList);
+    w.app.FlushViews();
+    syncs = std::max(syncs, w.app.ListSyncs() - before);
+  }
+  state.counters["syncs"] = static_cast<double>(syncs);
+  CountInU(state);
+}
+BENCHMARK(BM_mniGroupClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_mniExpandClick(benchmark::State& state) {
+  Window w;
+  std::size_t syncs = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.user.Click(w.form.btnAll);
+    w.form.mniGroupClick(w.form.mmoList);
+    w.app.FlushViews();
+    const std::size_t before = w.app.ListSyncs();
+    state.ResumeTiming();
+    w.form.mniExpandClick(w.form.mmoList);
+    w.app.FlushViews();
+    syncs = std::max(syncs, w.app.ListSyncs() - before);
+  }
+  state.counters["syncs"] = static_cast<double>(syncs);
+  CountInU(state);
+}
+BENCHMARK(BM_mniExpandClick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One keystroke in the conditions window over 1,000 lines: the recount and
+// the count label shown. Keys alternate: "13" typed, then Backspace.
+void BM_FilterKeystroke(benchmark::State& state) {
+  Window w;
+  w.user.Click(w.form.btnAll);
+  w.user.Post([&] {
+    TFormFilter& f = *w.form.FormFilter;
+    tk::Control& sum = f.Find("edtSum");
+    w.user.Click(f.Find("chkSum"));
+    w.user.Type(sum, "1");
+    bool typed = false;
+    for (auto _ : state) {
+      w.user.TypeChar(sum, typed ? tk::kBackspace : U'3');
+      typed = !typed;
+    }
+    const int meeting = typed ? 75 : 3;
+    state.counters["counted"] =
+        f.lblFilterCount.Text() == numbers::FilterCountText(1000, meeting, 1000 - meeting) ? 1 : 0;
+    f.Close();
+  });
+  w.form.mniFilterClick(w.form.mmoList);
+  CountInU(state);
+}
+BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

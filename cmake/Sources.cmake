@@ -27,6 +27,8 @@ target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
 # The window and its handlers, without an entry point or a backend.
 add_library(qelmar_app STATIC
   src/app/layout.cpp
+  src/app/filter_layout.cpp
+  src/app/filter_form.cpp
   src/app/main3d.cpp
   src/app/list_menu.cpp
   src/app/tips_rotation.cpp)
@@ -47,7 +49,8 @@ if(WIN32)
     src/toolkit/win32/win32_platform.cpp
     src/toolkit/win32/win32_menu.cpp
     src/toolkit/win32/win32_dialogs.cpp
-    src/toolkit/win32/win32_menu_driver.cpp)
+    src/toolkit/win32/win32_menu_driver.cpp
+    src/toolkit/win32/win32_modal.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                          NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet

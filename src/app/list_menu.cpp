@@ -26,12 +26,11 @@ tk::MenuItems TForm1::ListMenu(tk::ListControl& list) {
       item("从文本文件载入(&O)…", "", true, &TForm1::mniLoadClick),
   };
   if (&list == &mmoList) {
-    // ---- conditions and group bets (mmoList only) ----
-    // Below a separator: 条件过滤(&F)… mniFilterClick, 转为组选号码(&G)
-    // mniGroupClick, 组选展开为直选(&Z) mniExpandClick, each with mmoList as
-    // the sender, e.g.
-    //   items.push_back(tk::MenuItem{});
-    //   items.push_back(item("条件过滤(&F)…", "", list.LineCount() > 0, &TForm1::mniFilterClick));
+    // Always enabled: on an empty list they say why they cannot act.
+    items.push_back(tk::MenuItem{});
+    items.push_back(item("条件过滤(&F)…", "", true, &TForm1::mniFilterClick));
+    items.push_back(item("转为组选号码(&G)", "", true, &TForm1::mniGroupClick));
+    items.push_back(item("组选展开为直选(&Z)", "", true, &TForm1::mniExpandClick));
   }
   return items;
 }

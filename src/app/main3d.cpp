@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/config.h"
+#include "app/filter_form.h"
 #include "app/layout.h"
 #include "numbers/numbers.h"
 #include "tips/qmwebtips.h"
@@ -166,4 +167,44 @@ void TForm1::lbl12Click(tk::Control&) {
 
 void TForm1::FormClose(tk::Control&, tk::CloseAction&) {
   WebTips.reset();
+}
+
+// ---- the bet list's menu ----
+
+void TForm1::mniFilterClick(tk::Control&) {
+  if (mmoList.LineCount() == 0) {
+    App().ShowNotice(numbers::kEmptyBetList);
+    return;
+  }
+  TFormFilter dialog(App(), Bets(), Deletions());
+  dialog.Restore(FilterSettings);
+  // The settings stay however the window closes, even when its loop fails.
+  struct Keep {
+    TForm1& form;
+    TFormFilter& dialog;
+    ~Keep() {
+      form.FilterSettings = dialog.Settings();
+      form.FormFilter = nullptr;
+    }
+  } keep{*this, dialog};
+  FormFilter = &dialog;
+  App().ShowModal(dialog, *this);
+}
+
+void TForm1::mniGroupClick(tk::Control&) {
+  if (mmoList.LineCount() == 0) {
+    App().ShowNotice(numbers::kEmptyBetList);
+    return;
+  }
+  mmoList.ReplaceLines(numbers::ToGroups(mmoList.Lines()));
+  numbers::ShowCount(Bets(), mmoList.LineCount());
+}
+
+void TForm1::mniExpandClick(tk::Control&) {
+  if (mmoList.LineCount() == 0) {
+    App().ShowNotice(numbers::kEmptyBetList);
+    return;
+  }
+  mmoList.ReplaceLines(numbers::ExpandGroups(mmoList.Lines()));
+  numbers::ShowCount(Bets(), mmoList.LineCount());
 }

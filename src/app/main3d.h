@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "numbers/filter.h"
 #include "numbers/numbers.h"
 #include "toolkit/toolkit.h"
 
 class qmWebTips;
+class TFormFilter;
 
 class TForm1 : public tk::Form {
  public:
@@ -76,6 +78,16 @@ class TForm1 : public tk::Form {
   void mniSelectAllClick(tk::Control& sender);
   void mniSaveClick(tk::Control& sender);
   void mniLoadClick(tk::Control& sender);
+
+  // The bet list's menu: the conditions window, 组选 and its expansion.
+  void mniFilterClick(tk::Control& sender);
+  void mniGroupClick(tk::Control& sender);
+  void mniExpandClick(tk::Control& sender);
+
+  // The conditions window while it is open (tests reach its controls here).
+  TFormFilter* FormFilter = nullptr;
+  // Its settings, kept for the rest of the run.
+  numbers::FilterSettings FilterSettings;
 
   // Tips state.
   bool TipsStarted = false;

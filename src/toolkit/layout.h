@@ -8,7 +8,9 @@
 
 namespace tk {
 
-enum class Kind { Form, Panel, GroupBox, Label, Button, CheckBox, Edit, List, Timer };
+// Radio: an option button; the radio buttons of one parent are one group,
+// of which exactly one is selected once the program has selected one.
+enum class Kind { Form, Panel, GroupBox, Label, Button, CheckBox, Edit, List, Timer, Radio };
 
 enum class Dock { None, Bottom, Left, Client };
 
@@ -55,6 +57,7 @@ struct ControlSpec {
   std::string_view onClick;  // handler names, wired by name
   std::string_view onKeyPress;
   std::string_view onTimer;
+  std::string_view onChange;  // edits: after every change of the text
 };
 
 struct FormSpec {
@@ -69,6 +72,9 @@ struct FormSpec {
   std::string_view fontFace;
   int fontHeight = 0;
   std::string_view onClose;
+  // A dialog: fixed size, shown with Application::ShowModal over an owner;
+  // Escape and the close box close it.
+  bool dialog = false;
   std::span<const ControlSpec> controls;
 };
 

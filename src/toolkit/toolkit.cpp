@@ -42,12 +42,33 @@ void Control::RunClick() {
 void CheckBox::SetChecked(bool checked) {
   if (NativeChecked() == checked) return;
   NativeSetChecked(checked);
+  StateSet();
   RunClick();
+}
+
+void RadioButton::UserToggled() {
+  NativeSetChecked(true);
+  ClearOthers();
+  RaiseClick();
+}
+
+void RadioButton::StateSet() {
+  if (Checked()) ClearOthers();
+}
+
+void RadioButton::ClearOthers() {
+  for (RadioButton* other : group_) {
+    if (other != this && other->NativeChecked()) other->NativeSetChecked(false);
+  }
 }
 
 char32_t Edit::FilterKey(char32_t key) {
   if (OnKeyPress) App().Guard([&] { OnKeyPress(*this, key); });
   return key;
+}
+
+void Edit::RaiseChange() {
+  if (OnChange) App().Guard([this] { OnChange(*this); });
 }
 
 void Timer::RaiseTimer() {
@@ -273,6 +294,16 @@ void Application::OpenLink(std::string_view url) {
   }
 }
 
+void Application::ShowModal(Form& dialog, Form& owner) {
+  if (!dialog.Def().dialog) throw Error("Not a dialog: " + std::string(dialog.Def().name));
+  if (dialog.Closed()) throw Error("The dialog is closed: " + std::string(dialog.Def().name));
+  RunModal(dialog, owner);
+}
+
+void Application::CloseForm(Form& form) {
+  form.RequestClose();
+}
+
 void Application::Guard(const std::function<void()>& f) {
   try {
     f();
@@ -297,6 +328,14 @@ Form::Form(Application& app, const FormSpec& def) : app_(app), def_(def) {
     auto made = app.CreateControl(*this, c);
     order_.push_back(made.get());
     controls_.emplace(c.name, std::move(made));
+  }
+  for (Control* c : order_) {
+    auto* option = dynamic_cast<RadioButton*>(c);
+    if (option == nullptr) continue;
+    for (Control* other : order_) {
+      auto* o = dynamic_cast<RadioButton*>(other);
+      if (o != nullptr && o->Def().parent == option->Def().parent) option->group_.push_back(o);
+    }
   }
 }
 
@@ -329,6 +368,7 @@ void Form::WireByName(const std::function<ClickHandler(std::string_view)>& click
     if (!s.onClick.empty()) c->OnClick = click(s.onClick);
     if (!s.onTimer.empty()) dynamic_cast<Timer&>(*c).OnTimer = click(s.onTimer);
     if (!s.onKeyPress.empty()) dynamic_cast<Edit&>(*c).OnKeyPress = key(s.onKeyPress);
+    if (!s.onChange.empty()) dynamic_cast<Edit&>(*c).OnChange = click(s.onChange);
   }
 }
 

@@ -119,13 +119,36 @@ class CheckBox : public Control {
   // click does; the state the box already has runs nothing.
   void SetChecked(bool checked);
 
-  // The backend calls this after the user toggled the box natively.
-  void UserToggled() { RaiseClick(); }
+  // The backend calls this after the user clicked the box (a check box has
+  // toggled natively by then).
+  virtual void UserToggled() { RaiseClick(); }
 
  protected:
   virtual bool NativeChecked() const = 0;
   // Changes the shown state only; must not raise a click.
   virtual void NativeSetChecked(bool checked) = 0;
+  // After SetChecked changed the state, before the click handler runs.
+  virtual void StateSet() {}
+};
+
+// An option button. The options of one parent are a group: selecting one
+// (by the user or with SetChecked(true)) clears the others without running
+// their handlers, then runs its own. A user's click always selects the
+// option and runs its handler, even when it was selected already.
+class RadioButton : public CheckBox {
+ public:
+  using CheckBox::CheckBox;
+  void UserToggled() override;
+  // The options of this one's group, itself included, in table order.
+  const std::vector<RadioButton*>& Group() const { return group_; }
+
+ protected:
+  void StateSet() override;
+
+ private:
+  friend class Form;
+  void ClearOthers();
+  std::vector<RadioButton*> group_;
 };
 
 class Edit : public Control {
@@ -140,6 +163,10 @@ class Edit : public Control {
   virtual void SetCaretOffset(int offset) = 0;
 
   KeyHandler OnKeyPress;
+  // Runs after every change of the text, by the user or the program.
+  ClickHandler OnChange;
+  // The backend calls this when the text has changed.
+  void RaiseChange();
 
   // The backend calls this with each typed character before the edit acts on
   // it; the result is the character the edit should act on (0: none).
@@ -295,6 +322,15 @@ class Application {
   // the error box, never propagated.
   void Guard(const std::function<void()>& f);
 
+  // Shows a dialog (a form whose table says so) over its owner, centred on
+  // it, with the focus on its first tab stop, and handles messages until the
+  // dialog closes; meanwhile the owner takes no input. A dialog that is
+  // closed already, or not a dialog, raises Error.
+  void ShowModal(Form& dialog, Form& owner);
+  // Closes a window as its close box does: the close handler runs and the
+  // loop that shows it ends once the running handler returns.
+  virtual void CloseForm(Form& form);
+
   // Handles every message waiting in the queue, then returns.
   virtual void PumpMessages() = 0;
   // Shows the form and runs the message loop until it closes.
@@ -320,6 +356,9 @@ class Application {
     (void)from;
     return false;
   }
+
+  // The backend's nested loop for ShowModal.
+  virtual void RunModal(Form& dialog, Form& owner) = 0;
 
  private:
   friend class Control;
@@ -361,6 +400,8 @@ class Form {
   // form closed; the backend then takes the window down and ends the loop.
   void RequestClose();
   bool Closed() const { return closed_; }
+  // Closes the window from the program (a dialog's buttons).
+  void Close() { app_.CloseForm(*this); }
 
  protected:
   // Connects every control's events to the handlers named in the table.

@@ -99,19 +99,26 @@ TEST_F(ListFiles, MenusOfBothListsGreyWhatCannotAct) {
   for (Key how : {Key::RightClick, Key::ShiftF10, Key::MenuKey}) {
     for (std::string_view list : {"mmoList", "mmoDel"}) {
       const auto shown = User().UseContextMenu(C(list), how, 0);
-      ASSERT_EQ(shown.size(), texts.size()) << list;
+      // The bet list has the conditions and group items below these.
+      ASSERT_EQ(shown.size(), texts.size() + (list == "mmoList" ? 4 : 0)) << list;
       for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(shown[i].text, texts[i]);
       EXPECT_EQ(shown[0].shortcut, "Ctrl+C");
       EXPECT_EQ(shown[1].shortcut, "Ctrl+A");
       EXPECT_FALSE(shown[0].enabled);
       EXPECT_FALSE(shown[3].enabled);
       EXPECT_TRUE(shown[4].enabled);
+      if (list == "mmoList") {
+        const Strings more = {"", "条件过滤(&F)…", "转为组选号码(&G)", "组选展开为直选(&Z)"};
+        for (std::size_t i = 0; i < more.size(); ++i) EXPECT_EQ(shown[5 + i].text, more[i]);
+        // Enabled on an empty list too: they tell why they cannot act.
+        EXPECT_TRUE(shown[6].enabled && shown[7].enabled && shown[8].enabled);
+      }
     }
   }
   AddNumbers(true, {"123", "456"});
   User().Select(C("mmoList"), 0, 3);
   auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, 0);
-  ASSERT_EQ(shown.size(), texts.size());
+  ASSERT_EQ(shown.size(), texts.size() + 4);
   EXPECT_TRUE(shown[0].enabled && shown[1].enabled && shown[3].enabled);
   // 全选 selects every line; 保存 offered without a selection too.
   User().Select(C("mmoList"), 0, 0);

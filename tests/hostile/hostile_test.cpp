@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/config.h"
+#include "app/filter_form.h"
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "numbers/numbers.h"
@@ -427,6 +428,22 @@ TEST_F(HostileTips, LinksThatAreNoWebAddressesOpenNothing) {
     EXPECT_TRUE(rec.links.empty()) << link;
     form.TipsStarted = false;  // the next page, as a new run would fetch it
   }
+}
+
+// A conditions window left open with no input to come would wait forever:
+// the headless loop ends it with an error instead, and nothing is lost.
+TEST_F(Hostile, ADialogWithNothingQueuedFailsInsteadOfWaiting) {
+  user.Click(form.btnAll);
+  user.Post([this] { form.mniFilterClick(form.mmoList); });
+  user.Post([this] { user.Type(form.FormFilter->Find("edtDan"), "1"); });
+  app.PumpMessages();
+  ASSERT_EQ(rec.errors.size(), 1u);
+  EXPECT_NE(rec.errors[0].find("FormFilter"), std::string::npos);
+  EXPECT_EQ(form.FormFilter, nullptr);
+  EXPECT_EQ(form.FilterSettings.danText, "1");
+  EXPECT_EQ(form.mmoList.LineCount(), 1000);
+  EXPECT_THROW(form.mniFilterClick(form.mmoList), tk::Error);
+  EXPECT_EQ(form.FormFilter, nullptr);
 }
 
 }  // namespace

@@ -62,6 +62,19 @@ class HeadlessCheckBox : public Widget<CheckBox> {
   bool checked_ = false;
 };
 
+// The user's click selects the option; no native toggling.
+class HeadlessRadio : public Widget<RadioButton> {
+ public:
+  using Widget::Widget;
+
+ protected:
+  bool NativeChecked() const override { return checked_; }
+  void NativeSetChecked(bool checked) override { checked_ = checked; }
+
+ private:
+  bool checked_ = false;
+};
+
 class HeadlessTimer : public Widget<Timer> {
  public:
   using Widget::Widget;
@@ -75,9 +88,11 @@ class HeadlessEdit : public Widget<Edit> {
   using Widget::Widget;
 
   void SetText(std::string_view text) override {
+    const bool changed = text != text_;
     text_ = text;
     start_ = 0;  // as a native edit does after its text is set
     length_ = 0;
+    if (changed) RaiseChange();
   }
   int CaretOffset() const override { return start_; }
   void SetCaretOffset(int offset) override {
@@ -116,9 +131,11 @@ class HeadlessEdit : public Widget<Edit> {
     const std::size_t b = ByteOffsetOfChar(text_, static_cast<std::size_t>(start_));
     const std::size_t e = ByteOffsetOfChar(
         text_, static_cast<std::size_t>(start_) + static_cast<std::size_t>(length_));
+    const bool changed = e > b || !with.empty();
     text_.replace(b, e - b, with);
     start_ += static_cast<int>(CharCount(with));
     length_ = 0;
+    if (changed) RaiseChange();
   }
 
   int start_ = 0;
@@ -180,9 +197,42 @@ void HeadlessApplication::PumpMessages() {
   ++pumps_;
   if (queue_.empty()) return;  // the common case in a long run: no allocation
   // Messages that arrive while these run wait for the next pump.
-  std::deque<std::function<void()>> now;
-  now.swap(queue_);
-  for (auto& action : now) Guard(action);
+  const std::size_t level = batches_.size();
+  batches_.emplace_back().swap(queue_);
+  while (!batches_[level].empty()) {
+    const std::function<void()> action = std::move(batches_[level].front());
+    batches_[level].pop_front();
+    Guard(action);
+  }
+  batches_.pop_back();
+}
+
+void HeadlessApplication::RunModal(Form& dialog, Form& /*owner*/) {
+  Control* const focus = focus_;
+  for (Control* c : dialog.Controls()) {
+    if (c->Def().tabOrder >= 0 && c->GetKind() != Kind::Panel && c->GetKind() != Kind::GroupBox) {
+      focus_ = c;
+      break;
+    }
+  }
+  while (!dialog.Closed()) {
+    std::deque<std::function<void()>>* from = &queue_;
+    for (auto& batch : batches_) {
+      if (!batch.empty()) {
+        from = &batch;
+        break;
+      }
+    }
+    if (from->empty()) {
+      dialog.RequestClose();
+      throw Error("The dialog " + std::string(dialog.Def().name) +
+                  " is open and no input is queued for it.");
+    }
+    const std::function<void()> action = std::move(from->front());
+    from->pop_front();
+    Guard(action);
+  }
+  focus_ = focus;
 }
 
 void HeadlessApplication::Run(Form& form) {
@@ -200,6 +250,8 @@ std::unique_ptr<Control> HeadlessApplication::CreateControl(Form& /*form*/,
       return std::make_unique<HeadlessList>(*this, def);
     case Kind::Timer:
       return std::make_unique<HeadlessTimer>(*this, def);
+    case Kind::Radio:
+      return std::make_unique<HeadlessRadio>(*this, def);
     default:
       return std::make_unique<HeadlessControl>(*this, def);
   }
@@ -229,6 +281,10 @@ void HeadlessDriver::Click(Control& control) {
   if (control.GetKind() != Kind::Label) control.GiveFocus();
   if (auto* box = dynamic_cast<HeadlessCheckBox*>(&control)) {
     box->UserClick();
+    return;
+  }
+  if (auto* option = dynamic_cast<RadioButton*>(&control)) {
+    option->UserToggled();
     return;
   }
   control.RaiseClick();

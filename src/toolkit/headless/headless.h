@@ -61,9 +61,16 @@ class HeadlessApplication : public Application {
   // Without a dialog hook every dialog is cancelled.
   std::string NativeFileDialog(const FileRequest& /*request*/) override { return {}; }
   int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
+  // Runs the queued actions until the dialog closes: those of the batch
+  // being run when it opened first, then those queued since. An empty queue
+  // with the dialog still open would wait forever: it closes the dialog and
+  // raises Error instead.
+  void RunModal(Form& dialog, Form& owner) override;
 
  private:
   std::deque<std::function<void()>> queue_;
+  // The actions each running PumpMessages has still to run, outermost first.
+  std::deque<std::deque<std::function<void()>>> batches_;
   std::size_t pumps_ = 0;
   Control* focus_ = nullptr;
   std::vector<std::string> boxes_;

@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -342,7 +343,8 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     };
     w->onShow = [this] {
       ApplyTabOrder();
-      if (!placed_) PlaceOnScreen();
+      // A dialog is placed on its owner each time it opens.
+      if (!placed_ && !form_.Def().dialog) PlaceOnScreen();
     };
   }
 
@@ -501,6 +503,38 @@ class QtCheckBox : public QtControl<CheckBox, QCheckBox> {
   void NativeSetChecked(bool checked) override { Get()->setChecked(checked); }
 };
 
+// One option of a group: auto-exclusive among its siblings. Tab reaches only
+// the selected option of a group, as Windows dialogs have it; arrows move
+// within the group.
+class QtRadio : public QtControl<RadioButton, QRadioButton> {
+ public:
+  QtRadio(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new QRadioButton(Q(def.text), parent)) {
+    Get()->setFocusPolicy(Qt::ClickFocus);
+    QObject::connect(Get(), &QRadioButton::clicked, [this] {
+      UserToggled();
+      qapp_.EventHandled();
+    });
+  }
+  std::string Text() const override { return S(Get()->text()); }
+  void SetText(std::string_view text) override { Get()->setText(Q(text)); }
+
+ protected:
+  bool NativeChecked() const override { return Get()->isChecked(); }
+  void NativeSetChecked(bool checked) override {
+    QRadioButton* w = Get();
+    // An exclusive group refuses to clear its selected option.
+    w->setAutoExclusive(checked);
+    w->setChecked(checked);
+    w->setAutoExclusive(true);
+    // Qt has cleared the others natively already.
+    for (RadioButton* option : Group()) {
+      auto* other = static_cast<QtRadio*>(option);
+      other->Get()->setFocusPolicy(other->Get()->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+  }
+};
+
 class QtEdit : public QtControl<Edit, KeyEdit> {
  public:
   QtEdit(QtApplication& app, const ControlSpec& def, QWidget* parent)
@@ -508,6 +542,7 @@ class QtEdit : public QtControl<Edit, KeyEdit> {
     Get()->setMaxLength(def.maxLength > 0 ? def.maxLength : std::numeric_limits<int>::max());
     Get()->filter = [this](char32_t ch) { return FilterKey(ch); };
     Get()->handled = [this] { qapp_.EventHandled(); };
+    QObject::connect(Get(), &QLineEdit::textChanged, [this] { RaiseChange(); });
   }
   std::string Text() const override { return S(Get()->text()); }
   void SetText(std::string_view text) override {
@@ -768,12 +803,25 @@ void QtApplication::Run(Form& form) {
   if (form.Closed()) return;
   QEventLoop loop;
   loop_ = &loop;
+  runForm_ = &form;
   loop.exec();
   loop_ = nullptr;
+  runForm_ = nullptr;
 }
 
 void QtApplication::WindowClosed() {
-  if (loop_ != nullptr) loop_->quit();
+  for (const ModalLoop& m : modal_) {
+    if (m.form->Closed()) m.loop->quit();
+  }
+  if (loop_ != nullptr && runForm_ != nullptr && runForm_->Closed()) loop_->quit();
+}
+
+void QtApplication::CloseForm(Form& form) {
+  if (QWidget* w = WidgetOf(form.Window()); w != nullptr && w->isVisible()) {
+    w->close();  // the close event asks the form
+  } else {
+    form.RequestClose();
+  }
 }
 
 std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlSpec& def) {
@@ -813,6 +861,10 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
       break;
     case Kind::CheckBox:
       made = std::make_unique<QtCheckBox>(*this, def, host);
+      tabStop = true;
+      break;
+    case Kind::Radio:
+      made = std::make_unique<QtRadio>(*this, def, host);
       tabStop = true;
       break;
     case Kind::Edit:

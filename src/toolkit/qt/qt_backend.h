@@ -78,8 +78,9 @@ class QtApplication : public Application {
   void SetManualTimers(bool manual) { manualTimers_ = manual; }
   bool ManualTimers() const { return manualTimers_; }
 
-  // Called by the window's close event.
+  // Called by a window's close event: ends the loop that shows it.
   void WindowClosed();
+  void CloseForm(Form& form) override;
 
   // Widgets and views report here.
   void MarkDirty(Deferred& view);
@@ -96,8 +97,17 @@ class QtApplication : public Application {
   bool FocusParked(const Control& from) const override;
   std::string NativeFileDialog(const FileRequest& request) override;
   int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
+  // qt_modal.cpp: a top-level dialog owned by the owner's window, window
+  // modal, fixed size, centred on the owner; Escape closes it.
+  void RunModal(Form& dialog, Form& owner) override;
 
  private:
+  struct ModalLoop {
+    Form* form;
+    QEventLoop* loop;
+  };
+  std::vector<ModalLoop> modal_;
+  Form* runForm_ = nullptr;
   std::vector<Deferred*> dirty_;
   QElapsedTimer sinceFlush_;
   QMetaObject::Connection aboutToBlock_;

@@ -81,6 +81,10 @@ class Win32Application : public Application {
 
   // Queues an action for the next message processing (tests).
   void PostAction(std::function<void()> action);
+  // Runs the earliest queued action that waits: one of a batch being run
+  // first, then one queued since. False when none waits.
+  bool RunNextAction();
+  void CloseForm(Form& form) override;
   std::size_t PumpCount() const { return pumps_; }
   // Native WM_SETTEXT syncs of list widgets so far.
   std::size_t ListSyncs() const { return syncs_; }
@@ -106,6 +110,9 @@ class Win32Application : public Application {
   bool FocusParked(const Control& from) const override;
   std::string NativeFileDialog(const FileRequest& request) override;
   int NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) override;
+  // win32_modal.cpp: owned by the owner's window, which is disabled while
+  // the dialog's loop runs.
+  void RunModal(Form& dialog, Form& owner) override;
 
  private:
   void RunActions(std::deque<std::function<void()>>& actions);
@@ -117,6 +124,8 @@ class Win32Application : public Application {
   std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
   std::vector<View*> dirty_;
   std::deque<std::function<void()>> actions_;
+  // The actions each running RunActions has still to run, outermost first.
+  std::deque<std::deque<std::function<void()>>> batches_;
   std::size_t pumps_ = 0;
   std::size_t syncs_ = 0;
   std::chrono::steady_clock::time_point lastSyncEnd_{};

@@ -106,6 +106,11 @@ class Native : public Base, public NativeBase {
   void Create(const wchar_t* cls, DWORD style, DWORD exStyle) {
     const ControlSpec& s = this->Def();
     current = s.rect;
+    // In a dialog the arrow keys move within a group of options only: every
+    // other control, and the first option of each parent, starts a group.
+    if (form_.Def().dialog && (s.kind != Kind::Radio || FirstOptionOfParent(s))) {
+      style |= WS_GROUP;
+    }
     hwnd_ = CreateWindowExW(
         exStyle, cls, Widen(s.text).c_str(), style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
         app_.Scale(s.rect.left), app_.Scale(s.rect.top), app_.Scale(s.rect.width),
@@ -136,6 +141,13 @@ class Native : public Base, public NativeBase {
   bool showHint_ = this->Def().showHint;
 
  private:
+  bool FirstOptionOfParent(const ControlSpec& s) const {
+    for (const ControlSpec& c : form_.Def().controls) {
+      if (c.kind == Kind::Radio && c.parent == s.parent) return &c == &s;
+    }
+    return false;
+  }
+
   static int NextId() {
     static int id = 1000;  // clear of IDOK, IDCANCEL and the other dialog ids
     return ++id;
@@ -162,8 +174,10 @@ class FormWindow : public Native<Control> {
   FormWindow(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
     const FormSpec& f = form.Def();
     current = {0, 0, f.clientWidth, f.clientHeight};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    // A dialog keeps its size: no sizing frame, no minimize or maximize box.
+    const DWORD style = f.dialog ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN
+                                 : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT | (f.dialog ? WS_EX_DLGMODALFRAME : 0);
     RECT r{0, 0, app.Scale(f.clientWidth), app.Scale(f.clientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     const Rect at =
@@ -322,6 +336,40 @@ InkRows MeasureInk(HFONT font, const std::wstring& text) {
   DeleteDC(dc);
   return ink;
 }
+
+// An option. Its group's selection is kept by the toolkit (no auto radio
+// button), and only the selected option is a tab stop: a radio button that
+// gets the focus while clear clicks itself.
+class Win32Radio : public Native<RadioButton> {
+ public:
+  Win32Radio(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
+    Create(L"BUTTON", BS_RADIOBUTTON, 0);
+    SetWindowSubclass(hwnd_, &Proc, 4, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~Win32Radio() override { RemoveWindowSubclass(hwnd_, &Proc, 4); }
+
+ protected:
+  bool NativeChecked() const override {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  void NativeSetChecked(bool checked) override {
+    SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    SetWindowLongW(hwnd_, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
+
+ private:
+  // An option that the keyboard focuses (the arrow keys) is selected, as
+  // Windows' own radio buttons do it; Wine's leave that to the caller.
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self) {
+    const LRESULT result = DefSubclassProc(h, msg, w, l);
+    if (msg == WM_SETFOCUS && GetKeyState(VK_LBUTTON) >= 0) {
+      auto* option = reinterpret_cast<Win32Radio*>(self);
+      if (!option->Checked()) option->UserToggled();
+    }
+    return result;
+  }
+};
 
 class Label : public Native<Control>, public View {
  public:
@@ -803,6 +851,10 @@ std::optional<LRESULT> ContainerMessage(HWND h, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_COMMAND: {
       Control* c = ControlOf(reinterpret_cast<HWND>(l));
+      if (auto* edit = dynamic_cast<Edit*>(c); edit != nullptr && HIWORD(w) == EN_CHANGE) {
+        edit->RaiseChange();
+        return 0;
+      }
       // BN_CLICKED and STN_CLICKED are both 0; edits send other codes.
       if (c == nullptr || HIWORD(w) != 0) return std::nullopt;
       if (auto* box = dynamic_cast<CheckBox*>(c)) {
@@ -851,8 +903,20 @@ std::optional<LRESULT> FormMessage(HWND h, UINT msg, WPARAM w, LPARAM l) {
       // The window goes out of sight; it is destroyed with the form object,
       // after a handler that is still running has finished.
       form.RequestClose();
+      // The owner takes input again before the dialog goes, so that it is
+      // the window activated next.
+      if (HWND owner = GetWindow(h, GW_OWNER); owner != nullptr && form.Def().dialog) {
+        EnableWindow(owner, TRUE);
+      }
       ShowWindow(h, SW_HIDE);
       return 0;
+    case WM_COMMAND:
+      // Escape in a dialog: the dialog manager's IDCANCEL.
+      if (form.Def().dialog && l == 0 && LOWORD(w) == IDCANCEL) {
+        SendMessageW(h, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      return ContainerMessage(h, msg, w, l);
     case WM_TIMER:
       for (Control* c : form.Controls()) {
         auto* t = dynamic_cast<Win32Timer*>(c);
@@ -999,6 +1063,8 @@ std::unique_ptr<Control> Win32Application::CreateControl(Form& form, const Contr
       return std::make_unique<ListView>(*this, form, def);
     case Kind::Timer:
       return std::make_unique<Win32Timer>(*this, form, def);
+    case Kind::Radio:
+      return std::make_unique<Win32Radio>(*this, form, def);
   }
   throw Error("Unknown control kind.");
 }
@@ -1022,8 +1088,34 @@ void Win32Application::Dispatch(MSG& msg) {
 }
 
 void Win32Application::RunActions(std::deque<std::function<void()>>& actions) {
-  for (auto& action : actions) Guard(action);
-  actions.clear();
+  if (actions.empty()) return;
+  const std::size_t level = batches_.size();
+  batches_.emplace_back().swap(actions);
+  while (!batches_[level].empty()) {
+    const std::function<void()> action = std::move(batches_[level].front());
+    batches_[level].pop_front();
+    Guard(action);
+  }
+  batches_.pop_back();
+}
+
+bool Win32Application::RunNextAction() {
+  std::deque<std::function<void()>>* from = &actions_;
+  for (auto& batch : batches_) {
+    if (!batch.empty()) {
+      from = &batch;
+      break;
+    }
+  }
+  if (from->empty()) return false;
+  const std::function<void()> action = std::move(from->front());
+  from->pop_front();
+  Guard(action);
+  return true;
+}
+
+void Win32Application::CloseForm(Form& form) {
+  SendMessageW(HandleOf(form.Window()), WM_CLOSE, 0, 0);
 }
 
 void Win32Application::PostAction(std::function<void()> action) {
@@ -1130,7 +1222,8 @@ void Win32Driver::Click(Control& control) {
   HWND h = HandleOf(control);
   // Windows routes no mouse input to a disabled window.
   if (h == nullptr || !IsWindowEnabled(h)) return;
-  if (control.GetKind() == Kind::Button || control.GetKind() == Kind::CheckBox) {
+  if (control.GetKind() == Kind::Button || control.GetKind() == Kind::CheckBox ||
+      control.GetKind() == Kind::Radio) {
     SendMessageW(h, BM_CLICK, 0, 0);
   } else {
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));

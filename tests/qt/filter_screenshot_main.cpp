@@ -1,0 +1,47 @@
+// Saves a picture of the conditions window, filled in, to the file named on
+// the command line (scripts/screenshot-filter.sh runs it on a virtual display).
+#include <QApplication>
+#include <QTest>
+
+#include "app/filter_form.h"
+#include "app/layout.h"
+#include "app/main3d.h"
+#include "toolkit/headless/headless.h"
+#include "toolkit/qt/qt_backend.h"
+#include "toolkit/qt/qt_driver.h"
+
+int main(int argc, char** argv) {
+  QApplication qapp(argc, argv);
+  if (argc != 2) return 2;
+  const QString picture = QString::fromLocal8Bit(argv[1]);
+  tk::headless::HeadlessPlatform platform;
+  tk::qt::QtApplication app(platform);
+  app.SetTitle(app::kTitle);
+  app.SetManualTimers(true);
+  tk::Recorder rec;
+  rec.Attach(app);
+  TForm1 form(app);
+  tk::qt::QtDriver user(app);
+  QWidget* main = tk::qt::WidgetOf(form.Window());
+  main->show();
+  (void)QTest::qWaitForWindowExposed(main);
+  user.Click(form.btnAll);
+  bool saved = false;
+  user.Post([&] {
+    TFormFilter& f = *form.FormFilter;
+    QWidget* dialog = tk::qt::WidgetOf(f.Window());
+    (void)QTest::qWaitForWindowExposed(dialog);
+    user.Click(f.Find("chkSum"));
+    user.Type(f.Find("edtSum"), "10-14,18");
+    user.Click(f.Find("chkShape"));
+    user.Click(f.Find("chkZu6"));
+    user.Click(f.Find("chkDan"));
+    user.Type(f.Find("edtDan"), "1");
+    app.FlushViews();
+    QTest::qWait(500);
+    saved = dialog->grab().save(picture);
+    f.Close();
+  });
+  form.mniFilterClick(form.mmoList);
+  return saved ? 0 : 1;
+}
