@@ -78,12 +78,18 @@ class TForm1 : public tk::Form {
   std::string TipsPageUrl;
   std::string CurrentTipLink;
   std::unique_ptr<qmWebTips> WebTips;
+  // The fetch of the tips page while it runs off the window's thread;
+  // dropping it abandons the fetch.
+  std::unique_ptr<tk::Task> TipsFetch;
 
  private:
   numbers::DigitRow MakeRow(int firstBox, int edit) const;
   void GenerateFrom(int firstRow, tk::Control& button, const numbers::CountedList& target);
   numbers::CountedList Bets() { return {&mmoList, &lblCount}; }
   numbers::CountedList Deletions() { return {&mmoDel, &lblDelCnt}; }
+  void StartTips();
+  void TipsArrived(std::string body);
+  void ShowRandomTip();
 
   std::array<numbers::DigitRow, 6> rows_;
 };

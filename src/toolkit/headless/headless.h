@@ -48,11 +48,20 @@ class HeadlessApplication : public Application {
   // Boxes shown while no hook was set.
   const std::vector<std::string>& UnhookedBoxes() const { return boxes_; }
 
+  // Work handed off the window's thread waits here until the test releases
+  // it: then it runs on the caller's thread and its completion right after,
+  // as a message. Gives the number of jobs run.
+  std::size_t ReleaseWork();
+  std::size_t HeldWork() const { return held_.size(); }
+
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
+  std::thread StartWork(std::function<void()> job) override;
+  void WakeWindowThread() override {}
 
  private:
+  std::vector<std::function<void()>> held_;
   std::deque<std::function<void()>> queue_;
   std::size_t pumps_ = 0;
   Control* focus_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QMetaObject>
+#include <QObject>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -74,7 +75,15 @@ class QtApplication : public Application {
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
 
+  // ---- work off the window's thread (qt_task.cpp) ----
+  std::thread StartWork(std::function<void()> job) override;
+  void WakeWindowThread() override;
+
  private:
+  // Receives the queued completions; made on the window's thread, and going
+  // with the application takes the completions still queued with it.
+  std::unique_ptr<QObject> completions_;
+
   std::vector<Deferred*> dirty_;
   QElapsedTimer sinceFlush_;
   QMetaObject::Connection aboutToBlock_;
