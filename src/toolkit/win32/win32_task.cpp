@@ -13,7 +13,7 @@ constexpr UINT kWorkFinished = WM_APP + 2;
 
 LRESULT CALLBACK CompletionProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   if (msg == kWorkFinished) {
-    auto* run = reinterpret_cast<std::function<void()>*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    auto* run = reinterpret_cast<std::function<void()>*>(GetWindowLongPtrW(h, 0));
     // No C++ exception may unwind through the system's frames.
     try {
       if (run != nullptr && *run) (*run)();
@@ -36,13 +36,15 @@ void CompletionWindow::Make(std::function<void()> run) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &CompletionProc;
+  // Not the user data: that names a control to the rest of the backend.
+  wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kCompletionClass;
   RegisterClassExW(&wc);  // already registered by an earlier application object: fine
   hwnd_ = CreateWindowExW(0, kCompletionClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                           wc.hInstance, nullptr);
   if (hwnd_ == nullptr) throw Error("无法创建后台任务的消息窗口。");
-  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run_));
+  SetWindowLongPtrW(hwnd_, 0, reinterpret_cast<LONG_PTR>(&run_));
 }
 
 void CompletionWindow::Wake() const {
