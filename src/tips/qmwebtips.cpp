@@ -46,7 +46,7 @@ std::string qmWebTips::FetchPage(tk::Platform& platform, const std::string& page
   }
 }
 
-qmWebTips::qmWebTips(tk::Platform& platform, Body body)
+qmWebTips::qmWebTips(tk::Platform& platform, const Body& body)
     : platform_(platform), folder_(platform.CacheFolder()) {
   tips::SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
   if (folder_.empty()) return;  // this run keeps no cache: no tips

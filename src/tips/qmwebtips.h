@@ -34,7 +34,7 @@ class qmWebTips {
   // Seeds the process's random generator, writes the body to the cache file
   // and reads it back. Errors of the cache file leave the constructor. With
   // no cache folder nothing is written and the store stays empty.
-  qmWebTips(tk::Platform& platform, Body body);
+  qmWebTips(tk::Platform& platform, const Body& body);
   // Fetches here, then builds as above (blocking: for tests and tools).
   explicit qmWebTips(tk::Platform& platform, const std::string& pageUrl = DefaultTipsPageUrl());
 
