@@ -297,7 +297,7 @@ class Application {
   // Runs `work` off the window's thread; `done` then gets its result on the
   // window's thread, as a message (an escaping error goes to the error box).
   // The task must not outlive the application.
-  std::unique_ptr<Task> RunOffThread(Work work, Done done);
+  [[nodiscard]] std::unique_ptr<Task> RunOffThread(Work work, Done done);
 
   // Called on a worker: queues a finished task's completion and wakes the
   // window's thread.

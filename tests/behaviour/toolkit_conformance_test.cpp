@@ -103,7 +103,8 @@ TEST_F(Toolkit, WorkOffTheWindowsThreadCompletesOnItAsAMessage) {
       });
   // Abandoned at once: its completion never runs, whenever its work ends.
   app.RunOffThread([](tk::Cancellation&) { return std::string("dropped"); },
-                   [&](std::string result) { done.push_back(result); });
+                   [&](std::string result) { done.push_back(result); })
+      .reset();
   EXPECT_TRUE(done.empty());  // never before a message is handled
   for (int i = 0; i < 5000 && task->Pending(); ++i) {
     H().ReleaseWork();
