@@ -1,6 +1,7 @@
 // Work off the window's thread: the worker runs the work and queues the
 // result; the window's thread runs the completion as a message.
 #include <chrono>
+#include <condition_variable>
 #include <exception>
 
 #include "toolkit/toolkit.h"

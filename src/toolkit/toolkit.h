@@ -4,7 +4,6 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -299,10 +298,6 @@ class Application {
   // The task must not outlive the application.
   [[nodiscard]] std::unique_ptr<Task> RunOffThread(Work work, Done done);
 
-  // Called on a worker: queues a finished task's completion and wakes the
-  // window's thread.
-  void WorkFinished(const std::shared_ptr<Task::State>& state);
-
  protected:
   // Starts `job` (the work, then WorkFinished) away from the window's thread.
   // By default on a thread of its own; a backend that returns no thread runs
@@ -323,6 +318,10 @@ class Application {
   MessageHook noticeHook_;
   MessageHook errorHook_;
   MessageHook linkHook_;
+
+  // Called on a worker: queues a finished task's completion and wakes the
+  // window's thread.
+  void WorkFinished(const std::shared_ptr<Task::State>& state);
   std::mutex finishedMutex_;
   std::deque<std::shared_ptr<Task::State>> finished_;
 };
