@@ -5,9 +5,13 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/gbk.cpp
   src/toolkit/toolkit.cpp
   src/toolkit/files.cpp
+  src/toolkit/task.cpp
   src/toolkit/driver.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src
                                                  ${PROJECT_BINARY_DIR}/generated)
+# Work off the window's thread (Application::RunOffThread).
+find_package(Threads REQUIRED)
+target_link_libraries(qelmar_toolkit PUBLIC Threads::Threads)
 
 add_library(qelmar_toolkit_headless STATIC src/toolkit/headless/headless.cpp)
 target_link_libraries(qelmar_toolkit_headless PUBLIC qelmar_toolkit)
@@ -50,7 +54,8 @@ if(WIN32)
     src/toolkit/win32/win32_menu.cpp
     src/toolkit/win32/win32_dialogs.cpp
     src/toolkit/win32/win32_menu_driver.cpp
-    src/toolkit/win32/win32_modal.cpp)
+    src/toolkit/win32/win32_modal.cpp
+    src/toolkit/win32/win32_task.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                          NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet

@@ -1,6 +1,7 @@
 // A tips page of arbitrary bytes, end to end: the first tick of the window's
-// timer fetches it, caches it beside the program and reads it back; further
-// ticks show random tips and a click on the status line opens the link.
+// timer starts its fetch off the window's thread; once it has arrived the
+// window caches it beside the program and reads it back; further ticks show
+// random tips and a click on the status line opens the link.
 #include <stdlib.h>
 
 #include <cstddef>
@@ -107,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   struct Release {
     World& w;
     ~Release() {
+      w.form.TipsFetch.reset();
       w.form.WebTips.reset();
       w.platform.ClearRequests();
     }
@@ -120,6 +122,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   w.form.CurrentTipLink = before;
 
   w.user.FireTimer(w.form.tmr1);
+  // Until the body arrives there is nothing: no store, no file, no tip.
+  FUZZ_CHECK(w.form.TipsStarted);
+  FUZZ_CHECK(w.form.TipsFetch != nullptr && w.form.WebTips == nullptr);
+  FUZZ_CHECK(w.form.lblTips.Caption() == before);
+  w.user.FireTimer(w.form.tmr1);
+  FUZZ_CHECK(w.form.lblTips.Caption() == before);
+  FUZZ_CHECK(w.app.ReleaseWork() == 1);
+  FUZZ_CHECK(w.form.TipsFetch == nullptr);
   FUZZ_CHECK(w.rec.errors.empty());
   FUZZ_CHECK(w.platform.Requests().size() == 1);
   FUZZ_CHECK(w.platform.Requests()[0].url == w.form.TipsPageUrl);

@@ -166,6 +166,8 @@ void TForm1::lbl12Click(tk::Control&) {
 }
 
 void TForm1::FormClose(tk::Control&, tk::CloseAction&) {
+  // A fetch still running is abandoned: nothing is written after closing.
+  TipsFetch.reset();
   WebTips.reset();
 }
 

@@ -95,6 +95,9 @@ class TForm1 : public tk::Form {
   std::string TipsPageUrl;
   std::string CurrentTipLink;
   std::unique_ptr<qmWebTips> WebTips;
+  // The fetch of the tips page while it runs off the window's thread;
+  // dropping it abandons the fetch.
+  std::unique_ptr<tk::Task> TipsFetch;
 
  private:
   numbers::DigitRow MakeRow(int firstBox, int edit) const;
@@ -105,6 +108,9 @@ class TForm1 : public tk::Form {
   numbers::CountedList CountedOf(const tk::Control& list);
   void WireListMenus();
   tk::MenuItems ListMenu(tk::ListControl& list);
+  void StartTips();
+  void TipsArrived(std::string body);
+  void ShowRandomTip();
 
   std::array<numbers::DigitRow, 6> rows_;
 };

@@ -31,30 +31,38 @@ std::uint32_t NextRandom() {
 
 }  // namespace tips
 
-qmWebTips::qmWebTips(tk::Platform& platform, std::string pageUrl)
-    : platform_(platform), pageUrl_(std::move(pageUrl)) {
+std::string qmWebTips::FetchPage(tk::Platform& platform, const std::string& pageUrl,
+                                 tk::Cancellation* cancel) {
+  try {
+    tk::HttpRequest request;
+    request.url = pageUrl;
+    request.userAgent = kAgent;
+    request.readSize = kReadSize;
+    request.cancel = cancel;
+    return platform.HttpGet(request);
+  } catch (...) {
+    // A failed fetch gives nothing; nothing is reported.
+    return {};
+  }
+}
+
+qmWebTips::qmWebTips(tk::Platform& platform, const Body& body)
+    : platform_(platform), folder_(platform.CacheFolder()) {
   tips::SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
-  DownloadTips();
+  if (folder_.empty()) return;  // this run keeps no cache: no tips
+  SaveTips(body.bytes);
   LoadTips();
 }
 
+qmWebTips::qmWebTips(tk::Platform& platform, const std::string& pageUrl)
+    : qmWebTips(platform, Body{platform.CacheFolder().empty() ? std::string()
+                                                              : FetchPage(platform, pageUrl)}) {}
+
 std::string qmWebTips::CachePath() const {
-  return platform_.CacheFolder() + kCacheName;
+  return folder_ + kCacheName;
 }
 
-void qmWebTips::DownloadTips() {
-  // A run with no cache folder has no tips: nothing is fetched or written.
-  if (platform_.CacheFolder().empty()) return;
-  std::string body;
-  try {
-    tk::HttpRequest request;
-    request.url = pageUrl_;
-    request.userAgent = kAgent;
-    request.readSize = kReadSize;
-    body = platform_.HttpGet(request);
-  } catch (...) {
-    // A failed fetch leaves whatever arrived; nothing is reported.
-  }
+void qmWebTips::SaveTips(std::string_view body) {
   // Also when nothing arrived: the tips of an earlier run must not survive.
   platform_.WriteFileBytes(CachePath(), body);
 }
@@ -62,8 +70,7 @@ void qmWebTips::DownloadTips() {
 void qmWebTips::LoadTips() {
   const std::string path = CachePath();
   std::vector<std::string> lines;
-  if (!platform_.CacheFolder().empty() && platform_.FilePresent(path))
-    lines = platform_.ReadTextLines(path);
+  if (platform_.FilePresent(path)) lines = platform_.ReadTextLines(path);
   std::int32_t n = 0;
   for (const std::string& line : lines) {
     // Entry lines past the capacity are ignored.

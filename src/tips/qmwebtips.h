@@ -1,11 +1,13 @@
-// The web tips store: downloads the tips page once, caches it beside the
-// program and keeps up to 128 tips with their links.
+// The web tips store: the tips page, fetched once per run, cached beside the
+// program and read back as up to 128 tips with their links. The fetch blocks
+// and runs off the window's thread; the store is built on it from the body.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "toolkit/toolkit.h"
 
@@ -20,23 +22,36 @@ class qmWebTips {
   static constexpr const char* kSeparator = "@#$";
   static constexpr std::size_t kReadSize = 4096;
 
-  // Seeds the process's random generator, downloads, writes the cache file
-  // and reads it back. Errors of the cache file leave the constructor.
-  explicit qmWebTips(tk::Platform& platform, std::string pageUrl = DefaultTipsPageUrl());
+  // The body of the tips page as it arrived: all of it, what came before the
+  // transfer broke off or was cancelled, or nothing. Touches only the
+  // network, so it may run on any thread; errors are dropped.
+  static std::string FetchPage(tk::Platform& platform, const std::string& pageUrl,
+                               tk::Cancellation* cancel = nullptr);
+
+  struct Body {
+    std::string bytes;
+  };
+  // Seeds the process's random generator, writes the body to the cache file
+  // and reads it back. Errors of the cache file leave the constructor. With
+  // no cache folder nothing is written and the store stays empty.
+  qmWebTips(tk::Platform& platform, const Body& body);
+  // Fetches here, then builds as above (blocking: for tests and tools).
+  explicit qmWebTips(tk::Platform& platform, const std::string& pageUrl = DefaultTipsPageUrl());
 
   // Entries 0 .. TipCount-1 hold the page's bytes (GBK), unconverted.
   std::array<std::string, kCapacity> TipText;
   std::array<std::string, kCapacity> TipLink;
   std::int32_t TipCount = 0;
 
-  void DownloadTips();
+  // Writes the body to the cache file, creating or emptying it.
+  void SaveTips(std::string_view body);
   void LoadTips();
 
  private:
   std::string CachePath() const;
 
   tk::Platform& platform_;
-  std::string pageUrl_;
+  std::string folder_;
 };
 
 namespace tips {

@@ -3,13 +3,17 @@
 // every backend must do the same way is implemented here, once.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "toolkit/layout.h"
@@ -239,6 +243,35 @@ class Timer : public Control {
   void RaiseTimer();
 };
 
+// Lets the window's thread abandon work that runs on a worker. A blocking
+// call on the worker registers a wake (WakeOnCancel) that unblocks it; the
+// wake runs on the thread that cancels.
+class Cancellation {
+ public:
+  bool Requested() const { return requested_.load(std::memory_order_acquire); }
+  void Request();
+
+ private:
+  friend class WakeOnCancel;
+  std::atomic<bool> requested_{false};
+  std::mutex mutex_;
+  std::function<void()> wake_;
+};
+
+// While it lives, a cancellation runs `wake` (at once when it came already).
+// Its destructor waits for a wake that is running, so what the wake touches
+// may be released right after it.
+class WakeOnCancel {
+ public:
+  WakeOnCancel(Cancellation* cancel, std::function<void()> wake);
+  ~WakeOnCancel();
+  WakeOnCancel(const WakeOnCancel&) = delete;
+  WakeOnCancel& operator=(const WakeOnCancel&) = delete;
+
+ private:
+  Cancellation* cancel_;
+};
+
 // The files of the program's folder, HTTP and the program's location: the
 // parts of the platform that the tips store uses.
 struct HttpRequest {
@@ -248,6 +281,8 @@ struct HttpRequest {
   std::size_t maxBytes = std::size_t{1} << 20;  // a hostile server cannot exhaust memory
   long connectTimeoutMs = 15000;
   long totalTimeoutMs = 30000;
+  // When set, a request for it ends the transfer soon, with what arrived.
+  Cancellation* cancel = nullptr;
 };
 
 class Platform {
@@ -283,6 +318,26 @@ bool IsWebAddress(std::string_view url);
 // The window's rectangle moved up and left just enough to lie wholly in the
 // work area; one larger than the work area starts at its top-left corner.
 Rect FitOnScreen(Rect window, Rect workArea);
+
+// Work handed to a worker by Application::RunOffThread. Destroying the task
+// abandons it: the completion does not run, the work is asked to stop, and
+// the worker touches nothing of the window or the application afterwards.
+class Task {
+ public:
+  struct State;
+  explicit Task(std::shared_ptr<State> state) : state_(std::move(state)) {}
+  ~Task() { Cancel(); }
+  Task(const Task&) = delete;
+  Task& operator=(const Task&) = delete;
+
+  // Abandons the work now (nothing if it has completed).
+  void Cancel();
+  // The completion has neither run nor been abandoned.
+  bool Pending() const;
+
+ private:
+  std::shared_ptr<State> state_;
+};
 
 class Application {
  public:
@@ -339,7 +394,24 @@ class Application {
   // Backend factory: one native object per row of a window's table.
   virtual std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) = 0;
 
+  using Work = std::function<std::string(Cancellation& cancel)>;
+  using Done = std::function<void(std::string result)>;
+  // Runs `work` off the window's thread; `done` then gets its result on the
+  // window's thread, as a message (an escaping error goes to the error box).
+  // The task must not outlive the application.
+  [[nodiscard]] std::unique_ptr<Task> RunOffThread(Work work, Done done);
+
  protected:
+  // Starts `job` (the work, then WorkFinished) away from the window's thread.
+  // By default on a thread of its own; a backend that returns no thread runs
+  // the job itself later (the headless one, when the test says so).
+  virtual std::thread StartWork(std::function<void()> job);
+  // Any thread: make the window's thread call RunCompletions soon, also
+  // while a modal box runs its own loop.
+  virtual void WakeWindowThread() = 0;
+  // Window's thread: runs the completions of finished work, in order.
+  void RunCompletions();
+
   virtual void NativeMessageBox(std::string_view text, bool error) = 0;
   virtual void NativeOpenLink(std::string_view url) = 0;
   virtual std::string NativeFileDialog(const FileRequest& request) = 0;
@@ -371,6 +443,12 @@ class Application {
   MessageHook errorHook_;
   MessageHook linkHook_;
   DialogHook dialogHook_;
+
+  // Called on a worker: queues a finished task's completion and wakes the
+  // window's thread.
+  void WorkFinished(const std::shared_ptr<Task::State>& state);
+  std::mutex finishedMutex_;
+  std::deque<std::shared_ptr<Task::State>> finished_;
 };
 
 // A window built from its table. The form's own row (kind Form) is made

@@ -1,8 +1,11 @@
 // The status line's tips, end to end: the window fetches the page from a
-// loopback server on its first tick, rotates the tips and opens their links.
+// loopback server on its first tick, off its own thread, rotates the tips and
+// opens their links.
+#include <chrono>
 #include <ctime>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../support/http_server.h"
@@ -24,7 +27,30 @@ class TipsRotation : public Behaviour {
   }
 
   void Serve(std::string page) { server.Answer(Response::Page(std::move(page))); }
-  void Tick() { User().FireTimer(Form().tmr1); }
+  // A tick as the loop delivers it; the first one only starts the fetch.
+  void TickNow() { User().FireTimer(Form().tmr1); }
+  // A tick, and the page it fetches handled.
+  void Tick() {
+    TickNow();
+    if (!AwaitTips()) ADD_FAILURE() << "the tips page never arrived";
+  }
+  // Handles messages until no fetch is running, for at most 20 seconds.
+  bool AwaitTips() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Form().TipsFetch) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      H().ReleaseWork();
+      H().App().PumpMessages();
+      if (Form().TipsFetch) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+  }
+  // The worker has asked and the server holds its answer back.
+  void AwaitHeldRequest() {
+    if (!H().HoldsWork()) {
+      ASSERT_TRUE(server.AwaitRequests(1));
+    }
+  }
   std::string Caption() { return Text("lblTips"); }
   std::string Hint() { return C("lblTips").Hint(); }
   // Ticks until the status line shows `caption`.
@@ -166,6 +192,79 @@ TEST_F(TipsRotation, ClosingTheWindowReleasesTheStore) {
   ASSERT_NE(Form().WebTips, nullptr);
   User().CloseWindow(Form());
   EXPECT_EQ(Form().WebTips, nullptr);
+}
+
+TEST_F(TipsRotation, ClicksKeysAndTicksAreHandledWhileTheServerHoldsItsAnswer) {
+  const std::string page = "held@#$http://qelmar.example.com/\r\n";
+  server.Hold();
+  Serve(page);
+  TickNow();
+  EXPECT_TRUE(Form().TipsStarted);
+  AwaitHeldRequest();
+
+  Click("btnAll");
+  EXPECT_EQ(Text("lblCount"), "1000");
+  Type("edt1", "3");
+  EXPECT_EQ(Text("edt1"), "3");
+  EXPECT_TRUE(Box("chk4").Checked());
+  Click("chk15");
+  EXPECT_EQ(Text("edt2"), "4");
+  // Ticks while the page is on its way: no store yet, nothing shown or written.
+  TickNow();
+  EXPECT_EQ(Caption(), "");
+  EXPECT_EQ(Form().WebTips, nullptr);
+  EXPECT_NE(Form().TipsFetch, nullptr);
+  EXPECT_FALSE(folder.Has(qmWebTips::kCacheName));
+
+  // The first tip shows as soon as the body is there, without another tick.
+  server.Release();
+  ASSERT_TRUE(AwaitTips());
+  EXPECT_EQ(Caption(), "held >>");
+  EXPECT_EQ(folder.Read(qmWebTips::kCacheName), page);
+  EXPECT_EQ(server.Requests().size(), 1U);
+  EXPECT_EQ(Text("lblCount"), "1000");
+  EXPECT_TRUE(Rec().errors.empty());
+}
+
+TEST_F(TipsRotation, AWindowClosedDuringTheFetchAbandonsItAndWritesNothing) {
+  folder.Write(qmWebTips::kCacheName, "old@#$http://old.example/\r\n");
+  server.Hold();
+  Serve("new@#$http://qelmar.example.com/\r\n");
+  TickNow();
+  AwaitHeldRequest();
+  User().CloseWindow(Form());
+  EXPECT_TRUE(Form().Closed());
+  EXPECT_EQ(Form().TipsFetch, nullptr);
+#ifndef _WIN32
+  // libcurl gives the transfer up at once. (WinInet under Wine goes on with
+  // a closed handle: that worker is let go, holding nothing of the window.)
+  if (!H().HoldsWork()) {
+    EXPECT_TRUE(server.AwaitHangUps(1));
+  }
+#endif
+
+  server.Release();
+  for (int i = 0; i < 50; ++i) {
+    H().ReleaseWork();
+    H().App().PumpMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(folder.Read(qmWebTips::kCacheName), "old@#$http://old.example/\r\n");
+  EXPECT_EQ(Form().WebTips, nullptr);
+  EXPECT_EQ(Caption(), "");
+  EXPECT_TRUE(Rec().errors.empty());
+}
+
+TEST_F(TipsRotation, WithoutACacheFolderNothingIsFetchedOrWritten) {
+  H().SetProgramFolder("");
+  if (!H().App().GetPlatform().CacheFolder().empty()) GTEST_SKIP() << "a cache folder of its own";
+  Serve("tip@#$http://qelmar.example.com/\r\n");
+  for (int i = 0; i < 3; ++i) Tick();
+  EXPECT_TRUE(Form().TipsStarted);
+  EXPECT_EQ(Caption(), "");
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_FALSE(folder.Has(qmWebTips::kCacheName));
+  EXPECT_TRUE(Rec().errors.empty());
 }
 
 TEST_F(TipsRotation, StoresBuiltInTheSameSecondDrawTheSameTips) {

@@ -1,7 +1,9 @@
 // What every backend's toolkit must do the same way.
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "harness.h"
@@ -83,6 +85,40 @@ TEST_F(Toolkit, AnErrorInAHandlerIsShownAndTheWindowGoesOn) {
   // The window still works.
   Generate(true, "1", "2", "3");
   EXPECT_EQ(Lines("mmoList"), Numbers{"123"});
+}
+
+TEST_F(Toolkit, WorkOffTheWindowsThreadCompletesOnItAsAMessage) {
+  tk::Application& app = H().App();
+  const auto window = std::this_thread::get_id();
+  std::thread::id worker;
+  Numbers done;
+  auto task = app.RunOffThread(
+      [&](tk::Cancellation&) {
+        worker = std::this_thread::get_id();
+        return std::string("body");
+      },
+      [&](std::string result) {
+        EXPECT_EQ(std::this_thread::get_id(), window);
+        done.push_back(result);
+        throw std::runtime_error("写入失败");
+      });
+  // Abandoned at once: its completion never runs, whenever its work ends.
+  app.RunOffThread([](tk::Cancellation&) { return std::string("dropped"); },
+                   [&](std::string result) { done.push_back(result); })
+      .reset();
+  EXPECT_TRUE(done.empty());  // never before a message is handled
+  for (int i = 0; i < 5000 && task->Pending(); ++i) {
+    H().ReleaseWork();
+    app.PumpMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  for (int i = 0; i < 20; ++i) app.PumpMessages();
+  EXPECT_FALSE(task->Pending());
+  EXPECT_EQ(done, Numbers{"body"});
+  EXPECT_EQ(Rec().errors, Numbers{"写入失败"});
+  if (!H().HoldsWork()) {
+    EXPECT_NE(worker, window);
+  }
 }
 
 TEST_F(Toolkit, AnErrorInANestedHandlerEndsTheOuterOneOnce) {

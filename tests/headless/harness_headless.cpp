@@ -33,6 +33,8 @@ struct HeadlessHarness : Harness {
     UseRealHttp(platform);
   }
   void SetProgramFolder(const std::string& folder) override { platform.SetProgramFolder(folder); }
+  void ReleaseWork() override { app.ReleaseWork(); }
+  bool HoldsWork() const override { return true; }
   tk::Application& App() override { return app; }
   TForm1& Form() override { return form; }
   tk::UserDriver& User() override { return driver; }

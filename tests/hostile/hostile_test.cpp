@@ -336,6 +336,7 @@ TEST_F(Hostile, WindowClosedDuringARunLetsItFinish) {
   platform.SetFetch(
       [](const tk::HttpRequest&) { return std::string("tip@#$http://a.example/\n"); });
   user.FireTimer(form.tmr1);
+  app.ReleaseWork();
   ASSERT_NE(form.WebTips, nullptr);
   ASSERT_EQ(form.WebTips->TipCount, 1);
 
@@ -372,6 +373,7 @@ class HostileTips : public Hostile {
   const qmWebTips& Load(std::string body) {
     platform.SetFetch([body = std::move(body)](const tk::HttpRequest&) { return body; });
     user.FireTimer(form.tmr1);
+    app.ReleaseWork();
     EXPECT_TRUE(rec.errors.empty());
     return *form.WebTips;
   }

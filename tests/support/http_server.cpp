@@ -212,6 +212,28 @@ std::vector<RecordedRequest> HttpServer::Requests() const {
   return requests_;
 }
 
+namespace {
+
+template <class F>
+bool WaitFor(F&& done, int ms) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool HttpServer::AwaitRequests(std::size_t count, int ms) const {
+  return WaitFor([&] { return Requests().size() >= count; }, ms);
+}
+
+bool HttpServer::AwaitHangUps(std::size_t count, int ms) const {
+  return WaitFor([&] { return hangUps_ >= count; }, ms);
+}
+
 std::uint16_t HttpServer::ClosedPort() {
   Winsock();
   const Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -268,6 +290,15 @@ void HttpServer::Handle(std::intptr_t handle) {
     std::lock_guard lock(mutex_);
     requests_.push_back(request);
     response = response_;
+  }
+
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (held_ && !stop_ && std::chrono::steady_clock::now() < limit) {
+    if (!Readable(client, 20)) continue;
+    if (recv(client, buffer, sizeof buffer, 0) <= 0) {
+      ++hangUps_;
+      return;
+    }
   }
 
   if (response.kind == Response::Kind::Silent) {

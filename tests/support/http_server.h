@@ -56,6 +56,16 @@ class HttpServer {
   std::string Url(std::string_view path = "/tips.asp") const;
 
   std::vector<RecordedRequest> Requests() const;
+  // Waits up to `ms` for `count` requests to have come.
+  bool AwaitRequests(std::size_t count, int ms = 10000) const;
+
+  // From now on every answer is held back, after its request is recorded,
+  // until Release() (or a minute has passed). A client that hangs up while
+  // it waits is counted.
+  void Hold() { held_ = true; }
+  void Release() { held_ = false; }
+  std::size_t HangUps() const { return hangUps_; }
+  bool AwaitHangUps(std::size_t count, int ms = 10000) const;
   // Body bytes the server managed to hand to the network, over all answers.
   std::uint64_t BodyBytesSent() const { return sent_; }
 
@@ -70,6 +80,8 @@ class HttpServer {
   std::uint16_t port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<std::uint64_t> sent_{0};
+  std::atomic<bool> held_{false};
+  std::atomic<std::size_t> hangUps_{0};
   mutable std::mutex mutex_;
   Response response_;
   std::vector<RecordedRequest> requests_;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../support/http_server.h"
@@ -85,6 +86,32 @@ TEST(LinuxHttp, AServerThatNeverAnswersIsGivenUpOn) {
   EXPECT_EQ(platform.HttpGet(r), "");
   // The server would hold the connection for a minute; the time-out ends it.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_EQ(server.Requests().size(), 1U);
+}
+
+// A cancellation from another thread ends a transfer that waits for its
+// answer at once, long before any time-out; one that came first asks nothing.
+TEST(LinuxHttp, ACancelledTransferEndsAtOnce) {
+  HttpServer server(Response::Page("late@#$x\r\n"));
+  server.Hold();
+  tk::LinuxPlatform platform;
+  tk::Cancellation cancel;
+  tk::HttpRequest r = Request(server.Url());
+  r.connectTimeoutMs = r.totalTimeoutMs = 600000;
+  r.cancel = &cancel;
+  std::string got = "unset";
+  std::thread worker([&] { got = platform.HttpGet(r); });
+  ASSERT_TRUE(server.AwaitRequests(1));
+  cancel.Request();
+  EXPECT_TRUE(server.AwaitHangUps(1)) << "the transfer went on";
+  worker.join();
+  EXPECT_EQ(got, "");
+
+  server.Release();
+  tk::Cancellation before;
+  before.Request();
+  r.cancel = &before;
+  EXPECT_EQ(platform.HttpGet(r), "");
   EXPECT_EQ(server.Requests().size(), 1U);
 }
 

@@ -257,6 +257,39 @@ TEST(StoreRequest, TheDefaultPageIsTipsAspOverHttp) {
   EXPECT_EQ(url.find('?'), std::string::npos) << url;
 }
 
+// The fetch runs apart from the build: it can be cancelled, and the build
+// from a body writes and reads the cache exactly as a fetching store does.
+TEST(StoreRequest, FetchAndBuildFromTheBodyAreApart) {
+  testsupport::TempFolder folder;
+  tk::headless::HeadlessPlatform platform(folder.Slashed());
+  platform.SetFetch([](const tk::HttpRequest&) { return std::string("a@#$b\r\n"); });
+  tk::Cancellation cancel;
+  EXPECT_EQ(qmWebTips::FetchPage(platform, "http://127.0.0.1:9/tips.asp", &cancel), "a@#$b\r\n");
+  ASSERT_EQ(platform.Requests().size(), 1U);
+  EXPECT_EQ(platform.Requests()[0].cancel, &cancel);
+  EXPECT_FALSE(folder.Has(qmWebTips::kCacheName)) << "the fetch writes nothing";
+
+  const qmWebTips store(platform, qmWebTips::Body{"x\r\nt@#$l\r\n"});
+  EXPECT_EQ(platform.Requests().size(), 1U);
+  EXPECT_EQ(folder.Read(qmWebTips::kCacheName), "x\r\nt@#$l\r\n");
+  ASSERT_EQ(store.TipCount, 1);
+  EXPECT_EQ(store.TipText[0], "t");
+  EXPECT_EQ(store.TipLink[0], "l");
+}
+
+// A run without a cache folder fetches nothing, writes nothing, has no tips.
+TEST(StoreRequest, WithoutACacheFolderNothingIsFetchedOrWritten) {
+  tk::headless::HeadlessPlatform platform("");
+  ASSERT_EQ(platform.CacheFolder(), "");
+  platform.SetFetch([](const tk::HttpRequest&) { return std::string("a@#$b\r\n"); });
+  const qmWebTips fetched(platform, "http://127.0.0.1:9/tips.asp");
+  EXPECT_TRUE(platform.Requests().empty());
+  EXPECT_EQ(fetched.TipCount, 0);
+  const qmWebTips built(platform, qmWebTips::Body{"a@#$b\r\n"});
+  EXPECT_EQ(built.TipCount, 0);
+  EXPECT_FALSE(std::filesystem::exists(qmWebTips::kCacheName)) << "written to the current folder";
+}
+
 // A failing fetch drops what it threw; the cache is still rewritten.
 TEST(StoreRequest, AnErrorDuringTheFetchIsDropped) {
   testsupport::TempFolder folder;

@@ -195,6 +195,7 @@ std::string HeadlessPlatform::HttpGet(const HttpRequest& request) {
 
 void HeadlessApplication::PumpMessages() {
   ++pumps_;
+  RunCompletions();
   if (queue_.empty()) return;  // the common case in a long run: no allocation
   // Messages that arrive while these run wait for the next pump.
   const std::size_t level = batches_.size();
@@ -255,6 +256,21 @@ std::unique_ptr<Control> HeadlessApplication::CreateControl(Form& /*form*/,
     default:
       return std::make_unique<HeadlessControl>(*this, def);
   }
+}
+
+std::thread HeadlessApplication::StartWork(std::function<void()> job) {
+  held_.push_back(std::move(job));
+  return {};
+}
+
+std::size_t HeadlessApplication::ReleaseWork() {
+  std::vector<std::function<void()>> now;
+  now.swap(held_);
+  // Abandoned work runs too, but its job stops before the work and reports
+  // to no one.
+  for (auto& job : now) job();
+  RunCompletions();
+  return now.size();
 }
 
 void HeadlessApplication::NativeMessageBox(std::string_view text, bool /*error*/) {

@@ -52,6 +52,12 @@ class HeadlessApplication : public Application {
   // The user in front of an open menu: gets the items, answers an index or -1.
   std::function<int(const MenuItems&)> menuUser;
 
+  // Work handed off the window's thread waits here until the test releases
+  // it: then it runs on the caller's thread and its completion right after,
+  // as a message. Gives the number of jobs run.
+  std::size_t ReleaseWork();
+  std::size_t HeldWork() const { return held_.size(); }
+
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
   void NativeOpenLink(std::string_view url) override;
@@ -66,8 +72,11 @@ class HeadlessApplication : public Application {
   // with the dialog still open would wait forever: it closes the dialog and
   // raises Error instead.
   void RunModal(Form& dialog, Form& owner) override;
+  std::thread StartWork(std::function<void()> job) override;
+  void WakeWindowThread() override {}
 
  private:
+  std::vector<std::function<void()>> held_;
   std::deque<std::function<void()>> queue_;
   // The actions each running PumpMessages has still to run, outermost first.
   std::deque<std::deque<std::function<void()>>> batches_;

@@ -128,7 +128,23 @@ std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
   curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   // The status is not looked at: an error page's body counts like any other.
-  curl_easy_perform(curl);
+  // The multi interface, so that a cancellation wakes the wait at once.
+  CURLM* multi = curl_multi_init();
+  if (multi == nullptr) {
+    curl_easy_perform(curl);
+  } else if (curl_multi_add_handle(multi, curl) == CURLM_OK) {
+    const auto cancelled = [&] { return request.cancel != nullptr && request.cancel->Requested(); };
+    {
+      const WakeOnCancel wake(request.cancel, [multi] { curl_multi_wakeup(multi); });
+      int running = 1;
+      while (running > 0 && !cancelled()) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK || running == 0) break;
+        if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) break;
+      }
+    }
+    curl_multi_remove_handle(multi, curl);
+  }
+  if (multi != nullptr) curl_multi_cleanup(multi);
   curl_easy_cleanup(curl);
   return std::move(body.bytes);
 }

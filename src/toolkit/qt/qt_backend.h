@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QMetaObject>
+#include <QObject>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -101,6 +102,10 @@ class QtApplication : public Application {
   // modal, fixed size, centred on the owner; Escape closes it.
   void RunModal(Form& dialog, Form& owner) override;
 
+  // ---- work off the window's thread (qt_task.cpp) ----
+  std::thread StartWork(std::function<void()> job) override;
+  void WakeWindowThread() override;
+
  private:
   struct ModalLoop {
     Form* form;
@@ -108,6 +113,10 @@ class QtApplication : public Application {
   };
   std::vector<ModalLoop> modal_;
   Form* runForm_ = nullptr;
+  // Receives the queued completions; made on the window's thread, and going
+  // with the application takes the completions still queued with it.
+  std::unique_ptr<QObject> completions_;
+
   std::vector<Deferred*> dirty_;
   QElapsedTimer sinceFlush_;
   QMetaObject::Connection aboutToBlock_;

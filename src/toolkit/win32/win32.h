@@ -56,6 +56,24 @@ class View {
   bool dirty_ = false;
 };
 
+// A message-only window of the window's thread that runs the completions of
+// work done off that thread (win32_task.cpp).
+class CompletionWindow {
+ public:
+  CompletionWindow() = default;
+  ~CompletionWindow();
+  CompletionWindow(const CompletionWindow&) = delete;
+  CompletionWindow& operator=(const CompletionWindow&) = delete;
+  // Window's thread: makes the window when there is none yet.
+  void Make(std::function<void()> run);
+  // Any thread.
+  void Wake() const;
+
+ private:
+  HWND hwnd_ = nullptr;
+  std::function<void()> run_;
+};
+
 class Win32Application : public Application {
  public:
   struct Options {
@@ -114,7 +132,13 @@ class Win32Application : public Application {
   // the dialog's loop runs.
   void RunModal(Form& dialog, Form& owner) override;
 
+  // ---- work off the window's thread (win32_task.cpp) ----
+  std::thread StartWork(std::function<void()> job) override;
+  void WakeWindowThread() override { completions_.Wake(); }
+
  private:
+  CompletionWindow completions_;
+
   void RunActions(std::deque<std::function<void()>>& actions);
   // Syncs at most once per frame, and never more than half of the time.
   void MaybeFlush();

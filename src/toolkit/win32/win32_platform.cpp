@@ -26,14 +26,6 @@ std::string ExecutableFolder() {
   }
 }
 
-// Closes a WinInet handle when it goes out of scope.
-struct Handle {
-  HINTERNET h = nullptr;
-  ~Handle() {
-    if (h != nullptr) InternetCloseHandle(h);
-  }
-};
-
 void SetTimeout(HINTERNET h, DWORD option, long ms) {
   DWORD value = ms > 0 ? static_cast<DWORD>(ms) : 1;
   InternetSetOptionW(h, option, &value, sizeof value);
@@ -50,30 +42,45 @@ std::string Win32Platform::HttpGet(const HttpRequest& request) {
     return request.totalTimeoutMs -
            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
   };
-  Handle session{InternetOpenW(Widen(request.userAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
-                               nullptr, nullptr, 0)};
-  if (session.h == nullptr) return {};
-  SetTimeout(session.h, INTERNET_OPTION_CONNECT_TIMEOUT, request.connectTimeoutMs);
-  SetTimeout(session.h, INTERNET_OPTION_SEND_TIMEOUT, request.totalTimeoutMs);
-  SetTimeout(session.h, INTERNET_OPTION_RECEIVE_TIMEOUT, request.totalTimeoutMs);
-  Handle url{InternetOpenUrlW(session.h, Widen(request.url).c_str(), nullptr, 0,
-                              INTERNET_FLAG_NO_CACHE_WRITE, 0)};
-  if (url.h == nullptr) return {};
+  HINTERNET session = InternetOpenW(Widen(request.userAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
+                                    nullptr, nullptr, 0);
+  if (session == nullptr) return {};
+  const auto cancelled = [&] { return request.cancel != nullptr && request.cancel->Requested(); };
   std::string body;
-  std::vector<char> chunk(request.readSize > 0 ? request.readSize : 4096);
-  // The status is not looked at: an error page's body counts like any other.
-  while (body.size() < request.maxBytes) {
-    const long left = remaining();
-    if (left <= 0) break;
-    // No single read may outlast the whole transfer's time.
-    SetTimeout(url.h, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
-    DWORD got = 0;
-    if (!InternetReadFile(url.h, chunk.data(), static_cast<DWORD>(chunk.size()), &got) ||
-        got == 0) {
-      break;
+  HINTERNET url = nullptr;
+  bool closedByCancel = false;
+  {
+    // Closing the session from the cancelling thread ends a blocked open or
+    // read at once, and closes the page with it.
+    const WakeOnCancel wake(request.cancel, [&closedByCancel, session] {
+      InternetCloseHandle(session);
+      closedByCancel = true;
+    });
+    SetTimeout(session, INTERNET_OPTION_CONNECT_TIMEOUT, request.connectTimeoutMs);
+    SetTimeout(session, INTERNET_OPTION_SEND_TIMEOUT, request.totalTimeoutMs);
+    SetTimeout(session, INTERNET_OPTION_RECEIVE_TIMEOUT, request.totalTimeoutMs);
+    url = InternetOpenUrlW(session, Widen(request.url).c_str(), nullptr, 0,
+                           INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    std::vector<char> chunk(request.readSize > 0 ? request.readSize : 4096);
+    // The status is not looked at: an error page's body counts like any other.
+    while (url != nullptr && body.size() < request.maxBytes && !cancelled()) {
+      const long left = remaining();
+      if (left <= 0) break;
+      // No single read may outlast the whole transfer's time.
+      SetTimeout(url, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
+      DWORD got = 0;
+      if (!InternetReadFile(url, chunk.data(), static_cast<DWORD>(chunk.size()), &got) ||
+          got == 0) {
+        break;
+      }
+      const std::size_t room = request.maxBytes - body.size();
+      body.append(chunk.data(), got < room ? got : room);
     }
-    const std::size_t room = request.maxBytes - body.size();
-    body.append(chunk.data(), got < room ? got : room);
+  }
+  // No wake can run from here on.
+  if (!closedByCancel) {
+    if (url != nullptr) InternetCloseHandle(url);
+    InternetCloseHandle(session);
   }
   return body;
 }
