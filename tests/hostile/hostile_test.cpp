@@ -268,6 +268,15 @@ TEST_F(Hostile, StrayBytesSpellTheLineTheyMakeTogetherWhateverTheAlphabetsLength
     EXPECT_TRUE(form.mmoList.Lines().empty()) << "alphabet of " << 4 + extra.size();
     EXPECT_EQ(form.lblCount.Text(), "0");
   }
+  // Stray bytes that join into a capital spell the line of its small letter.
+  for (std::string extra : {"", "abcdefghij"}) {
+    form.mmoList.ClearLines();
+    form.mmoList.AppendLine("ω7");
+    form.lblCount.SetText("1");
+    PasteOver(form.edtNum, "\xCE 7 \xA9" + extra);
+    user.Click(form.btnDel);
+    EXPECT_TRUE(form.mmoList.Lines().empty()) << "alphabet of " << 4 + extra.size();
+  }
   // A valid 中 typed is one character: it spells 中中中, not the line.
   user.Click(form.btnGet);
   PasteOver(form.edtNum, "中abcdefghij");

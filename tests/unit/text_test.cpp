@@ -48,6 +48,37 @@ TEST(Text, LineComparisonIgnoresOnlyLetterCase) {
   EXPECT_TRUE(tk::EqualsIgnoreCase("中a", "中A"));
 }
 
+TEST(Text, FullwidthGreekAndCyrillicLettersIgnoreCaseToo) {
+  // Each whole alphabet: capital, small letter, count.
+  struct Pairs {
+    char32_t capital, small, count;
+  };
+  for (const Pairs& p : {Pairs{U'Ａ', U'ａ', 26}, Pairs{U'Α', U'α', 17}, Pairs{U'Σ', U'σ', 7},
+                         Pairs{U'А', U'а', 32}, Pairs{U'Ё', U'ё', 1}}) {
+    for (char32_t k = 0; k < p.count; ++k) {
+      const std::string capital = tk::EncodeChar(p.capital + k) + "7A";
+      const std::string small = tk::EncodeChar(p.small + k) + "7a";
+      EXPECT_TRUE(tk::EqualsIgnoreCase(capital, small)) << capital;
+      EXPECT_EQ(tk::FoldCase(capital), small);
+      EXPECT_EQ(tk::FoldCase(small), small);
+    }
+  }
+  EXPECT_TRUE(tk::EqualsIgnoreCase("ω7A", "Ω7a"));
+  // Width, neighbours of the alphabets and other letters still count.
+  EXPECT_FALSE(tk::EqualsIgnoreCase("Ａ12", "a12"));
+  EXPECT_FALSE(tk::EqualsIgnoreCase("［", "｛"));
+  EXPECT_FALSE(tk::EqualsIgnoreCase("Ё", "е"));
+  // Stray bytes stay themselves; the bytes of a capital are no letter alone.
+  EXPECT_FALSE(tk::EqualsIgnoreCase("\xCE", "\xCF"));
+  EXPECT_EQ(tk::FoldCase("\xCE"
+                         "7"
+                         "\xA9"),
+            "\xCE"
+            "7"
+            "\xA9");
+  EXPECT_FALSE(tk::EqualsIgnoreCase("\xD0\x90", "\xD0\xB0 "));
+}
+
 TEST(Text, LinesEndAtAnyLineBreakAndAtNul) {
   EXPECT_EQ(tk::SplitLines("a\r\nb\nc\rd"), (Strings{"a", "b", "c", "d"}));
   EXPECT_EQ(tk::SplitLines("a\r\n"), Strings{"a"});
