@@ -2,6 +2,7 @@
 #include <limits>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "numbers/numbers.h"
 #include "toolkit/text.h"
@@ -79,10 +80,10 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
 
 std::vector<std::string> SpellingAlphabet(std::string_view typed) {
   std::vector<std::string> alphabet;
+  // A pasted text may hold millions of characters and thousands of distinct ones.
+  std::unordered_set<std::string_view> seen;
   for (std::string_view ch : tk::Chars(tk::TrimView(typed))) {
-    bool seen = false;
-    for (const auto& a : alphabet) seen = seen || a == ch;
-    if (!seen) alphabet.emplace_back(ch);
+    if (seen.insert(ch).second) alphabet.emplace_back(ch);
   }
   return alphabet;
 }
