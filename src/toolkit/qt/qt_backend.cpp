@@ -334,7 +334,7 @@ class KeyEdit : public QLineEdit {
     first_ = std::max(first_, fit);
     if (first_ > 0 && first_ < all.size() && all[first_].isLowSurrogate()) ++first_;
     s.first = first_;
-    s.text = all.mid(first_, 2 * span);
+    s.text = all.mid(first_, qsizetype{2} * span);
     s.layout = std::make_unique<QTextLayout>(s.text, font());
     s.layout->beginLayout();
     s.layout->createLine();
