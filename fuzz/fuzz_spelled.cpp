@@ -1,7 +1,8 @@
 // The spelled-number run over an arbitrary list and typed text, against the
 // plain three-wheel counter: every candidate of the typed characters looked
 // up once, in counter order, each removing the first line equal to it with
-// letter case ignored (ASCII, fullwidth Latin, Greek, Cyrillic). Input: the
+// letter case ignored (ASCII, fullwidth Latin, Greek, Cyrillic, Roman
+// numerals). Input: the
 // typed text, a LF, then the list's lines.
 #include <cstddef>
 #include <cstdint>
@@ -32,8 +33,8 @@ struct CasePairs {
   char32_t count;
 };
 constexpr CasePairs kCasePairs[] = {
-    {U'A', U'a', 26},    {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},
-    {0x0401, 0x0451, 1}, {0x0410, 0x0430, 32}, {0xFF21, 0xFF41, 26},
+    {U'A', U'a', 26},     {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},  {0x0401, 0x0451, 1},
+    {0x0410, 0x0430, 32}, {0x2160, 0x2170, 10}, {0xFF21, 0xFF41, 26},
 };
 
 // Each character of the text (a stray byte is one) with capitals made small.

@@ -76,8 +76,8 @@ struct CasePairs {
   char32_t count;
 };
 constexpr CasePairs kCasePairs[] = {
-    {U'A', U'a', 26},    {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},
-    {0x0401, 0x0451, 1}, {0x0410, 0x0430, 32}, {0xFF21, 0xFF41, 26},
+    {U'A', U'a', 26},     {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},  {0x0401, 0x0451, 1},
+    {0x0410, 0x0430, 32}, {0x2160, 0x2170, 10}, {0xFF21, 0xFF41, 26},
 };
 
 // The text as characters (a stray byte is one), each capital made small.

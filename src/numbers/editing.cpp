@@ -29,6 +29,7 @@ char32_t OtherCase(char32_t cp) {
       (cp >= 0xFF41 && cp <= 0xFF5A) || (cp >= 0x03B1 && cp <= 0x03C9 && cp != 0x03C2)) {
     return capital;
   }
+  if (cp >= 0x2170 && cp <= 0x2179) return cp - 0x10;
   return cp == 0x0451 ? 0x0401 : 0;
 }
 

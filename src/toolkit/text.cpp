@@ -17,9 +17,10 @@ char AsciiLower(char c) {
 }
 
 // Lead bytes of the two- and three-byte sequences that hold a foldable
-// capital: Greek (CE), Cyrillic (D0) and fullwidth Latin (EF BC).
+// capital: Greek (CE), Cyrillic (D0), Roman numerals (E2 85) and fullwidth
+// Latin (EF BC).
 bool MayFold(unsigned char lead) {
-  return lead == 0xCE || lead == 0xD0 || lead == 0xEF;
+  return lead == 0xCE || lead == 0xD0 || lead == 0xE2 || lead == 0xEF;
 }
 
 }  // namespace
@@ -32,6 +33,8 @@ char32_t FoldCase(char32_t cp) {
   // Cyrillic: Io, then A to Ya.
   if (cp == 0x0401) return 0x0451;
   if (cp >= 0x0410 && cp <= 0x042F) return cp + 0x20;
+  // Roman numerals one to ten (eleven and twelve have no small form in GBK).
+  if (cp >= 0x2160 && cp <= 0x2169) return cp + 0x10;
   // Fullwidth A to Z.
   if (cp >= 0xFF21 && cp <= 0xFF3A) return cp + 0x20;
   return cp;

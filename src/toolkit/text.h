@@ -37,7 +37,8 @@ std::string EncodeChar(char32_t cp);
 
 // The small letter for a capital, as Windows' case-insensitive comparison
 // pairs them, for the cased letters of code page 936: ASCII, fullwidth Latin,
-// Greek and Cyrillic. Every other code point is returned as it is.
+// Greek, Cyrillic and the Roman numerals one to ten. Every other code point is
+// returned as it is.
 char32_t FoldCase(char32_t cp);
 // Writes the text with every such capital made small to out[0, text.size()):
 // a capital and its small letter have the same UTF-8 length. Stray bytes are
