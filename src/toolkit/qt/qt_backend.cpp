@@ -229,17 +229,17 @@ class KeyEdit : public QLineEdit {
         QTextLayout::FormatRange r;
         r.start = from;
         r.length = to - from;
-        r.format.setBackground(palette().brush(QPalette::Highlight));
-        r.format.setForeground(palette().brush(QPalette::HighlightedText));
+        r.format.setBackground(panel.palette.brush(QPalette::Highlight));
+        r.format.setForeground(panel.palette.brush(QPalette::HighlightedText));
         selection.append(r);
       }
     }
-    p.setPen(palette().color(QPalette::Text));
+    p.setPen(panel.palette.color(QPalette::Text));
     s.layout->draw(&p, s.origin, selection);
     if (hasFocus() && !hasSelectedText()) {
       const qreal x = s.layout->lineAt(0).cursorToX(cursorPosition() - s.first);
       p.fillRect(QRectF(s.origin.x() + x, s.origin.y(), 1, QFontMetricsF(font()).height()),
-                 palette().text());
+                 panel.palette.text());
     }
   }
   // The mouse places the caret in what is shown.
@@ -295,8 +295,6 @@ class KeyEdit : public QLineEdit {
   }
 
  private:
-  // The character a key press types: Backspace as 8, a printable character
-  // as itself, and 0 for keys that type nothing (arrows, shortcuts).
   static constexpr qsizetype kLongText = 4096;  // UTF-16 units
   bool Long() const { return text().size() > kLongText; }
 
@@ -350,6 +348,8 @@ class KeyEdit : public QLineEdit {
   int first_ = 0;
   int anchor_ = 0;
 
+  // The character a key press types: Backspace as 8, a printable character
+  // as itself, and 0 for keys that type nothing (arrows, shortcuts).
   static char32_t TypedChar(const QKeyEvent& e) {
     const auto mods = e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (e.key() == Qt::Key_Backspace) return mods ? 0 : kBackspace;
