@@ -1,7 +1,9 @@
 // The spelled-number run over an arbitrary list and typed text, against the
 // plain three-wheel counter: every candidate of the typed characters looked
 // up once, in counter order, each removing the first line equal to it with
-// letter case ignored. Input: the typed text, a LF, then the list's lines.
+// letter case ignored (ASCII, fullwidth Latin, Greek, Cyrillic, Roman
+// numerals). Input: the
+// typed text, a LF, then the list's lines.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -23,10 +25,31 @@ namespace {
 constexpr std::size_t kMaxAlphabet = 24;
 constexpr std::size_t kMaxLines = 64;
 
+// The pairs of capitals and small letters that compare equal: first
+// capital, first small letter, how many.
+struct CasePairs {
+  char32_t capital;
+  char32_t small;
+  char32_t count;
+};
+constexpr CasePairs kCasePairs[] = {
+    {U'A', U'a', 26},     {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},  {0x0401, 0x0451, 1},
+    {0x0410, 0x0430, 32}, {0x2160, 0x2170, 10}, {0xFF21, 0xFF41, 26},
+};
+
+// Each character of the text (a stray byte is one) with capitals made small.
 std::string Folded(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  std::string out;
+  for (std::string_view ch : tk::Chars(s)) {
+    if (ch.size() == 1 && static_cast<unsigned char>(ch[0]) >= 0x80) {
+      out += ch;  // a stray byte
+      continue;
+    }
+    char32_t cp = tk::DecodeChar(ch);
+    for (const auto& p : kCasePairs) {
+      if (cp >= p.capital && cp < p.capital + p.count) cp = p.small + (cp - p.capital);
+    }
+    out += tk::EncodeChar(cp);
   }
   return out;
 }

@@ -2,6 +2,7 @@
 #include <limits>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "numbers/numbers.h"
 #include "toolkit/text.h"
@@ -14,11 +15,22 @@ void ShowLineCount(const CountedList& target) {
   ShowCount(target, target.list->LineCount());
 }
 
-// Characters compare as FindLine compares them: ASCII letters without case.
+// Characters compare as FindLine compares them.
 std::string Folded(std::string_view ch) {
-  std::string out(ch);
-  if (out.size() == 1 && out[0] >= 'A' && out[0] <= 'Z') out[0] = static_cast<char>(out[0] + 32);
-  return out;
+  return tk::FoldCase(ch);
+}
+
+// The character of the other case that FindLine takes as equal, or 0.
+char32_t OtherCase(char32_t cp) {
+  const char32_t small = tk::FoldCase(cp);
+  if (small != cp) return small;
+  const char32_t capital = cp - 0x20;
+  if ((cp >= U'a' && cp <= U'z') || (cp >= 0x0430 && cp <= 0x044F) ||
+      (cp >= 0xFF41 && cp <= 0xFF5A) || (cp >= 0x03B1 && cp <= 0x03C9 && cp != 0x03C2)) {
+    return capital;
+  }
+  if (cp >= 0x2170 && cp <= 0x2179) return cp - 0x10;
+  return cp == 0x0451 ? 0x0401 : 0;
 }
 
 }  // namespace
@@ -78,10 +90,10 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
 
 std::vector<std::string> SpellingAlphabet(std::string_view typed) {
   std::vector<std::string> alphabet;
+  // A pasted text may hold millions of characters and thousands of distinct ones.
+  std::unordered_set<std::string_view> seen;
   for (std::string_view ch : tk::Chars(tk::TrimView(typed))) {
-    bool seen = false;
-    for (const auto& a : alphabet) seen = seen || a == ch;
-    if (!seen) alphabet.emplace_back(ch);
+    if (seen.insert(ch).second) alphabet.emplace_back(ch);
   }
   return alphabet;
 }
@@ -141,11 +153,39 @@ bool SpelledWalk::NextAfter(const tk::ListControl& list) {
   for (const std::string& line : list.Lines()) {
     const std::string_view v(line);
     if (strayBytes_) {
+      if (v.size() > 12) continue;  // three pieces of at most four bytes
+      // Where each byte's character starts.
+      std::size_t startOf[12];
+      for (std::size_t p = 0; p < v.size();) {
+        const std::size_t len = tk::CharLength(v, p);
+        for (std::size_t q = p; q < p + len; ++q) startOf[q] = p;
+        p += len;
+      }
       // Stray bytes of the alphabet can join into a character of the line:
-      // try every cut of the line into three pieces of one to four bytes.
+      // try every cut of the line into three pieces of one to four bytes. A
+      // character that a cut splits equals the line's in either case, so the
+      // cut is tried with each case of it.
       for (std::size_t i = 1; i <= 4 && i < v.size(); ++i) {
         for (std::size_t j = 1; j <= 4 && i + j < v.size(); ++j) {
-          if (v.size() - i - j <= 4) consider(v.substr(0, i), v.substr(i, j), v.substr(i + j));
+          if (v.size() - i - j > 4) continue;
+          std::size_t split[2];
+          int k = 0;
+          for (std::size_t at : {i, i + j}) {
+            const std::size_t s = startOf[at];
+            if (s == at || (k == 1 && split[0] == s)) continue;
+            if (OtherCase(tk::DecodeChar(v.substr(s, tk::CharLength(v, s)))) != 0) split[k++] = s;
+          }
+          for (int mask = 0; mask < (1 << k); ++mask) {
+            std::string w(v);
+            for (int b = 0; b < k; ++b) {
+              if ((mask >> b & 1) == 0) continue;
+              const std::size_t len = tk::CharLength(v, split[b]);
+              const char32_t other = OtherCase(tk::DecodeChar(v.substr(split[b], len)));
+              w.replace(split[b], len, tk::EncodeChar(other));
+            }
+            const std::string_view x(w);
+            consider(x.substr(0, i), x.substr(i, j), x.substr(i + j));
+          }
         }
       }
       continue;

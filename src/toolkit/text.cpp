@@ -16,7 +16,56 @@ char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Lead bytes of the two- and three-byte sequences that hold a foldable
+// capital: Greek (CE), Cyrillic (D0), Roman numerals (E2 85) and fullwidth
+// Latin (EF BC).
+bool MayFold(unsigned char lead) {
+  return lead == 0xCE || lead == 0xD0 || lead == 0xE2 || lead == 0xEF;
+}
+
 }  // namespace
+
+char32_t FoldCase(char32_t cp) {
+  if (cp >= U'A' && cp <= U'Z') return cp + 0x20;
+  if (cp < 0x80) return cp;
+  // Greek capitals Alpha to Omega (U+03A2 is unassigned).
+  if (cp >= 0x0391 && cp <= 0x03A9 && cp != 0x03A2) return cp + 0x20;
+  // Cyrillic: Io, then A to Ya.
+  if (cp == 0x0401) return 0x0451;
+  if (cp >= 0x0410 && cp <= 0x042F) return cp + 0x20;
+  // Roman numerals one to ten (eleven and twelve have no small form in GBK).
+  if (cp >= 0x2160 && cp <= 0x2169) return cp + 0x10;
+  // Fullwidth A to Z.
+  if (cp >= 0xFF21 && cp <= 0xFF3A) return cp + 0x20;
+  return cp;
+}
+
+void FoldCaseInto(std::string_view text, char* out) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out[i++] = AsciiLower(static_cast<char>(c));
+      continue;
+    }
+    const std::size_t n = CharLength(text, i);
+    const std::string_view ch = text.substr(i, n);
+    const char32_t cp = n > 1 && MayFold(c) ? DecodeChar(ch) : 0;
+    const char32_t folded = cp != 0 ? FoldCase(cp) : 0;
+    if (folded != cp) {
+      const std::string enc = EncodeChar(folded);  // n bytes, as the capital
+      enc.copy(out + i, n);
+    } else {
+      ch.copy(out + i, n);
+    }
+    i += n;
+  }
+}
+
+std::string FoldCase(std::string_view text) {
+  std::string out(text.size(), '\0');
+  FoldCaseInto(text, out.data());
+  return out;
+}
 
 std::string_view TrimView(std::string_view text) {
   std::size_t b = 0;
@@ -112,8 +161,20 @@ std::string EncodeChar(char32_t cp) {
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  for (std::size_t i = 0; i < a.size();) {
+    const auto c = static_cast<unsigned char>(a[i]);
+    if (c < 0x80) {
+      if (a[i] != b[i] && AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+      ++i;
+      continue;
+    }
+    // Folding keeps every character's length, so equal texts split alike.
+    const std::size_t n = CharLength(a, i);
+    if (CharLength(b, i) != n) return false;
+    const std::string_view x = a.substr(i, n);
+    const std::string_view y = b.substr(i, n);
+    if (x != y && (n == 1 || FoldCase(DecodeChar(x)) != FoldCase(DecodeChar(y)))) return false;
+    i += n;
   }
   return true;
 }

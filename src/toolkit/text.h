@@ -35,8 +35,19 @@ std::size_t ByteOffsetOfChar(std::string_view text, std::size_t index);
 char32_t DecodeChar(std::string_view ch);
 std::string EncodeChar(char32_t cp);
 
-// Whole-line equality that ignores letter case (ASCII letters; other
-// characters compare as they are).
+// The small letter for a capital, as Windows' case-insensitive comparison
+// pairs them, for the cased letters of code page 936: ASCII, fullwidth Latin,
+// Greek, Cyrillic and the Roman numerals one to ten. Every other code point is
+// returned as it is.
+char32_t FoldCase(char32_t cp);
+// Writes the text with every such capital made small to out[0, text.size()):
+// a capital and its small letter have the same UTF-8 length. Stray bytes are
+// copied as they are.
+void FoldCaseInto(std::string_view text, char* out);
+std::string FoldCase(std::string_view text);
+
+// Whole-line equality that ignores letter case as FoldCase does; other
+// characters compare as they are.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // Splits bytes into lines at CR LF, lone CR or lone LF. No empty line follows a

@@ -81,21 +81,27 @@ namespace {
 
 constexpr std::uint64_t kLongLine = std::uint64_t{0xFF} << 56;
 
-// Equal lines (letter case ignored) have equal keys; for lines of up to seven
-// bytes equal keys also mean equal lines.
+// Equal lines (letter case ignored, as FoldCase folds it) have equal keys;
+// for lines of up to seven bytes equal keys also mean equal lines.
 std::uint64_t LineKey(std::string_view line) {
+  char small[64];
+  std::string large;
+  char* folded = small;
+  if (line.size() > sizeof small) {
+    large.resize(line.size());
+    folded = large.data();
+  }
+  FoldCaseInto(line, folded);
   std::uint64_t key = 0;
   if (line.size() <= 7) {
-    for (char c : line) {
-      const char f = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-      key = (key << 8) | static_cast<unsigned char>(f);
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      key = (key << 8) | static_cast<unsigned char>(folded[i]);
     }
     return key | (static_cast<std::uint64_t>(line.size()) << 56);
   }
   key = 14695981039346656037ULL;  // FNV-1a of the folded bytes
-  for (char c : line) {
-    const char f = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    key = (key ^ static_cast<unsigned char>(f)) * 1099511628211ULL;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    key = (key ^ static_cast<unsigned char>(folded[i])) * 1099511628211ULL;
   }
   return kLongLine | (key >> 8);
 }

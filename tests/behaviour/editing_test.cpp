@@ -60,6 +60,27 @@ TEST_F(Editing, AddingAListedNumberIsRefusedForThatListOnly) {
   EXPECT_EQ(Lines("mmoDel"), (Numbers{"123", "a1b"}));
 }
 
+TEST_F(Editing, FullwidthGreekAndCyrillicLettersIgnoreCaseAsWindowsDoes) {
+  AddNumbers(true, {"Ａ12", "ａ12", "ω7A", "Жж1", "ё23"});
+  ASSERT_EQ(Rec().notices, Numbers{std::string(numbers::kAlreadyListed)});
+  EXPECT_EQ(Lines("mmoList"), (Numbers{"Ａ12", "ω7A", "Жж1", "ё23"}));
+  AddNumbers(true, {"A12"});  // width still counts
+  EXPECT_EQ(Rec().notices.size(), 1u);
+  AddNumbers(false, {"Ω7A", "ЖЖ1"});
+  Click("btnDelete");
+  EXPECT_EQ(Lines("mmoList"), (Numbers{"Ａ12", "ё23", "A12"}));
+  EXPECT_EQ(Text("lblCount"), "3");
+  // Spelled numbers match the same way, with few characters and with many.
+  Paste("edtNum", "ａ21");
+  Click("btnDel");
+  EXPECT_EQ(Lines("mmoList"), (Numbers{"ё23", "A12"}));
+  User().Select(C("edtNum"), 0, 3);
+  Paste("edtNum", "Ё2QWERTYUIOP3");
+  Click("btnDel");
+  EXPECT_EQ(Lines("mmoList"), (Numbers{"A12"}));
+  EXPECT_EQ(Text("lblCount"), "1");
+}
+
 TEST_F(Editing, RemoveTheLineAtTheCaret) {
   Generate(true, "1", "2", "0123456");
   // Caret inside the fifth line ("124"): 4 lines of 3 characters + CR LF before it.

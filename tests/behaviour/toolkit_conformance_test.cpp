@@ -226,6 +226,20 @@ TEST_F(Toolkit, FileErrorsAreChineseAndNameTheFile) {
   EXPECT_EQ(message([&] { (void)platform.ReadTextLines(path); }), "无法打开文件“" + path + "”。");
 }
 
+TEST_F(Toolkit, PastingNothingOverASelectionRemovesIt) {
+  // With and without a length limit, as the native edits do.
+  for (const char* name : {"edtNum", "edtRight"}) {
+    Paste(name, "123");
+    User().Select(C(name), 1, 1);
+    Paste(name, "");
+    EXPECT_EQ(Text(name), "13") << name;
+    EXPECT_EQ(Form().Get<tk::Edit>(name).CaretOffset(), 1) << name;
+    User().PlaceCaret(C(name), 1);
+    Paste(name, "");
+    EXPECT_EQ(Text(name), "13") << name;
+  }
+}
+
 TEST_F(Toolkit, NoticesAndLinks) {
   Form().App().ShowNotice("提示");
   EXPECT_EQ(Rec().notices, Numbers{"提示"});

@@ -196,6 +196,36 @@ TEST_F(Hostile, RunOverTenThousandDistinctCharactersPumpsPerRemovalAndEnds) {
   ExpectConsistent();
 }
 
+TEST_F(Hostile, RunAfterTwoMillionPastedCharactersPumpsBeforeEveryLookup) {
+  // 24 distinct characters, and 20,000: each run reads the list afresh.
+  for (std::size_t distinct : {24u, 20000u}) {
+    std::string unit = "0123456789中文abcdefghijkl";
+    if (distinct > 24) {
+      unit = "0123456789";
+      for (char32_t c = 0x4E00; c < 0x4E00 + distinct - 10; ++c) unit += tk::EncodeChar(c);
+    }
+    PasteOver(form.edtNum, Repeat(unit, 2000000));
+    ASSERT_EQ(numbers::SpellingAlphabet(form.edtNum.Text()).size(), distinct);
+    user.Click(form.btnAll);
+    // Mid-run, a number whose turn has passed comes back and stays.
+    bool disabled = false;
+    AtPump(500, [&] {
+      disabled = !form.btnDel.Enabled();
+      user.Click(form.btnDel);  // refused
+      PasteOver(form.edtRight, "001");
+      user.Click(form.btn3);
+    });
+    const std::size_t pumps = app.PumpCount();
+    user.Click(form.btnDel);
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(form.mmoList.Lines(), Strings{"001"}) << distinct;
+    // One pump before each of the 1,000 lookups, and one that ends the walk.
+    EXPECT_EQ(app.PumpCount() - pumps, 1001u) << distinct;
+    EXPECT_EQ(tk::CharCount(form.edtNum.Text()), 2000000u);
+    ExpectConsistent();
+  }
+}
+
 // ---- control characters, emoji, broken UTF-8 ----
 
 struct Paste {
@@ -268,6 +298,15 @@ TEST_F(Hostile, StrayBytesSpellTheLineTheyMakeTogetherWhateverTheAlphabetsLength
     user.Click(form.btnDel);
     EXPECT_TRUE(form.mmoList.Lines().empty()) << "alphabet of " << 4 + extra.size();
     EXPECT_EQ(form.lblCount.Text(), "0");
+  }
+  // Stray bytes that join into a capital spell the line of its small letter.
+  for (std::string extra : {"", "abcdefghij"}) {
+    form.mmoList.ClearLines();
+    form.mmoList.AppendLine("ω7");
+    form.lblCount.SetText("1");
+    PasteOver(form.edtNum, "\xCE 7 \xA9" + extra);
+    user.Click(form.btnDel);
+    EXPECT_TRUE(form.mmoList.Lines().empty()) << "alphabet of " << 4 + extra.size();
   }
   // A valid 中 typed is one character: it spells 中中中, not the line.
   user.Click(form.btnGet);

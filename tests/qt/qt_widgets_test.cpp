@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "app/config.h"
 #include "numbers/numbers.h"
 #include "qt_harness.h"
+#include "toolkit/text.h"
 
 namespace {
 
@@ -333,6 +335,44 @@ TEST_F(QtWindow, ChineseTextHasRealGlyphs) {
       EXPECT_TRUE(metrics.inFontUcs4(ch)) << "U+" << std::hex << static_cast<unsigned>(ch);
     }
   }
+}
+
+TEST_F(QtWindow, AHugePastedTextShowsAndTakesTheMouseAroundTheCaret) {
+  // Digits, then a long run of blanks: the end shows digits, the start none.
+  std::string text = "1234567890";
+  text += std::string(20000, ' ');
+  text += "1234567890";
+  Paste("edtNum", text);
+  auto* edit = qobject_cast<QLineEdit*>(W("edtNum"));
+  auto dark = [](QColor c) { return c.lightness() < 100; };
+  auto inked = [&] {
+    const QImage shown = edit->grab().toImage();
+    // Inside the frame only.
+    return PixelsLike(shown.copy(shown.rect().adjusted(3, 3, -3, -3)), dark);
+  };
+  auto clickAt = [&](int x) {
+    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(x, edit->height() / 2));
+    return Form().edtNum.CaretOffset();
+  };
+  const int end = static_cast<int>(tk::CharCount(text));
+  EXPECT_GT(inked(), 20);  // the caret is at the end, and so is the view
+  EXPECT_GT(clickAt(edit->width() - 4), end - 3);
+  EXPECT_GT(clickAt(edit->width() / 2), end - 40);
+  EXPECT_LT(clickAt(edit->width() / 2), end - 3);
+  QTest::keyClick(edit, Qt::Key_Home);
+  EXPECT_EQ(Form().edtNum.CaretOffset(), 0);
+  EXPECT_GT(inked(), 20);
+  EXPECT_EQ(clickAt(5), 0);
+  EXPECT_LT(clickAt(edit->width() / 2), 40);
+  // The middle shows blanks alone: no ink but the steady caret.
+  edit->setCursorPosition(10000);
+  edit->setFocus();
+  EXPECT_LT(inked(), 20);
+  // A selection shows in the highlight colour.
+  edit->selectAll();
+  const QColor mark = edit->palette().color(QPalette::Highlight);
+  EXPECT_GT(PixelsLike(edit->grab().toImage(), [&](QColor c) { return c == mark; }), 50);
+  EXPECT_EQ(Text("edtNum"), text);
 }
 
 TEST_F(QtWindow, TheIconComesInEverySize) {

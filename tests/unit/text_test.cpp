@@ -2,6 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -47,6 +57,69 @@ TEST(Text, LineComparisonIgnoresOnlyLetterCase) {
   EXPECT_FALSE(tk::EqualsIgnoreCase("[", "{"));
   EXPECT_TRUE(tk::EqualsIgnoreCase("中a", "中A"));
 }
+
+TEST(Text, FullwidthGreekAndCyrillicLettersIgnoreCaseToo) {
+  // Each whole alphabet: capital, small letter, count.
+  struct Pairs {
+    char32_t capital, small, count;
+  };
+  for (const Pairs& p : {Pairs{U'Ａ', U'ａ', 26}, Pairs{U'Α', U'α', 17}, Pairs{U'Σ', U'σ', 7},
+                         Pairs{U'А', U'а', 32}, Pairs{U'Ё', U'ё', 1}, Pairs{U'Ⅰ', U'ⅰ', 10}}) {
+    for (char32_t k = 0; k < p.count; ++k) {
+      const std::string capital = tk::EncodeChar(p.capital + k) + "7A";
+      const std::string small = tk::EncodeChar(p.small + k) + "7a";
+      EXPECT_TRUE(tk::EqualsIgnoreCase(capital, small)) << capital;
+      EXPECT_EQ(tk::FoldCase(capital), small);
+      EXPECT_EQ(tk::FoldCase(small), small);
+    }
+  }
+  EXPECT_TRUE(tk::EqualsIgnoreCase("ω7A", "Ω7a"));
+  // Width, neighbours of the alphabets and other letters still count.
+  EXPECT_FALSE(tk::EqualsIgnoreCase("Ａ12", "a12"));
+  EXPECT_FALSE(tk::EqualsIgnoreCase("［", "｛"));
+  EXPECT_FALSE(tk::EqualsIgnoreCase("Ё", "е"));
+  // Stray bytes stay themselves; the bytes of a capital are no letter alone.
+  EXPECT_FALSE(tk::EqualsIgnoreCase("\xCE", "\xCF"));
+  EXPECT_EQ(tk::FoldCase("\xCE"
+                         "7"
+                         "\xA9"),
+            "\xCE"
+            "7"
+            "\xA9");
+  EXPECT_FALSE(tk::EqualsIgnoreCase("\xD0\x90", "\xD0\xB0 "));
+}
+
+#ifdef _WIN32
+// Windows' own comparison, for every character of code page 936 that has a
+// character of the other case there.
+TEST(Text, LineComparisonAgreesWithCompareStringOverCodePage936) {
+  auto inGbk = [](wchar_t c) {
+    char bytes[4];
+    BOOL defaulted = FALSE;
+    return WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, 4, nullptr, &defaulted) >
+               0 &&
+           !defaulted;
+  };
+  int pairs = 0;
+  for (unsigned u = 1; u < 0x10000; ++u) {
+    const auto c = static_cast<wchar_t>(u);
+    if ((u >= 0xD800 && u <= 0xDFFF) || !inGbk(c)) continue;
+    wchar_t lower = c;
+    wchar_t upper = c;
+    CharLowerBuffW(&lower, 1);
+    CharUpperBuffW(&upper, 1);
+    for (wchar_t other : {lower, upper}) {
+      if (other == c || !inGbk(other)) continue;
+      const bool windows =
+          CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, &c, 1, &other, 1) == CSTR_EQUAL;
+      EXPECT_EQ(tk::EqualsIgnoreCase(tk::EncodeChar(u), tk::EncodeChar(other)), windows)
+          << std::hex << "U+" << u << " U+" << static_cast<unsigned>(other);
+      ++pairs;
+    }
+  }
+  EXPECT_GE(pairs, 2 * 119);  // ASCII, fullwidth, Greek, Cyrillic, Roman numerals
+}
+#endif
 
 TEST(Text, LinesEndAtAnyLineBreakAndAtNul) {
   EXPECT_EQ(tk::SplitLines("a\r\nb\nc\rd"), (Strings{"a", "b", "c", "d"}));

@@ -114,13 +114,15 @@ class HeadlessEdit : public Widget<Edit> {
     }
   }
 
+  // The selection goes whatever is inserted, even nothing; of the text, what
+  // fits the length limit goes in.
   void Insert(const std::string& text, int chars) {
     const int room = MaxLength() > 0 ? MaxLength() - (Count() - length_) : chars;
-    if (room <= 0) return;
-    if (chars > room) {
-      Replace(text.substr(0, ByteOffsetOfChar(text, static_cast<std::size_t>(room))));
-    } else {
+    const int take = std::clamp(room, 0, chars);
+    if (take == chars) {
       Replace(text);
+    } else {
+      Replace(text.substr(0, ByteOffsetOfChar(text, static_cast<std::size_t>(take))));
     }
   }
 

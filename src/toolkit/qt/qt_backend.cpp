@@ -22,12 +22,16 @@
 #include <QScreen>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "toolkit/qt/qt_menu.h"
 #include "toolkit/text.h"
@@ -242,6 +246,73 @@ class KeyEdit : public QLineEdit {
     }
   }
 
+  // QLineEdit lays out and draws every glyph of its text on each paint,
+  // caret blinks included: about a second for two million characters. A
+  // text that long is shown from a window of it around the caret instead.
+  void paintEvent(QPaintEvent* e) override {
+    if (!Long()) {
+      QLineEdit::paintEvent(e);
+      return;
+    }
+    QPainter p(this);
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, this);
+    const Shown s = Window();
+    p.setClipRect(s.box);
+    QList<QTextLayout::FormatRange> selection;
+    if (hasSelectedText()) {
+      const int from = std::max(selectionStart(), s.first) - s.first;
+      const int to = std::min(selectionEnd(), s.first + static_cast<int>(s.text.size())) - s.first;
+      if (to > from) {
+        QTextLayout::FormatRange r;
+        r.start = from;
+        r.length = to - from;
+        r.format.setBackground(panel.palette.brush(QPalette::Highlight));
+        r.format.setForeground(panel.palette.brush(QPalette::HighlightedText));
+        selection.append(r);
+      }
+    }
+    p.setPen(panel.palette.color(QPalette::Text));
+    s.layout->draw(&p, s.origin, selection);
+    if (hasFocus() && !hasSelectedText()) {
+      const qreal x = s.layout->lineAt(0).cursorToX(cursorPosition() - s.first);
+      p.fillRect(QRectF(s.origin.x() + x, s.origin.y(), 1, QFontMetricsF(font()).height()),
+                 panel.palette.text());
+    }
+  }
+  // The mouse places the caret in what is shown.
+  void mousePressEvent(QMouseEvent* e) override {
+    if (!Long() || e->button() != Qt::LeftButton) {
+      QLineEdit::mousePressEvent(e);
+      return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const int at = PositionAt(e->position().x());
+    if (!(e->modifiers() & Qt::ShiftModifier)) {
+      anchor_ = at;
+    } else if (!hasSelectedText()) {
+      anchor_ = cursorPosition();
+    }
+    setSelection(anchor_, at - anchor_);
+    e->accept();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (!Long() || !(e->buttons() & Qt::LeftButton)) {
+      QLineEdit::mouseMoveEvent(e);
+      return;
+    }
+    setSelection(anchor_, PositionAt(e->position().x()) - anchor_);
+    e->accept();
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    if (Long()) {
+      mousePressEvent(e);
+    } else {
+      QLineEdit::mouseDoubleClickEvent(e);
+    }
+  }
+
   // Text from an input method goes through the same filter, one character
   // at a time.
   void inputMethodEvent(QInputMethodEvent* e) override {
@@ -263,6 +334,59 @@ class KeyEdit : public QLineEdit {
   }
 
  private:
+  static constexpr qsizetype kLongText = 4096;  // UTF-16 units
+  bool Long() const { return text().size() > kLongText; }
+
+  // The part of a long text that the box shows: it starts at `first`, and
+  // the caret stays inside the box, moving the start as little as it can.
+  struct Shown {
+    QRect box;
+    int first = 0;
+    QString text;
+    std::unique_ptr<QTextLayout> layout;
+    QPointF origin;
+  };
+  Shown Window() {
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    Shown s;
+    // QLineEdit's own margins around its text: 2 pixels across, 1 down.
+    s.box = style()
+                ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                .marginsRemoved(textMargins())
+                .adjusted(2, 1, -2, -1);
+    const QString all = text();
+    const int caret = cursorPosition();
+    const QFontMetricsF fm(font());
+    // Every character is at least a pixel wide, but for marks.
+    const int span = s.box.width() + 64;
+    first_ = std::clamp(first_, std::max(0, caret - span), caret);
+    int fit = caret;
+    for (qreal used = 0; fit > first_;) {
+      const int back = fit >= 2 && all[fit - 1].isLowSurrogate() ? 2 : 1;
+      used += fm.horizontalAdvance(all.mid(fit - back, back));
+      if (used >= s.box.width()) break;
+      fit -= back;
+    }
+    first_ = std::max(first_, fit);
+    if (first_ > 0 && first_ < all.size() && all[first_].isLowSurrogate()) ++first_;
+    s.first = first_;
+    s.text = all.mid(first_, qsizetype{2} * span);
+    s.layout = std::make_unique<QTextLayout>(s.text, font());
+    s.layout->beginLayout();
+    s.layout->createLine();
+    s.layout->endLayout();
+    s.origin = QPointF(s.box.x(), s.box.y() + (s.box.height() - fm.height() + 1) / 2);
+    return s;
+  }
+  int PositionAt(qreal x) {
+    const Shown s = Window();
+    return s.first + s.layout->lineAt(0).xToCursor(x - s.origin.x());
+  }
+
+  int first_ = 0;
+  int anchor_ = 0;
+
   // Paste, cut and undo come as the control characters a Windows edit
   // gets for Ctrl+V, Ctrl+X and Ctrl+Z, whichever key the desktop binds.
   static constexpr char32_t kCtrlV = 22;

@@ -154,6 +154,9 @@ class Win32Application : public Application {
   std::size_t syncs_ = 0;
   std::chrono::steady_clock::time_point lastSyncEnd_{};
   std::chrono::steady_clock::duration lastSyncCost_{};
+  // Painting inside PumpMessages: when the last round ended and what it cost.
+  std::chrono::steady_clock::time_point lastPaintEnd_{};
+  std::chrono::steady_clock::duration lastPaintCost_{};
 };
 
 // A user in front of the real window: clicks, keys and the close box arrive
