@@ -14,6 +14,7 @@
 #include "../tests/support/headless_window.h"
 #include "app/layout.h"
 #include "app/main3d.h"
+#include "case_pairs.h"
 #include "check.h"
 #include "numbers/numbers.h"
 #include "toolkit/headless/headless.h"
@@ -24,18 +25,6 @@ namespace {
 // Past this many characters the reference's k*k*k candidates cost too much.
 constexpr std::size_t kMaxAlphabet = 24;
 constexpr std::size_t kMaxLines = 64;
-
-// The pairs of capitals and small letters that compare equal: first
-// capital, first small letter, how many.
-struct CasePairs {
-  char32_t capital;
-  char32_t small;
-  char32_t count;
-};
-constexpr CasePairs kCasePairs[] = {
-    {U'A', U'a', 26},     {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},  {0x0401, 0x0451, 1},
-    {0x0410, 0x0430, 32}, {0x2160, 0x2170, 10}, {0xFF21, 0xFF41, 26},
-};
 
 // Each character of the text (a stray byte is one) with capitals made small.
 std::string Folded(std::string_view s) {

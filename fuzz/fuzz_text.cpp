@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "case_pairs.h"
 #include "check.h"
 #include "toolkit/text.h"
 
@@ -67,18 +68,6 @@ std::vector<std::string> ReferenceLines(std::string_view bytes) {
   if (!cur.empty()) lines.push_back(cur);
   return lines;
 }
-
-// The pairs of capitals and small letters that compare equal: first
-// capital, first small letter, how many.
-struct CasePairs {
-  char32_t capital;
-  char32_t small;
-  char32_t count;
-};
-constexpr CasePairs kCasePairs[] = {
-    {U'A', U'a', 26},     {0x0391, 0x03B1, 17}, {0x03A3, 0x03C3, 7},  {0x0401, 0x0451, 1},
-    {0x0410, 0x0430, 32}, {0x2160, 0x2170, 10}, {0xFF21, 0xFF41, 26},
-};
 
 // The text as characters (a stray byte is one), each capital made small.
 std::vector<std::u32string> ReferenceFolded(std::string_view t) {
