@@ -21,8 +21,8 @@ add_library(qelmar_numbers STATIC
   src/numbers/generation.cpp
   src/numbers/editing.cpp
   src/numbers/filter.cpp
-  src/numbers/listfile.cpp
-  src/numbers/list_files.cpp)
+  src/numbers/list_format.cpp
+  src/numbers/list_menu_actions.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "check.h"
-#include "numbers/listfile.h"
+#include "numbers/list_format.h"
 #include "toolkit/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

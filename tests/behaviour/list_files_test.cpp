@@ -16,7 +16,7 @@
 
 #include "../support/temp_folder.h"
 #include "harness.h"
-#include "numbers/listfile.h"
+#include "numbers/list_format.h"
 #include "numbers/numbers.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "numbers/listfile.h"
+#include "numbers/list_format.h"
 
 #include "toolkit/text.h"
 

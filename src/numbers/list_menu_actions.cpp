@@ -1,6 +1,6 @@
 #include <string>
 
-#include "numbers/listfile.h"
+#include "numbers/list_format.h"
 #include "numbers/numbers.h"
 
 namespace numbers {
