@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "app/config.h"
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "toolkit/linux/linux_platform.h"
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
   // translation Qt's own buttons and menus stay in English.
   tk::qt::InstallChineseTranslation();
   try {
-    tk::LinuxPlatform platform;
+    tk::LinuxPlatform platform(QELMAR3D_INSTALL_BINDIR);
     tk::qt::QtApplication app(platform);
     app.SetTitle(app::kTitle);
     try {

@@ -293,6 +293,9 @@ class Platform {
   // Folder for the tips cache, ending in a path separator; empty when this
   // run has none (then no tips are fetched and nothing is written).
   virtual std::string CacheFolder() const { return ProgramFolder(); }
+  // Folder for what the user keeps between runs (the lists at close, the
+  // draws, schemes), ending in a path separator; empty when this run has none.
+  virtual std::string DataFolder() const { return CacheFolder(); }
   // The body that arrived (all of it, or what came before the transfer broke
   // off or reached the cap). Network failures give what arrived, maybe nothing.
   virtual std::string HttpGet(const HttpRequest& request) = 0;

@@ -206,6 +206,20 @@ TEST(LinuxCacheFolder, IsNoneWithoutAUsableHomeAndNothingIsMade) {
   EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
+TEST(LinuxDataFolder, IsTheProgramsOwnUnlessInstalledThenXdgDataHome) {
+  testsupport::TempFolder root;
+  const std::string home = root.Slashed() + "home";
+  std::filesystem::create_directory(home);
+  const std::string build = root.Slashed() + "build/";
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder(build, "/usr/local/bin", "", home), build);
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", "", home),
+            home + "/.local/share/qelmar3d/");
+  EXPECT_TRUE(std::filesystem::is_directory(home + "/.local/share/qelmar3d"));
+  EXPECT_FALSE(std::filesystem::exists(home + "/.cache"));
+  const std::string xdg = root.Slashed() + "data";
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", xdg, home), xdg + "/qelmar3d/");
+}
+
 TEST(Gbk, IsDecodedToUtf8) {
   EXPECT_EQ(tk::GbkToUtf8("\xCC\xE1\xCA\xBE >>"), "提示 >>");
   // A trail byte may be '@' and the euro sign is the single byte 0x80.

@@ -11,8 +11,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/config.h"
-
 namespace tk {
 
 namespace {
@@ -81,31 +79,52 @@ bool MakeFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string LinuxPlatform::ChooseCacheFolder(const std::string& programFolder,
-                                             const std::string& installBinFolder,
-                                             const std::string& xdgCacheHome,
-                                             const std::string& home) {
+namespace {
+
+// The program's own folder for a build or unpacked program; for one in a
+// system folder, `xdgHome`/qelmar3d/ or `home`/`homeSub`/qelmar3d/, made
+// when missing.
+std::string ChooseUserFolder(const std::string& programFolder, const std::string& installBinFolder,
+                             const std::string& xdgHome, const std::string& home,
+                             const char* homeSub) {
   const std::string program = Slashed(programFolder);
   const bool system = (!installBinFolder.empty() && program == Slashed(installBinFolder)) ||
                       program.rfind("/usr/", 0) == 0;
   if (!system) return programFolder;
-  std::string cache;
-  // A relative XDG_CACHE_HOME is invalid and ignored, as the rules say.
-  if (!xdgCacheHome.empty() && xdgCacheHome.front() == '/') {
-    cache = Slashed(xdgCacheHome) + "qelmar3d/";
+  std::string folder;
+  // A relative XDG folder is invalid and ignored, as the rules say.
+  if (!xdgHome.empty() && xdgHome.front() == '/') {
+    folder = Slashed(xdgHome) + "qelmar3d/";
   } else if (!home.empty() && home.front() == '/' && IsFolder(home)) {
-    // A home that does not exist is not made: a run without one has no tips.
-    cache = Slashed(home) + ".cache/qelmar3d/";
+    // A home that does not exist is not made.
+    folder = Slashed(home) + homeSub + "qelmar3d/";
   } else {
     return {};
   }
-  return MakeFolder(cache) ? cache : std::string();
+  return MakeFolder(folder) ? folder : std::string();
 }
 
-LinuxPlatform::LinuxPlatform()
+}  // namespace
+
+std::string LinuxPlatform::ChooseCacheFolder(const std::string& programFolder,
+                                             const std::string& installBinFolder,
+                                             const std::string& xdgCacheHome,
+                                             const std::string& home) {
+  return ChooseUserFolder(programFolder, installBinFolder, xdgCacheHome, home, ".cache/");
+}
+
+std::string LinuxPlatform::ChooseDataFolder(const std::string& programFolder,
+                                            const std::string& installBinFolder,
+                                            const std::string& xdgDataHome,
+                                            const std::string& home) {
+  return ChooseUserFolder(programFolder, installBinFolder, xdgDataHome, home, ".local/share/");
+}
+
+LinuxPlatform::LinuxPlatform(const std::string& installBinFolder)
     : folder_(ExecutableFolder()),
-      cache_(ChooseCacheFolder(folder_, QELMAR3D_INSTALL_BINDIR, EnvValue("XDG_CACHE_HOME"),
-                               HomeFolder())) {}
+      cache_(
+          ChooseCacheFolder(folder_, installBinFolder, EnvValue("XDG_CACHE_HOME"), HomeFolder())),
+      data_(ChooseDataFolder(folder_, installBinFolder, EnvValue("XDG_DATA_HOME"), HomeFolder())) {}
 
 std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;

@@ -1,4 +1,5 @@
-// The program's folder, the tips cache's folder and HTTP on Linux (libcurl).
+// The program's folder, the folders of the tips cache and of the user's
+// data, and HTTP on Linux (libcurl).
 #pragma once
 
 #include <string>
@@ -9,13 +10,17 @@ namespace tk {
 
 class LinuxPlatform : public Platform {
  public:
-  LinuxPlatform();
+  // `installBinFolder`: where the installed program lies (its files go to the
+  // user's folders then); empty when unknown.
+  explicit LinuxPlatform(const std::string& installBinFolder = {});
   std::string ProgramFolder() const override { return folder_; }
   std::string CacheFolder() const override { return cache_; }
-  // Tests place the program, and with it its cache, in a folder of theirs.
+  std::string DataFolder() const override { return data_; }
+  // Tests place the program, and with it its cache and data, in a folder of theirs.
   void SetProgramFolder(std::string folder) {
     folder_ = folder;
-    cache_ = std::move(folder);
+    cache_ = folder;
+    data_ = std::move(folder);
   }
   std::string HttpGet(const HttpRequest& request) override;
 
@@ -27,10 +32,16 @@ class LinuxPlatform : public Platform {
   static std::string ChooseCacheFolder(const std::string& programFolder,
                                        const std::string& installBinFolder,
                                        const std::string& xdgCacheHome, const std::string& home);
+  // The same rule for the user's data: `xdgDataHome`/qelmar3d/ or
+  // `home`/.local/share/qelmar3d/.
+  static std::string ChooseDataFolder(const std::string& programFolder,
+                                      const std::string& installBinFolder,
+                                      const std::string& xdgDataHome, const std::string& home);
 
  private:
   std::string folder_;
   std::string cache_;
+  std::string data_;
 };
 
 }  // namespace tk
