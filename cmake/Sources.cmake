@@ -6,7 +6,10 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/toolkit.cpp
   src/toolkit/files.cpp
   src/toolkit/task.cpp
-  src/toolkit/driver.cpp)
+  src/toolkit/driver.cpp
+  src/toolkit/placement.cpp
+  src/toolkit/views.cpp
+  src/toolkit/actions.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src
                                                  ${PROJECT_BINARY_DIR}/generated)
 # Work off the window's thread (Application::RunOffThread).

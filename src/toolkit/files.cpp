@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
+#include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
 namespace tk {
@@ -45,6 +47,26 @@ bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& 
 
 }  // namespace
 
+bool Platform::FilePresent(const std::string& path) const {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(PathOf(path), ec);
+}
+
+std::vector<std::string> Platform::ReadTextLines(const std::string& path) const {
+  std::ifstream in(PathOf(path), std::ios::binary);
+  if (!in) throw Error("无法打开文件“" + path + "”。");
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return SplitLines(bytes);
+}
+
+void Platform::WriteFileBytes(const std::string& path, std::string_view bytes) const {
+  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
+  if (!out) throw Error("无法创建文件“" + path + "”。");
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  if (!out) throw Error("无法写入文件“" + path + "”。");
+}
+
 void Platform::ReplaceFileBytes(const std::string& path, std::string_view bytes) const {
   const std::filesystem::path target = PathOf(path);
   const std::filesystem::path temp = TemporaryBeside(target);
@@ -61,15 +83,14 @@ void Platform::ReplaceFileBytes(const std::string& path, std::string_view bytes)
   if (written && RenameOver(temp, target)) return;
   std::error_code ec;
   std::filesystem::remove(temp, ec);
-  throw Error("Cannot write file \"" + path + "\".");
+  throw Error("无法写入文件“" + path + "”。");
 }
 
 std::string Platform::ReadFileBytes(const std::string& path, std::size_t limit) const {
   std::error_code ec;
-  if (std::filesystem::is_directory(PathOf(path), ec))
-    throw Error("Cannot open file \"" + path + "\".");
+  if (std::filesystem::is_directory(PathOf(path), ec)) throw Error("无法打开文件“" + path + "”。");
   std::ifstream in(PathOf(path), std::ios::binary);
-  if (!in) throw Error("Cannot open file \"" + path + "\".");
+  if (!in) throw Error("无法打开文件“" + path + "”。");
   std::string bytes;
   const std::size_t want = limit + 1;
   std::size_t have = 0;
@@ -79,7 +100,7 @@ std::string Platform::ReadFileBytes(const std::string& path, std::size_t limit) 
     have += static_cast<std::size_t>(in.gcount());
     if (!in) break;
   }
-  if (in.bad()) throw Error("Cannot read file \"" + path + "\".");
+  if (in.bad()) throw Error("无法读取文件“" + path + "”。");
   bytes.resize(have);
   return bytes;
 }

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "toolkit/text.h"
 
@@ -29,6 +26,18 @@ void Control::SetEnabled(bool enabled) {
   if (app_.focusOwner_ != this) return;
   app_.focusOwner_ = nullptr;
   if (app_.FocusParked(*this)) GiveFocus();
+}
+
+void Control::SetHint(std::string_view hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  HintChanged();
+}
+
+void Control::SetShowHint(bool show) {
+  if (show == showHint_) return;
+  showHint_ = show;
+  ShowHintChanged();
 }
 
 void Control::RaiseClick() {
@@ -73,6 +82,12 @@ void Edit::RaiseChange() {
 
 void Timer::RaiseTimer() {
   if (OnTimer) App().Guard([this] { OnTimer(*this); });
+}
+
+void Timer::NativeSetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  NativeRun(enabled);
 }
 
 // ---- ListControl -------------------------------------------------------------
@@ -216,36 +231,6 @@ int ListControl::LineStart(int line) const {
   return start;
 }
 
-// ---- Platform: files ----------------------------------------------------------
-
-namespace {
-
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-}  // namespace
-
-bool Platform::FilePresent(const std::string& path) const {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(PathOf(path), ec);
-}
-
-std::vector<std::string> Platform::ReadTextLines(const std::string& path) const {
-  std::ifstream in(PathOf(path), std::ios::binary);
-  if (!in) throw Error("无法打开文件“" + path + "”。");
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return SplitLines(bytes);
-}
-
-void Platform::WriteFileBytes(const std::string& path, std::string_view bytes) const {
-  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw Error("无法创建文件“" + path + "”。");
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) throw Error("无法写入文件“" + path + "”。");
-}
-
 Rect FitOnScreen(Rect window, Rect workArea) {
   const int right = workArea.left + workArea.width;
   const int bottom = workArea.top + workArea.height;
@@ -301,8 +286,8 @@ void Application::OpenLink(std::string_view url) {
 }
 
 void Application::ShowModal(Form& dialog, Form& owner) {
-  if (!dialog.Def().dialog) throw Error("Not a dialog: " + std::string(dialog.Def().name));
-  if (dialog.Closed()) throw Error("The dialog is closed: " + std::string(dialog.Def().name));
+  if (!dialog.Def().dialog) throw Error("窗口“" + std::string(dialog.Def().name) + "”不是对话框。");
+  if (dialog.Closed()) throw Error("对话框“" + std::string(dialog.Def().name) + "”已关闭。");
   RunModal(dialog, owner);
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "toolkit/layout.h"
+#include "toolkit/views.h"
 
 namespace tk {
 
@@ -93,10 +94,11 @@ class Control {
   void SetEnabled(bool enabled);
   virtual void GiveFocus() = 0;
   virtual bool Focused() const = 0;
-  virtual std::string Hint() const = 0;
-  virtual void SetHint(std::string_view hint) = 0;
+  std::string Hint() const { return hint_; }
+  void SetHint(std::string_view hint);
   // Whether the hint shows as a tooltip on hover; the table's showHint first.
-  virtual void SetShowHint(bool show) = 0;
+  void SetShowHint(bool show);
+  bool ShowsHint() const { return showHint_; }
 
   ClickHandler OnClick;
 
@@ -108,10 +110,16 @@ class Control {
 
  protected:
   virtual void NativeSetEnabled(bool enabled) = 0;
+  // The hint's text changed: the backend brings its tooltip up to date.
+  virtual void HintChanged() {}
+  // Whether the hint shows changed.
+  virtual void ShowHintChanged() { HintChanged(); }
 
  private:
   Application& app_;
   const ControlSpec& def_;
+  std::string hint_;
+  bool showHint_ = def_.showHint;
 };
 
 class CheckBox : public Control {
@@ -234,6 +242,8 @@ class ListControl : public Control {
   std::vector<std::uint64_t> keys_;
 };
 
+// A timer has no text and takes no focus; the backend only starts and stops
+// its native timer.
 class Timer : public Control {
  public:
   using Control::Control;
@@ -241,6 +251,20 @@ class Timer : public Control {
   ClickHandler OnTimer;
   // A tick from the message loop: errors are shown and the timer goes on.
   void RaiseTimer();
+
+  std::string Text() const override { return {}; }
+  void SetText(std::string_view /*text*/) override {}
+  bool Enabled() const override { return enabled_; }
+  void GiveFocus() override {}
+  bool Focused() const override { return false; }
+
+ protected:
+  // The native timer starts (made enabled) or stops ticking.
+  virtual void NativeRun(bool running) = 0;
+
+ private:
+  void NativeSetEnabled(bool enabled) final;
+  bool enabled_ = true;
 };
 
 // Lets the window's thread abandon work that runs on a worker. A blocking
@@ -389,6 +413,13 @@ class Application {
   // loop that shows it ends once the running handler returns.
   virtual void CloseForm(Form& form);
 
+  // Widgets that lag behind their controls (lists, labels) wait here.
+  ViewQueue& Views() { return views_; }
+  // Brings every lagging widget up to date now. Backends do this before the
+  // loop waits for input and before a modal box; tests do it where the loop
+  // would.
+  void FlushViews() { views_.Flush(); }
+
   // Handles every message waiting in the queue, then returns.
   virtual void PumpMessages() = 0;
   // Shows the form and runs the message loop until it closes.
@@ -439,6 +470,7 @@ class Application {
   friend class Control;
 
   Platform& platform_;
+  ViewQueue views_;
   // The control whose disabling parked the focus, until it is enabled.
   Control* focusOwner_ = nullptr;
   std::string title_;

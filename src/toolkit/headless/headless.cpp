@@ -24,10 +24,6 @@ class Widget : public Base {
   void NativeSetEnabled(bool enabled) override { enabled_ = enabled; }
   void GiveFocus() override { happ_.SetFocusedControl(this); }
   bool Focused() const override { return happ_.FocusedControl() == this; }
-  std::string Hint() const override { return hint_; }
-  void SetHint(std::string_view hint) override { hint_ = hint; }
-  void SetShowHint(bool show) override { showHint_ = show; }
-  bool ShowsHint() const { return showHint_; }
 
  protected:
   HeadlessApplication& happ_;
@@ -35,8 +31,6 @@ class Widget : public Base {
 
  private:
   bool enabled_ = true;
-  std::string hint_;
-  bool showHint_ = this->Def().showHint;
 };
 
 class HeadlessControl : public Widget<Control> {
@@ -75,9 +69,12 @@ class HeadlessRadio : public Widget<RadioButton> {
   bool checked_ = false;
 };
 
-class HeadlessTimer : public Widget<Timer> {
+class HeadlessTimer : public Timer {
  public:
-  using Widget::Widget;
+  using Timer::Timer;
+
+ protected:
+  void NativeRun(bool /*running*/) override {}
 };
 
 }  // namespace
@@ -198,16 +195,7 @@ std::string HeadlessPlatform::HttpGet(const HttpRequest& request) {
 void HeadlessApplication::PumpMessages() {
   ++pumps_;
   RunCompletions();
-  if (queue_.empty()) return;  // the common case in a long run: no allocation
-  // Messages that arrive while these run wait for the next pump.
-  const std::size_t level = batches_.size();
-  batches_.emplace_back().swap(queue_);
-  while (!batches_[level].empty()) {
-    const std::function<void()> action = std::move(batches_[level].front());
-    batches_[level].pop_front();
-    Guard(action);
-  }
-  batches_.pop_back();
+  actions_.RunBatch(Runner());
 }
 
 void HeadlessApplication::RunModal(Form& dialog, Form& /*owner*/) {
@@ -219,27 +207,21 @@ void HeadlessApplication::RunModal(Form& dialog, Form& /*owner*/) {
     }
   }
   while (!dialog.Closed()) {
-    std::deque<std::function<void()>>* from = &queue_;
-    for (auto& batch : batches_) {
-      if (!batch.empty()) {
-        from = &batch;
-        break;
-      }
-    }
-    if (from->empty()) {
+    if (!actions_.RunNext(Runner())) {
       dialog.RequestClose();
       throw Error("The dialog " + std::string(dialog.Def().name) +
                   " is open and no input is queued for it.");
     }
-    const std::function<void()> action = std::move(from->front());
-    from->pop_front();
-    Guard(action);
   }
   focus_ = focus;
 }
 
 void HeadlessApplication::Run(Form& form) {
-  while (!form.Closed() && !queue_.empty()) PumpMessages();
+  while (!form.Closed() && actions_.HasPosted()) PumpMessages();
+}
+
+ActionQueue::Runner HeadlessApplication::Runner() {
+  return [this](const ActionQueue::Action& action) { Guard(action); };
 }
 
 std::unique_ptr<Control> HeadlessApplication::CreateControl(Form& /*form*/,

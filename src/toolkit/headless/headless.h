@@ -2,12 +2,12 @@
 // message queue is a list of actions, and the clock is the test's.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "toolkit/actions.h"
 #include "toolkit/driver.h"
 #include "toolkit/toolkit.h"
 
@@ -41,7 +41,7 @@ class HeadlessApplication : public Application {
   void Run(Form& form) override;
   std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) override;
 
-  void Post(std::function<void()> action) { queue_.push_back(std::move(action)); }
+  void Post(std::function<void()> action) { actions_.Post(std::move(action)); }
   std::size_t PumpCount() const { return pumps_; }
   Control* FocusedControl() const { return focus_; }
   void SetFocusedControl(Control* c) { focus_ = c; }
@@ -76,10 +76,10 @@ class HeadlessApplication : public Application {
   void WakeWindowThread() override {}
 
  private:
+  ActionQueue::Runner Runner();
+
   std::vector<std::function<void()>> held_;
-  std::deque<std::function<void()>> queue_;
-  // The actions each running PumpMessages has still to run, outermost first.
-  std::deque<std::deque<std::function<void()>>> batches_;
+  ActionQueue actions_;
   std::size_t pumps_ = 0;
   Control* focus_ = nullptr;
   std::vector<std::string> boxes_;

@@ -33,15 +33,14 @@
 #include <limits>
 #include <memory>
 
+#include "toolkit/placement.h"
+#include "toolkit/qt/qt_key_edit.h"
 #include "toolkit/qt/qt_menu.h"
 #include "toolkit/text.h"
 
 namespace tk::qt {
 
 namespace {
-
-// A widget may be shown at most this often while a handler pumps messages.
-constexpr qint64 kFrameMs = 16;
 
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -69,64 +68,14 @@ class Native {
   virtual QWidget* Widget() const = 0;
 };
 
-// A control that holds others: docked children take the container's edges
-// in turn (bottom, then left, then what is left), the others keep their
-// distances to the edges they are anchored to.
+// A control that holds others.
 class Container {
  public:
   virtual ~Container() = default;
   virtual QWidget* Host() const = 0;
-  // The size the table was drawn for.
-  virtual QSize DesignSize() const = 0;
 
   // Tab orders from the window down to this container.
   std::vector<int> tabPath;
-
-  void Adopt(QWidget* child, const ControlSpec& def) { children_.push_back({child, &def}); }
-
-  void Arrange() const {
-    QWidget* host = Host();
-    const auto* frame = qobject_cast<const QFrame*>(host);
-    const int inset = frame != nullptr ? frame->frameWidth() : 0;
-    QRect free = host->rect().adjusted(inset, inset, -inset, -inset);
-    const int dw = host->width() - DesignSize().width();
-    const int dh = host->height() - DesignSize().height();
-    for (Dock pass : {Dock::Bottom, Dock::Left, Dock::Client}) {
-      for (const Child& c : children_) {
-        if (!c.widget || c.def->dock != pass) continue;
-        const Rect& r = c.def->rect;
-        if (pass == Dock::Bottom) {
-          c.widget->setGeometry(free.left(), free.bottom() + 1 - r.height, free.width(), r.height);
-          free.setBottom(free.bottom() - r.height);
-        } else if (pass == Dock::Left) {
-          c.widget->setGeometry(free.left(), free.top(), r.width, free.height());
-          free.setLeft(free.left() + r.width);
-        } else {
-          c.widget->setGeometry(free);
-        }
-      }
-    }
-    for (const Child& c : children_) {
-      if (!c.widget || c.def->dock != Dock::None) continue;
-      const Rect& r = c.def->rect;
-      const unsigned a = c.def->anchors;
-      QRect g = c.widget->geometry();
-      const bool stretchX = (a & kAnchorLeft) && (a & kAnchorRight);
-      const bool stretchY = (a & kAnchorTop) && (a & kAnchorBottom);
-      g.moveLeft(r.left + ((a & kAnchorRight) && !(a & kAnchorLeft) ? dw : 0));
-      g.moveTop(r.top + ((a & kAnchorBottom) && !(a & kAnchorTop) ? dh : 0));
-      if (stretchX) g.setWidth(r.width + dw);
-      if (stretchY) g.setHeight(r.height + dh);
-      c.widget->setGeometry(g);
-    }
-  }
-
- private:
-  struct Child {
-    QPointer<QWidget> widget;
-    const ControlSpec* def;
-  };
-  std::vector<Child> children_;
 };
 
 // Widgets that tell their control about size changes.
@@ -198,217 +147,6 @@ class ClickLabel : public QLabel {
   bool pressed_ = false;
 };
 
-// A line edit whose typed characters pass the control's key handler first.
-class KeyEdit : public QLineEdit {
- public:
-  using QLineEdit::QLineEdit;
-  std::function<char32_t(char32_t)> filter;
-  std::function<void()> handled;
-
- protected:
-  void keyPressEvent(QKeyEvent* e) override {
-    const char32_t typed = TypedChar(*e);
-    if (typed == 0 || !filter) {
-      QLineEdit::keyPressEvent(e);
-      return;
-    }
-    QPointer<KeyEdit> alive(this);
-    const char32_t acted = filter(typed);
-    if (!alive) return;
-    if (acted == typed) {
-      QLineEdit::keyPressEvent(e);
-    } else {
-      e->accept();
-      Act(acted);
-    }
-    if (handled) handled();
-  }
-
-  // What the edit does with a character its filter let through or chose.
-  void Act(char32_t ch) {
-    switch (ch) {
-      case 0:
-        break;
-      case kBackspace:
-        backspace();
-        break;
-      case kCtrlV:
-        paste();
-        break;
-      case kCtrlX:
-        cut();
-        break;
-      case kCtrlZ:
-        undo();
-        break;
-      default:
-        if (ch >= 32) insert(QString::fromUcs4(&ch, 1));
-    }
-  }
-
-  // QLineEdit lays out and draws every glyph of its text on each paint,
-  // caret blinks included: about a second for two million characters. A
-  // text that long is shown from a window of it around the caret instead.
-  void paintEvent(QPaintEvent* e) override {
-    if (!Long()) {
-      QLineEdit::paintEvent(e);
-      return;
-    }
-    QPainter p(this);
-    QStyleOptionFrame panel;
-    initStyleOption(&panel);
-    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, this);
-    const Shown s = Window();
-    p.setClipRect(s.box);
-    QList<QTextLayout::FormatRange> selection;
-    if (hasSelectedText()) {
-      const int from = std::max(selectionStart(), s.first) - s.first;
-      const int to = std::min(selectionEnd(), s.first + static_cast<int>(s.text.size())) - s.first;
-      if (to > from) {
-        QTextLayout::FormatRange r;
-        r.start = from;
-        r.length = to - from;
-        r.format.setBackground(panel.palette.brush(QPalette::Highlight));
-        r.format.setForeground(panel.palette.brush(QPalette::HighlightedText));
-        selection.append(r);
-      }
-    }
-    p.setPen(panel.palette.color(QPalette::Text));
-    s.layout->draw(&p, s.origin, selection);
-    if (hasFocus() && !hasSelectedText()) {
-      const qreal x = s.layout->lineAt(0).cursorToX(cursorPosition() - s.first);
-      p.fillRect(QRectF(s.origin.x() + x, s.origin.y(), 1, QFontMetricsF(font()).height()),
-                 panel.palette.text());
-    }
-  }
-  // The mouse places the caret in what is shown.
-  void mousePressEvent(QMouseEvent* e) override {
-    if (!Long() || e->button() != Qt::LeftButton) {
-      QLineEdit::mousePressEvent(e);
-      return;
-    }
-    setFocus(Qt::MouseFocusReason);
-    const int at = PositionAt(e->position().x());
-    if (!(e->modifiers() & Qt::ShiftModifier)) {
-      anchor_ = at;
-    } else if (!hasSelectedText()) {
-      anchor_ = cursorPosition();
-    }
-    setSelection(anchor_, at - anchor_);
-    e->accept();
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    if (!Long() || !(e->buttons() & Qt::LeftButton)) {
-      QLineEdit::mouseMoveEvent(e);
-      return;
-    }
-    setSelection(anchor_, PositionAt(e->position().x()) - anchor_);
-    e->accept();
-  }
-  void mouseDoubleClickEvent(QMouseEvent* e) override {
-    if (Long()) {
-      mousePressEvent(e);
-    } else {
-      QLineEdit::mouseDoubleClickEvent(e);
-    }
-  }
-
-  // Text from an input method goes through the same filter, one character
-  // at a time.
-  void inputMethodEvent(QInputMethodEvent* e) override {
-    if (e->commitString().isEmpty() || !filter) {
-      QLineEdit::inputMethodEvent(e);
-      return;
-    }
-    QPointer<KeyEdit> alive(this);
-    QString kept;
-    for (char32_t ch : e->commitString().toUcs4()) {
-      const char32_t acted = filter(ch);
-      if (!alive) return;
-      if (acted >= 32) kept += QString::fromUcs4(&acted, 1);
-    }
-    QInputMethodEvent filtered(e->preeditString(), e->attributes());
-    filtered.setCommitString(kept, e->replacementStart(), e->replacementLength());
-    QLineEdit::inputMethodEvent(&filtered);
-    e->accept();
-  }
-
- private:
-  static constexpr qsizetype kLongText = 4096;  // UTF-16 units
-  bool Long() const { return text().size() > kLongText; }
-
-  // The part of a long text that the box shows: it starts at `first`, and
-  // the caret stays inside the box, moving the start as little as it can.
-  struct Shown {
-    QRect box;
-    int first = 0;
-    QString text;
-    std::unique_ptr<QTextLayout> layout;
-    QPointF origin;
-  };
-  Shown Window() {
-    QStyleOptionFrame panel;
-    initStyleOption(&panel);
-    Shown s;
-    // QLineEdit's own margins around its text: 2 pixels across, 1 down.
-    s.box = style()
-                ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
-                .marginsRemoved(textMargins())
-                .adjusted(2, 1, -2, -1);
-    const QString all = text();
-    const int caret = cursorPosition();
-    const QFontMetricsF fm(font());
-    // Every character is at least a pixel wide, but for marks.
-    const int span = s.box.width() + 64;
-    first_ = std::clamp(first_, std::max(0, caret - span), caret);
-    int fit = caret;
-    for (qreal used = 0; fit > first_;) {
-      const int back = fit >= 2 && all[fit - 1].isLowSurrogate() ? 2 : 1;
-      used += fm.horizontalAdvance(all.mid(fit - back, back));
-      if (used >= s.box.width()) break;
-      fit -= back;
-    }
-    first_ = std::max(first_, fit);
-    if (first_ > 0 && first_ < all.size() && all[first_].isLowSurrogate()) ++first_;
-    s.first = first_;
-    s.text = all.mid(first_, qsizetype{2} * span);
-    s.layout = std::make_unique<QTextLayout>(s.text, font());
-    s.layout->beginLayout();
-    s.layout->createLine();
-    s.layout->endLayout();
-    s.origin = QPointF(s.box.x(), s.box.y() + (s.box.height() - fm.height() + 1) / 2);
-    return s;
-  }
-  int PositionAt(qreal x) {
-    const Shown s = Window();
-    return s.first + s.layout->lineAt(0).xToCursor(x - s.origin.x());
-  }
-
-  int first_ = 0;
-  int anchor_ = 0;
-
-  // Paste, cut and undo come as the control characters a Windows edit
-  // gets for Ctrl+V, Ctrl+X and Ctrl+Z, whichever key the desktop binds.
-  static constexpr char32_t kCtrlV = 22;
-  static constexpr char32_t kCtrlX = 24;
-  static constexpr char32_t kCtrlZ = 26;
-
-  // The character a key press types: Backspace as 8, the editing shortcuts
-  // as above, a printable character as itself, and 0 for keys that type
-  // nothing (arrows, other shortcuts).
-  static char32_t TypedChar(const QKeyEvent& e) {
-    if (e.matches(QKeySequence::Paste)) return kCtrlV;
-    if (e.matches(QKeySequence::Cut)) return kCtrlX;
-    if (e.matches(QKeySequence::Undo)) return kCtrlZ;
-    const auto mods = e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (e.key() == Qt::Key_Backspace) return mods ? 0 : kBackspace;
-    const QList<uint> cps = e.text().toUcs4();
-    if (cps.size() != 1 || cps[0] < 32 || cps[0] == 127) return 0;
-    if (mods & (Qt::ControlModifier | Qt::MetaModifier)) return 0;
-    return cps[0];
-  }
-};
-
 // What every control with a widget shares.
 template <class Base, class W>
 class QtControl : public Base, public Native {
@@ -425,25 +163,15 @@ class QtControl : public Base, public Native {
   void GiveFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
   // The control that keeps the focus inside its window.
   bool Focused() const override { return widget_->window()->focusWidget() == widget_; }
-  std::string Hint() const override { return hint_; }
-  void SetHint(std::string_view hint) override {
-    hint_ = hint;
-    ShowHint();
-  }
-  void SetShowHint(bool show) override {
-    showHint_ = show;
-    ShowHint();
-  }
 
  protected:
-  void ShowHint() { widget_->setToolTip(showHint_ ? Q(hint_) : QString()); }
+  void HintChanged() override { ShowHint(); }
+  void ShowHint() { widget_->setToolTip(this->ShowsHint() ? Q(this->Hint()) : QString()); }
 
   QtApplication& qapp_;
-  std::string hint_;
 
  private:
   QPointer<W> widget_;
-  bool showHint_ = this->Def().showHint;
 };
 
 class QtForm : public QtControl<Control, FormWidget>, public Container {
@@ -461,6 +189,7 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     w->resize(def.rect.width, def.rect.height);
     w->move(def.rect.left, def.rect.top);
     w->onResize = [this] { Arrange(); };
+    placed_.resize(form.Def().controls.size());
     w->onClose = [this] {
       form_.RequestClose();
       qapp_.WindowClosed();
@@ -468,15 +197,16 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     w->onShow = [this] {
       ApplyTabOrder();
       // A dialog is placed on its owner each time it opens.
-      if (!placed_ && !form_.Def().dialog) PlaceOnScreen();
+      if (!onScreen_ && !form_.Def().dialog) PlaceOnScreen();
     };
   }
 
   std::string Text() const override { return S(Get()->windowTitle()); }
   void SetText(std::string_view text) override { Get()->setWindowTitle(Q(text)); }
   QWidget* Host() const override { return Get(); }
-  QSize DesignSize() const override { return {Def().rect.width, Def().rect.height}; }
 
+  // The widget of the table's row `index`, placed from now on.
+  void Adopt(std::size_t index, QWidget* w) { placed_[index] = w; }
   void AddTabStop(std::vector<int> path, QWidget* w) { tabStops_.push_back({std::move(path), w}); }
 
  private:
@@ -498,7 +228,7 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
   // on the work area (a small or highly scaled screen). Qt's coordinates are
   // device-independent, like the table's.
   void PlaceOnScreen() {
-    placed_ = true;
+    onScreen_ = true;
     FormWidget* w = Get();
     const QPoint want(Def().rect.left, Def().rect.top);
     QScreen* screen = QGuiApplication::screenAt(want);
@@ -517,44 +247,51 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     std::vector<int> path;
     QPointer<QWidget> widget;
   };
+  // Every control where the table puts it for the window's size now.
+  void Arrange() {
+    const QSize now = Get()->size();
+    const std::vector<Rect> at =
+        PlaceControls(form_.Def(), {now.width(), now.height()},
+                      [this](std::size_t i) { return placed_[i] ? placed_[i]->width() : 0; });
+    for (std::size_t i = 0; i < at.size(); ++i) {
+      if (placed_[i]) placed_[i]->setGeometry(at[i].left, at[i].top, at[i].width, at[i].height);
+    }
+  }
+
   Form& form_;
   std::vector<TabStop> tabStops_;
-  bool placed_ = false;
+  std::vector<QPointer<QWidget>> placed_;
+  bool onScreen_ = false;
 };
 
-class QtPanel : public QtControl<Control, Resizing<QFrame>>, public Container {
+class QtPanel : public QtControl<Control, QFrame>, public Container {
  public:
   QtPanel(QtApplication& app, const ControlSpec& def, QWidget* parent)
-      : QtControl(app, def, new Resizing<QFrame>(parent)), text_(def.text) {
+      : QtControl(app, def, new QFrame(parent)), text_(def.text) {
     Get()->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Get()->setLineWidth(1);
-    Get()->onResize = [this] { Arrange(); };
+    Get()->setLineWidth(FrameInset(Kind::Panel));
   }
   // A panel shows no caption.
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override { text_ = text; }
   QWidget* Host() const override { return Get(); }
-  QSize DesignSize() const override { return {Def().rect.width, Def().rect.height}; }
 
  private:
   std::string text_;
 };
 
-class QtGroupBox : public QtControl<Control, Resizing<QGroupBox>>, public Container {
+class QtGroupBox : public QtControl<Control, QGroupBox>, public Container {
  public:
   QtGroupBox(QtApplication& app, const ControlSpec& def, QWidget* parent)
-      : QtControl(app, def, new Resizing<QGroupBox>(Q(def.text), parent)) {
-    Get()->onResize = [this] { Arrange(); };
-  }
+      : QtControl(app, def, new QGroupBox(Q(def.text), parent)) {}
   std::string Text() const override { return S(Get()->title()); }
   void SetText(std::string_view text) override { Get()->setTitle(Q(text)); }
   QWidget* Host() const override { return Get(); }
-  QSize DesignSize() const override { return {Def().rect.width, Def().rect.height}; }
 };
 
 // A label's text reaches the widget once per frame: a count shown 1,000
 // times in a loop lays the label out once.
-class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
+class QtLabel : public QtControl<Control, ClickLabel>, public View {
  public:
   QtLabel(QtApplication& app, const ControlSpec& def, QWidget* parent)
       : QtControl(app, def, new ClickLabel(parent)), text_(def.text) {
@@ -565,19 +302,11 @@ class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
       qapp_.EventHandled();
     };
   }
-  ~QtLabel() override { qapp_.Forget(*this); }
-
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override {
     if (text == text_) return;
     text_ = text;
-    qapp_.MarkDirty(*this);
-  }
-  // The hint, too, reaches the tooltip once per frame.
-  void SetHint(std::string_view hint) override {
-    if (hint == hint_) return;
-    hint_ = hint;
-    qapp_.MarkDirty(*this);
+    qapp_.Views().MarkDirty(*this);
   }
   void Sync() override {
     ClickLabel* w = Get();
@@ -590,6 +319,11 @@ class QtLabel : public QtControl<Control, ClickLabel>, public Deferred {
       w->resize(width, Def().rect.height);
     }
   }
+
+ protected:
+  // The hint, too, reaches the tooltip once per frame.
+  void HintChanged() override { qapp_.Views().MarkDirty(*this); }
+  void ShowHintChanged() override { ShowHint(); }
 
  private:
   std::string text_;
@@ -695,7 +429,7 @@ class QtEdit : public QtControl<Edit, KeyEdit> {
 
 // The lines live in the ListControl; the widget gets them in one
 // replacement of its whole text, at most once per frame.
-class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
+class QtList : public QtControl<ListControl, QPlainTextEdit>, public View {
  public:
   QtList(QtApplication& app, const ControlSpec& def, QWidget* parent)
       : QtControl(app, def, new QPlainTextEdit(parent)) {
@@ -715,29 +449,28 @@ class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
     }
     w->setPalette(p);
   }
-  ~QtList() override { qapp_.Forget(*this); }
 
   int CaretOffset() const override {
-    if (Queued()) qapp_.SyncNow(const_cast<QtList&>(*this));
+    if (Queued()) qapp_.Views().SyncNow(const_cast<QtList&>(*this));
     return ToModel(Get()->textCursor().selectionStart());
   }
   void SetCaretOffset(int offset) override { Select(offset, 0); }
   int SelectionLength() const override {
-    if (Queued()) qapp_.SyncNow(const_cast<QtList&>(*this));
+    if (Queued()) qapp_.Views().SyncNow(const_cast<QtList&>(*this));
     const QTextCursor c = Get()->textCursor();
     return ToModel(c.selectionEnd()) - ToModel(c.selectionStart());
   }
   void SelectAll() override {
-    if (Queued()) qapp_.SyncNow(*this);
+    if (Queued()) qapp_.Views().SyncNow(*this);
     Get()->selectAll();
   }
   void CopySelection() override {
-    if (Queued()) qapp_.SyncNow(*this);
+    if (Queued()) qapp_.Views().SyncNow(*this);
     Get()->copy();
   }
 
   void Select(int start, int length) {
-    if (Queued()) qapp_.SyncNow(*this);
+    if (Queued()) qapp_.Views().SyncNow(*this);
     QTextCursor c = Get()->textCursor();
     c.setPosition(ToWidget(start));
     c.setPosition(ToWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
@@ -766,7 +499,7 @@ class QtList : public QtControl<ListControl, QPlainTextEdit>, public Deferred {
   }
 
  protected:
-  void LinesChanged() override { qapp_.MarkDirty(*this); }
+  void LinesChanged() override { qapp_.Views().MarkDirty(*this); }
 
  private:
   // Widget positions count a line break as one UTF-16 unit; the control's
@@ -796,31 +529,22 @@ class QtTimer : public Timer {
       RaiseTimer();
       app.EventHandled();
     });
-    if (!manual_) timer_.start();
+    NativeRun(true);
   }
   QTimer* Native() { return &timer_; }
 
-  std::string Text() const override { return {}; }
-  void SetText(std::string_view) override {}
-  bool Enabled() const override { return enabled_; }
-  void NativeSetEnabled(bool enabled) override {
-    enabled_ = enabled;
-    if (enabled && !manual_) {
+ protected:
+  void NativeRun(bool running) override {
+    if (running && !manual_) {
       timer_.start();
     } else {
       timer_.stop();
     }
   }
-  void GiveFocus() override {}
-  bool Focused() const override { return false; }
-  std::string Hint() const override { return {}; }
-  void SetHint(std::string_view) override {}
-  void SetShowHint(bool) override {}
 
  private:
   QTimer timer_;
   bool manual_;
-  bool enabled_ = true;
 };
 
 }  // namespace
@@ -871,7 +595,6 @@ void SetSelection(Control& control, int start, int length) {
 
 QtApplication::QtApplication(Platform& platform) : Application(platform) {
   if (QApplication::instance() == nullptr) throw Error("QApplication must exist first");
-  sinceFlush_.start();
   // Whatever a handler changed is shown before the loop waits again.
   aboutToBlock_ =
       QObject::connect(QAbstractEventDispatcher::instance(),
@@ -882,34 +605,6 @@ QtApplication::~QtApplication() {
   QObject::disconnect(aboutToBlock_);
 }
 
-void QtApplication::MarkDirty(Deferred& view) {
-  if (view.queued_) return;
-  view.queued_ = true;
-  dirty_.push_back(&view);
-}
-
-void QtApplication::Forget(Deferred& view) {
-  if (!view.queued_) return;
-  view.queued_ = false;
-  dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), &view), dirty_.end());
-}
-
-void QtApplication::SyncNow(Deferred& view) {
-  Forget(view);
-  view.Sync();
-}
-
-void QtApplication::FlushViews() {
-  sinceFlush_.restart();
-  if (dirty_.empty()) return;
-  std::vector<Deferred*> now;
-  now.swap(dirty_);
-  for (Deferred* v : now) {
-    v->queued_ = false;
-    v->Sync();
-  }
-}
-
 void QtApplication::PumpMessages() {
   struct Depth {
     int& d;
@@ -917,7 +612,7 @@ void QtApplication::PumpMessages() {
     ~Depth() { --d; }
   } depth(pumpDepth_);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (!dirty_.empty() && sinceFlush_.elapsed() >= kFrameMs) FlushViews();
+  Views().FlushIfDue();
 }
 
 void QtApplication::Run(Form& form) {
@@ -1031,9 +726,10 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
   } else {
     w->setFocusPolicy(Qt::NoFocus);
   }
-  parent->Adopt(w, def);
+  dynamic_cast<QtForm&>(form.Window())
+      .Adopt(static_cast<std::size_t>(&def - form.Def().controls.data()), w);
   // A label measures its first caption in its own font.
-  if (auto* view = dynamic_cast<Deferred*>(made.get())) view->Sync();
+  if (auto* view = dynamic_cast<View*>(made.get())) view->Sync();
   return made;
 }
 

@@ -2,7 +2,6 @@
 // QtApplication is made and outlive it.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QFont>
 #include <QMetaObject>
 #include <QObject>
@@ -40,20 +39,6 @@ TextPlacement PlaceText(const QFont& font, int height);
 // Call once the QApplication exists.
 bool InstallChineseTranslation();
 
-// A widget whose native state lags behind its control's state until the
-// application brings it up to date (lists, labels).
-class Deferred {
- public:
-  virtual ~Deferred() = default;
-  // Brings the widget up to date with the control.
-  virtual void Sync() = 0;
-  bool Queued() const { return queued_; }
-
- private:
-  friend class QtApplication;
-  bool queued_ = false;
-};
-
 class QtApplication : public Application {
  public:
   explicit QtApplication(Platform& platform);
@@ -63,10 +48,6 @@ class QtApplication : public Application {
   void Run(Form& form) override;
   std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) override;
 
-  // Brings every lagging widget up to date now. The application does this
-  // before the loop waits for input and before a modal box; tests do it
-  // where the loop would.
-  void FlushViews();
   // True while PumpMessages runs (a handler is waiting for its messages).
   bool Pumping() const { return pumpDepth_ > 0; }
   // A click, key or tick from the loop has been handled: show its effect,
@@ -82,12 +63,6 @@ class QtApplication : public Application {
   // Called by a window's close event: ends the loop that shows it.
   void WindowClosed();
   void CloseForm(Form& form) override;
-
-  // Widgets and views report here.
-  void MarkDirty(Deferred& view);
-  void Forget(Deferred& view);
-  // Brings one view up to date at once (before its caret is read or set).
-  void SyncNow(Deferred& view);
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
@@ -117,8 +92,6 @@ class QtApplication : public Application {
   // with the application takes the completions still queued with it.
   std::unique_ptr<QObject> completions_;
 
-  std::vector<Deferred*> dirty_;
-  QElapsedTimer sinceFlush_;
   QMetaObject::Connection aboutToBlock_;
   QEventLoop* loop_ = nullptr;
   int pumpDepth_ = 0;

@@ -6,6 +6,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include "toolkit/placement.h"
 #include "toolkit/qt/qt_backend.h"
 
 namespace tk::qt {
@@ -39,14 +40,12 @@ void QtApplication::RunModal(Form& dialog, Form& owner) {
   }
   // Centred on the owner's frame; the dialog's frame is as thick as the owner's.
   const QRect of = o->frameGeometry();
-  const QSize frame = of.size() - o->size();
-  const QSize outer = size + frame;
-  Rect placed{of.center().x() - outer.width() / 2, of.center().y() - outer.height() / 2,
-              outer.width(), outer.height()};
-  if (const QScreen* screen = o->screen()) {
-    const QRect a = screen->availableGeometry();
-    placed = FitOnScreen(placed, {a.x(), a.y(), a.width(), a.height()});
-  }
+  const QSize outer = size + (of.size() - o->size());
+  const QScreen* screen = o->screen();
+  const QRect a = screen != nullptr ? screen->availableGeometry() : of;
+  const Rect placed =
+      CentreOn({of.x(), of.y(), of.width(), of.height()}, {outer.width(), outer.height()},
+               {a.x(), a.y(), a.width(), a.height()});
   w->move(placed.left, placed.top);
 
   // The nested loop waits for input like the main loop: views are shown

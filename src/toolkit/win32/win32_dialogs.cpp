@@ -55,7 +55,7 @@ std::string RunFileDialog(HWND owner, const FileRequest& request) {
               (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
   const BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) {
-    if (CommDlgExtendedError() != 0) throw Error("Cannot show the file dialog.");
+    if (CommDlgExtendedError() != 0) throw Error("无法显示文件对话框。");
     return {};
   }
   return Narrow(file.data());

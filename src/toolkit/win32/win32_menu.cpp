@@ -23,7 +23,7 @@ void SetMenuPoint(LPARAM l) {
 
 int RunPopupMenu(HWND owner, HWND control, const MenuItems& items, MenuReason reason) {
   HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) throw Error("Cannot create a menu.");
+  if (menu == nullptr) throw Error("无法创建菜单。");
   for (std::size_t i = 0; i < items.size(); ++i) {
     const MenuItem& item = items[i];
     const UINT_PTR id = i + 1;  // 0 is "nothing chosen"
