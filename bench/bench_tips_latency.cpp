@@ -17,7 +17,7 @@
 #include "app/main3d.h"
 
 #ifdef _WIN32
-#include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_driver.h"
 #else
 #include <QApplication>
 #include <QTest>

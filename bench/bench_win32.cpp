@@ -16,7 +16,7 @@
 #include "app/layout.h"
 #include "app/main3d.h"
 #include "toolkit/text.h"
-#include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_driver.h"
 
 namespace {
 

@@ -10,8 +10,7 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/placement.cpp
   src/toolkit/views.cpp
   src/toolkit/actions.cpp)
-target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src
-                                                 ${PROJECT_BINARY_DIR}/generated)
+target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Work off the window's thread (Application::RunOffThread).
 find_package(Threads REQUIRED)
 target_link_libraries(qelmar_toolkit PUBLIC Threads::Threads)
@@ -33,6 +32,7 @@ target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
 
 # The window and its handlers, without an entry point or a backend.
 add_library(qelmar_app STATIC
+  src/app/specs.cpp
   src/app/layout.cpp
   src/app/filter_layout.cpp
   src/app/filter_form.cpp
@@ -40,6 +40,8 @@ add_library(qelmar_app STATIC
   src/app/list_menu.cpp
   src/app/tips_rotation.cpp)
 target_link_libraries(qelmar_app PUBLIC qelmar_numbers qelmar_tips)
+# The build's addresses and folders (app/config.h) are the window's business alone.
+target_include_directories(qelmar_app PUBLIC ${PROJECT_BINARY_DIR}/generated)
 
 # libcurl HTTP and the program's folder, for the Linux program.
 if(NOT WIN32)
@@ -53,10 +55,12 @@ if(WIN32)
   add_library(qelmar_toolkit_win32 STATIC
     src/toolkit/win32/wide.cpp
     src/toolkit/win32/win32_app.cpp
+    src/toolkit/win32/win32_window.cpp
+    src/toolkit/win32/win32_label.cpp
+    src/toolkit/win32/win32_list.cpp
     src/toolkit/win32/win32_platform.cpp
     src/toolkit/win32/win32_menu.cpp
     src/toolkit/win32/win32_dialogs.cpp
-    src/toolkit/win32/win32_menu_driver.cpp
     src/toolkit/win32/win32_modal.cpp
     src/toolkit/win32/win32_task.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
@@ -64,9 +68,26 @@ if(WIN32)
   target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet
                                                     shell32 comdlg32 ole32 gdi32 user32)
 
+  # The test user, kept out of the program.
+  add_library(qelmar_toolkit_win32_driver STATIC src/toolkit/win32/win32_driver.cpp
+                                                 src/toolkit/win32/win32_menu_driver.cpp)
+  target_link_libraries(qelmar_toolkit_win32_driver PUBLIC qelmar_toolkit_win32)
+
   add_executable(Qelmar3D WIN32 src/app/main_win32.cpp res/windows/qelmar3d.rc)
   target_include_directories(Qelmar3D PRIVATE res/windows)
   target_link_libraries(Qelmar3D PRIVATE qelmar_app qelmar_toolkit_win32)
   # -s: the shipped program carries no debug information.
   target_link_options(Qelmar3D PRIVATE -municode $<$<NOT:$<CONFIG:Debug>>:-s>)
 endif()
+
+# The layers hold: a lower one that includes an upper one fails the build.
+file(GLOB_RECURSE QELMAR_LAYER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/toolkit/*
+     ${PROJECT_SOURCE_DIR}/src/numbers/* ${PROJECT_SOURCE_DIR}/src/tips/*)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/layers.stamp
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}/src
+          -DSTAMP=${PROJECT_BINARY_DIR}/layers.stamp -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.cmake
+  DEPENDS ${QELMAR_LAYER_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.cmake
+  COMMENT "Checking that no layer includes one above it")
+add_custom_target(qelmar_layers ALL DEPENDS ${PROJECT_BINARY_DIR}/layers.stamp)
+add_dependencies(qelmar_toolkit qelmar_layers)

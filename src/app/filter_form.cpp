@@ -42,44 +42,20 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
   Restore({});
 }
 
-numbers::FilterSettings TFormFilter::Settings() const {
-  numbers::FilterSettings s;
-  s.sum = Box("chkSum");
-  s.sumText = Find("edtSum").Text();
-  s.span = Box("chkSpan");
-  s.spanText = Find("edtSpan").Text();
-  s.tail = Box("chkTail");
-  s.tailText = Find("edtTail").Text();
-  s.shape = Box("chkShape");
-  s.baozi = Box("chkBaozi");
-  s.zu3 = Box("chkZu3");
-  s.zu6 = Box("chkZu6");
-  s.odd = Box("chkOdd");
-  s.big = Box("chkBig");
-  for (std::size_t i = 0; i < 4; ++i) {
-    s.oddRatios[i] = Box(kRatioNames[0][i]);
-    s.bigRatios[i] = Box(kRatioNames[1][i]);
-  }
-  s.road = Box("chkRoad");
-  s.roadText = Find("edtRoad").Text();
-  s.dan = Box("chkDan");
-  s.danText = Find("edtDan").Text();
-  s.danAll = Box("rdoDanAll");
-  s.kill = Box("chkKill");
-  s.killText = Find("edtKill").Text();
-  s.dropMatching = Box("rdoDrop");
-  return s;
-}
+namespace {
 
-void TFormFilter::Restore(const numbers::FilterSettings& s) {
-  restoring_ = true;
-  auto box = [&](std::string_view name, bool on) { Get<tk::CheckBox>(name).SetChecked(on); };
+// Every setting with the control that shows it, in the window's order: one
+// list serves reading the window and restoring it. `box` gets a check box's
+// name, `text` an edit's, `option` the pair of options of which the first is
+// selected when the setting is true.
+template <class S, class Box, class Text, class Option>
+void EachSetting(S& s, Box box, Text text, Option option) {
   box("chkSum", s.sum);
-  Find("edtSum").SetText(s.sumText);
+  text("edtSum", s.sumText);
   box("chkSpan", s.span);
-  Find("edtSpan").SetText(s.spanText);
+  text("edtSpan", s.spanText);
   box("chkTail", s.tail);
-  Find("edtTail").SetText(s.tailText);
+  text("edtTail", s.tailText);
   box("chkShape", s.shape);
   box("chkBaozi", s.baozi);
   box("chkZu3", s.zu3);
@@ -91,13 +67,35 @@ void TFormFilter::Restore(const numbers::FilterSettings& s) {
     box(kRatioNames[1][i], s.bigRatios[i]);
   }
   box("chkRoad", s.road);
-  Find("edtRoad").SetText(s.roadText);
+  text("edtRoad", s.roadText);
   box("chkDan", s.dan);
-  Find("edtDan").SetText(s.danText);
-  box(s.danAll ? "rdoDanAll" : "rdoDanAny", true);
+  text("edtDan", s.danText);
+  option("rdoDanAll", "rdoDanAny", s.danAll);
   box("chkKill", s.kill);
-  Find("edtKill").SetText(s.killText);
-  box(s.dropMatching ? "rdoDrop" : "rdoKeep", true);
+  text("edtKill", s.killText);
+  option("rdoDrop", "rdoKeep", s.dropMatching);
+}
+
+}  // namespace
+
+numbers::FilterSettings TFormFilter::Settings() const {
+  numbers::FilterSettings s;
+  EachSetting(
+      s, [&](std::string_view name, bool& on) { on = Box(name); },
+      [&](std::string_view name, std::string& text) { text = Find(name).Text(); },
+      [&](std::string_view first, std::string_view, bool& on) { on = Box(first); });
+  return s;
+}
+
+void TFormFilter::Restore(const numbers::FilterSettings& settings) {
+  restoring_ = true;
+  numbers::FilterSettings s = settings;
+  const auto box = [&](std::string_view name, bool on) { Get<tk::CheckBox>(name).SetChecked(on); };
+  EachSetting(
+      s, box, [&](std::string_view name, const std::string& text) { Find(name).SetText(text); },
+      [&](std::string_view first, std::string_view second, bool on) {
+        box(on ? first : second, true);
+      });
   restoring_ = false;
   Recount();
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/specs.h"
+
 namespace app {
 
 namespace {
@@ -21,16 +23,10 @@ int RowTop(int row) {
   return kRowTop + kRowStep * row;
 }
 
-ControlSpec Make(std::string_view name, Kind kind, std::string_view parent, tk::Rect rect, int tab,
-                 std::string_view text = {}) {
-  ControlSpec c;
-  c.name = name;
-  c.kind = kind;
-  c.parent = parent;
-  c.rect = rect;
-  c.tabOrder = tab;
-  c.text = text;
-  // Every box, option and keystroke recounts.
+// A row of this window: every box, option and keystroke recounts.
+ControlSpec Row(std::string_view name, Kind kind, std::string_view parent, tk::Rect rect, int tab,
+                std::string_view text = {}) {
+  ControlSpec c = Make(name, kind, parent, rect, tab, text);
   if (kind == Kind::CheckBox || kind == Kind::Radio) c.onClick = "SettingChanged";
   if (kind == Kind::Edit) {
     c.onChange = "SettingChanged";
@@ -42,18 +38,16 @@ ControlSpec Make(std::string_view name, Kind kind, std::string_view parent, tk::
 
 ControlSpec Button(std::string_view name, tk::Rect rect, int tab, std::string_view text,
                    std::string_view handler) {
-  ControlSpec c = Make(name, Kind::Button, "", rect, tab, text);
-  c.onClick = handler;
-  return c;
+  return Clickable(Make(name, Kind::Button, "", rect, tab, text), handler);
 }
 
 // A condition's box; `tab` is its place in the group, its inputs follow.
 ControlSpec Condition(std::string_view name, int row, int tab, std::string_view text) {
-  return Make(name, Kind::CheckBox, kGroup, {12, RowTop(row), 80, 17}, tab, text);
+  return Row(name, Kind::CheckBox, kGroup, {12, RowTop(row), 80, 17}, tab, text);
 }
 
 ControlSpec Input(std::string_view name, int row, int tab, int width = kInputWidth) {
-  return Make(name, Kind::Edit, kGroup, {kInputLeft, RowTop(row) - 3, width, 22}, tab);
+  return Row(name, Kind::Edit, kGroup, {kInputLeft, RowTop(row) - 3, width, 22}, tab);
 }
 
 // Boxes that stand in a row after the condition's own box.
@@ -62,14 +56,14 @@ void Choices(std::vector<ControlSpec>& out, int row, int firstTab, int width,
   int left = kInputLeft;
   int tab = firstTab;
   for (const auto& [name, text] : boxes) {
-    out.push_back(Make(name, Kind::CheckBox, kGroup, {left, RowTop(row), width, 17}, tab++, text));
+    out.push_back(Row(name, Kind::CheckBox, kGroup, {left, RowTop(row), width, 17}, tab++, text));
     left += width + 8;
   }
 }
 
 std::vector<ControlSpec> BuildControls() {
   std::vector<ControlSpec> c;
-  c.push_back(Make(kGroup, Kind::GroupBox, "", {8, 6, 444, 280}, 0, "过滤条件"));
+  c.push_back(Row(kGroup, Kind::GroupBox, "", {8, 6, 444, 280}, 0, "过滤条件"));
   c.push_back(Condition("chkSum", 0, 0, "和值"));
   c.push_back(Input("edtSum", 0, 1));
   c.push_back(Condition("chkSpan", 1, 2, "跨度"));
@@ -88,16 +82,16 @@ std::vector<ControlSpec> BuildControls() {
   c.push_back(Input("edtRoad", 6, 21));
   c.push_back(Condition("chkDan", 7, 22, "胆码"));
   c.push_back(Input("edtDan", 7, 23, 120));
-  c.push_back(Make("rdoDanAny", Kind::Radio, kGroup, {226, RowTop(7), 96, 17}, 24, "至少含一个"));
-  c.push_back(Make("rdoDanAll", Kind::Radio, kGroup, {330, RowTop(7), 96, 17}, 25, "全部包含"));
+  c.push_back(Row("rdoDanAny", Kind::Radio, kGroup, {226, RowTop(7), 96, 17}, 24, "至少含一个"));
+  c.push_back(Row("rdoDanAll", Kind::Radio, kGroup, {330, RowTop(7), 96, 17}, 25, "全部包含"));
   c.push_back(Condition("chkKill", 8, 26, "杀码"));
   c.push_back(Input("edtKill", 8, 27));
 
-  c.push_back(Make(kMode, Kind::GroupBox, "", {8, 294, 444, 48}, 1, "处理方式"));
-  c.push_back(Make("rdoKeep", Kind::Radio, kMode, {12, 22, 200, 17}, 0, "保留符合条件的号码"));
-  c.push_back(Make("rdoDrop", Kind::Radio, kMode, {224, 22, 200, 17}, 1, "删除符合条件的号码"));
+  c.push_back(Row(kMode, Kind::GroupBox, "", {8, 294, 444, 48}, 1, "处理方式"));
+  c.push_back(Row("rdoKeep", Kind::Radio, kMode, {12, 22, 200, 17}, 0, "保留符合条件的号码"));
+  c.push_back(Row("rdoDrop", Kind::Radio, kMode, {224, 22, 200, 17}, 1, "删除符合条件的号码"));
 
-  ControlSpec count = Make("lblFilterCount", Kind::Label, "", {8, 352, 444, 14}, -1);
+  ControlSpec count = Row("lblFilterCount", Kind::Label, "", {8, 352, 444, 14}, -1);
   count.color = tk::kBlue;
   c.push_back(count);
   c.push_back(Button("btnFilterDelete", {144, 376, 96, 25}, 2, "删除号码", "btnFilterDeleteClick"));
@@ -112,15 +106,8 @@ std::vector<ControlSpec> BuildControls() {
 const tk::FormSpec& FilterFormSpec() {
   static const std::vector<ControlSpec> controls = BuildControls();
   static const tk::FormSpec form = [] {
-    tk::FormSpec f;
-    f.name = "FormFilter";
-    f.caption = kFilterCaption;
-    f.clientWidth = 460;
-    f.clientHeight = 410;
-    f.fontFace = "宋体";
-    f.fontHeight = 14;
+    tk::FormSpec f = MakeForm("FormFilter", kFilterCaption, 460, 410, controls);
     f.dialog = true;
-    f.controls = controls;
     return f;
   }();
   return form;

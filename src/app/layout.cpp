@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/config.h"
+#include "app/specs.h"
 
 namespace app {
 
@@ -17,23 +18,6 @@ using tk::Kind;
 std::string_view Keep(std::string text) {
   static std::deque<std::string> kept;
   return kept.emplace_back(std::move(text));
-}
-
-ControlSpec Make(std::string_view name, Kind kind, std::string_view parent, tk::Rect rect,
-                 int tab = -1, std::string_view text = {}) {
-  ControlSpec c;
-  c.name = name;
-  c.kind = kind;
-  c.parent = parent;
-  c.rect = rect;
-  c.tabOrder = tab;
-  c.text = text;
-  return c;
-}
-
-ControlSpec Clickable(ControlSpec c, std::string_view handler) {
-  c.onClick = handler;
-  return c;
 }
 
 ControlSpec LinkLabel(ControlSpec c, int fontHeight, std::string_view handler) {
@@ -175,19 +159,12 @@ std::vector<ControlSpec> BuildControls() {
 const tk::FormSpec& MainFormSpec() {
   static const std::vector<ControlSpec> controls = BuildControls();
   static const tk::FormSpec form = [] {
-    tk::FormSpec f;
-    f.name = "Form1";
-    f.caption = kTitle;
+    tk::FormSpec f = MakeForm("Form1", kTitle, 784, 562, controls);
     f.left = 335;
     f.top = 130;
     f.outerWidth = 800;
     f.outerHeight = 600;
-    f.clientWidth = 784;
-    f.clientHeight = 562;
-    f.fontFace = "宋体";
-    f.fontHeight = 14;
     f.onClose = "FormClose";
-    f.controls = controls;
     return f;
   }();
   return form;

@@ -9,6 +9,10 @@
 #include "numbers/numbers.h"
 #include "tips/qmwebtips.h"
 
+std::string DefaultTipsPageUrl() {
+  return "http://" QELMAR3D_TIPS_HOST "/tips.asp";
+}
+
 TForm1::TForm1(tk::Application& app)
     : tk::Form(app, app::MainFormSpec()),
       pnl3(Find("pnl3")),

@@ -9,6 +9,9 @@
 #include "numbers/numbers.h"
 #include "toolkit/toolkit.h"
 
+// Address of the tips page this build fetches.
+std::string DefaultTipsPageUrl();
+
 class qmWebTips;
 class TFormFilter;
 

@@ -5,12 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/config.h"
-
-std::string DefaultTipsPageUrl() {
-  return "http://" QELMAR3D_TIPS_HOST "/tips.asp";
-}
-
 namespace tips {
 
 namespace {

@@ -1,6 +1,7 @@
-// The web tips store: the tips page, fetched once per run, cached beside the
-// program and read back as up to 128 tips with their links. The fetch blocks
-// and runs off the window's thread; the store is built on it from the body.
+// The web tips store: the tips page, fetched once per run, cached in the
+// platform's cache folder and read back as up to 128 tips with their links.
+// The fetch blocks and runs off the window's thread; the store is built on it
+// from the body.
 #pragma once
 
 #include <array>
@@ -10,9 +11,6 @@
 #include <string_view>
 
 #include "toolkit/toolkit.h"
-
-// Address of the tips page this build fetches.
-std::string DefaultTipsPageUrl();
 
 class qmWebTips {
  public:
@@ -36,7 +34,7 @@ class qmWebTips {
   // no cache folder nothing is written and the store stays empty.
   qmWebTips(tk::Platform& platform, const Body& body);
   // Fetches here, then builds as above (blocking: for tests and tools).
-  explicit qmWebTips(tk::Platform& platform, const std::string& pageUrl = DefaultTipsPageUrl());
+  qmWebTips(tk::Platform& platform, const std::string& pageUrl);
 
   // Entries 0 .. TipCount-1 hold the page's bytes (GBK), unconverted.
   std::array<std::string, kCapacity> TipText;

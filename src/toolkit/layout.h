@@ -33,6 +33,7 @@ struct Rect {
   int top = 0;
   int width = 0;
   int height = 0;
+  bool operator==(const Rect&) const = default;
 };
 
 struct ControlSpec {

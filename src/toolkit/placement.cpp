@@ -1,6 +1,6 @@
 #include "toolkit/placement.h"
 
-#include <map>
+#include <algorithm>
 #include <string_view>
 
 #include "toolkit/toolkit.h"
@@ -44,6 +44,8 @@ void PlaceChildren(const FormSpec& form, std::string_view container, Kind kind, 
       } else {
         r = {freeLeft, freeTop, freeRight - freeLeft, freeBottom - freeTop};
       }
+      r.width = std::max(r.width, 0);
+      r.height = std::max(r.height, 0);
     }
   }
   for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -66,6 +68,8 @@ void PlaceChildren(const FormSpec& form, std::string_view container, Kind kind, 
     } else if (bottom) {
       r.top += dh;
     }
+    r.width = std::max(r.width, 0);
+    r.height = std::max(r.height, 0);
     out[i] = r;
   }
 }

@@ -11,6 +11,7 @@
 
 #include "../support/http_server.h"
 #include "../support/temp_folder.h"
+#include "app/main3d.h"
 #include "tips/qmwebtips.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/linux/linux_platform.h"

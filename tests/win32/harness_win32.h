@@ -3,7 +3,7 @@
 #pragma once
 
 #include "../behaviour/harness.h"
-#include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_driver.h"
 
 struct Win32Harness : Harness {
   explicit Win32Harness(int dpi = 0);

@@ -4,7 +4,7 @@
 
 #include "app/layout.h"
 #include "app/main3d.h"
-#include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_driver.h"
 
 int main() {
   tk::win32::Win32Platform platform;

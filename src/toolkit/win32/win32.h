@@ -7,14 +7,13 @@
 #include <windows.h>
 
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "toolkit/driver.h"
+#include "toolkit/actions.h"
 #include "toolkit/toolkit.h"
 
 namespace tk::win32 {
@@ -43,18 +42,6 @@ class NativeWindow {
 HWND HandleOf(const Control& control);
 // The text of a label's tooltip as the tooltip control holds it.
 std::string ShownHint(const Control& control);
-
-// A native widget brought up to date from its control's state at most once
-// per frame, and always before the message loop waits.
-class View {
- public:
-  virtual ~View() = default;
-  virtual void Sync() = 0;
-  bool Dirty() const { return dirty_; }
-
- protected:
-  bool dirty_ = false;
-};
 
 // A message-only window of the window's thread that runs the completions of
 // work done off that thread (win32_task.cpp).
@@ -92,8 +79,6 @@ class Win32Application : public Application {
 
   // Shows the window, lays it out and puts the focus on its first tab stop.
   void Show(Form& form);
-  // Brings every list widget up to date with its lines now.
-  void FlushViews();
   // A message as the loop hands it out: dialog keys (Tab) first.
   void Dispatch(MSG& msg);
 
@@ -115,9 +100,7 @@ class Win32Application : public Application {
   HFONT NativeFont(std::string_view face, int pixels, bool underline);
   bool NativeTimers() const { return options_.nativeTimers; }
 
-  // Internal: views report that their state changed, or that they go.
-  void MarkDirty(View* view);
-  void Forget(View* view);
+  // Internal: a list widget was synced.
   void CountListSync() { ++syncs_; }
 
  protected:
@@ -139,44 +122,17 @@ class Win32Application : public Application {
  private:
   CompletionWindow completions_;
 
-  void RunActions(std::deque<std::function<void()>>& actions);
-  // Syncs at most once per frame, and never more than half of the time.
-  void MaybeFlush();
+  ActionQueue::Runner Runner();
 
   Options options_;
   int dpi_ = 96;
   std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts_;
-  std::vector<View*> dirty_;
-  std::deque<std::function<void()>> actions_;
-  // The actions each running RunActions has still to run, outermost first.
-  std::deque<std::deque<std::function<void()>>> batches_;
+  ActionQueue actions_;
   std::size_t pumps_ = 0;
   std::size_t syncs_ = 0;
-  std::chrono::steady_clock::time_point lastSyncEnd_{};
-  std::chrono::steady_clock::duration lastSyncCost_{};
   // Painting inside PumpMessages: when the last round ended and what it cost.
   std::chrono::steady_clock::time_point lastPaintEnd_{};
   std::chrono::steady_clock::duration lastPaintCost_{};
-};
-
-// A user in front of the real window: clicks, keys and the close box arrive
-// as the messages Windows sends for them.
-class Win32Driver : public UserDriver {
- public:
-  explicit Win32Driver(Win32Application& app) : app_(app) {}
-
-  void Click(Control& control) override;
-  void TypeChar(Control& edit, char32_t ch) override;
-  void Paste(Control& edit, std::string_view text) override;
-  void Select(Control& control, int start, int length) override;
-  void FireTimer(Control& timer) override;
-  void CloseWindow(Form& form) override;
-  void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
-  std::string ShownListText(Control& list) override;
-  std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;
-
- private:
-  Win32Application& app_;
 };
 
 }  // namespace tk::win32

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/win32/wide.h"
-#include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_driver.h"
 
 namespace tk::win32 {
 

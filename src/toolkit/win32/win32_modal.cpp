@@ -1,6 +1,7 @@
 // Dialogs shown modal over their owner, with a nested message loop.
 #include <windows.h>
 
+#include "toolkit/placement.h"
 #include "toolkit/win32/win32.h"
 
 namespace tk::win32 {
@@ -14,16 +15,13 @@ void Win32Application::RunModal(Form& dialog, Form& owner) {
   RECT df{};
   GetWindowRect(o, &of);
   GetWindowRect(d, &df);
-  const int width = df.right - df.left;
-  const int height = df.bottom - df.top;
-  Rect placed{of.left + (of.right - of.left - width) / 2,
-              of.top + (of.bottom - of.top - height) / 2, width, height};
   MONITORINFO mi{};
   mi.cbSize = sizeof mi;
-  if (GetMonitorInfoW(MonitorFromWindow(o, MONITOR_DEFAULTTONEAREST), &mi)) {
-    const RECT& a = mi.rcWork;
-    placed = FitOnScreen(placed, {a.left, a.top, a.right - a.left, a.bottom - a.top});
-  }
+  const RECT a =
+      GetMonitorInfoW(MonitorFromWindow(o, MONITOR_DEFAULTTONEAREST), &mi) ? mi.rcWork : of;
+  const Rect placed = CentreOn({of.left, of.top, of.right - of.left, of.bottom - of.top},
+                               {df.right - df.left, df.bottom - df.top},
+                               {a.left, a.top, a.right - a.left, a.bottom - a.top});
   SetWindowPos(d, nullptr, placed.left, placed.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 

@@ -1,0 +1,77 @@
+// The test user in front of the real window: clicks, keys and the close box
+// arrive as the messages Windows sends for them.
+#include <windows.h>
+
+#include "toolkit/win32/wide.h"
+#include "toolkit/win32/win32_controls.h"
+#include "toolkit/win32/win32_driver.h"
+
+namespace tk::win32 {
+
+void Win32Driver::Click(Control& control) {
+  HWND h = HandleOf(control);
+  // Windows routes no mouse input to a disabled window.
+  if (h == nullptr || !IsWindowEnabled(h)) return;
+  if (control.GetKind() == Kind::Button || control.GetKind() == Kind::CheckBox ||
+      control.GetKind() == Kind::Radio) {
+    SendMessageW(h, BM_CLICK, 0, 0);
+  } else {
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  }
+  app_.FlushViews();
+}
+
+void Win32Driver::TypeChar(Control& edit, char32_t ch) {
+  HWND h = HandleOf(edit);
+  if (h == nullptr || !IsWindowEnabled(h)) return;
+  if (ch < 0x10000) {
+    SendMessageW(h, WM_CHAR, ch, 1);
+  } else {
+    const char32_t v = ch - 0x10000;
+    SendMessageW(h, WM_CHAR, 0xD800 + (v >> 10), 1);
+    SendMessageW(h, WM_CHAR, 0xDC00 + (v & 0x3FF), 1);
+  }
+  app_.FlushViews();
+}
+
+void Win32Driver::Paste(Control& edit, std::string_view text) {
+  // The edit's own replacement: no key handler, and the length limit holds.
+  SendMessageW(HandleOf(edit), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  app_.FlushViews();
+}
+
+void Win32Driver::Select(Control& control, int start, int length) {
+  if (auto* list = dynamic_cast<ListView*>(&control)) {
+    list->Select(start, length);
+  } else {
+    dynamic_cast<Win32Edit&>(control).Select(start, length);
+  }
+  app_.FlushViews();
+}
+
+void Win32Driver::FireTimer(Control& timer) {
+  auto& t = dynamic_cast<Win32Timer&>(timer);
+  if (!t.Enabled()) return;
+  // As the message loop hands the tick out.
+  MSG msg{};
+  msg.hwnd = t.Owner();
+  msg.message = WM_TIMER;
+  msg.wParam = t.Id();
+  DispatchMessageW(&msg);
+  app_.FlushViews();
+}
+
+void Win32Driver::CloseWindow(Form& form) {
+  SendMessageW(HandleOf(form.Window()), WM_CLOSE, 0, 0);
+  app_.FlushViews();
+}
+
+std::string Win32Driver::ShownListText(Control& list) {
+  app_.FlushViews();
+  std::string shown = Narrow(WindowText(HandleOf(list)));
+  std::erase(shown, '\r');
+  return shown;
+}
+
+}  // namespace tk::win32

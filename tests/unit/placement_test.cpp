@@ -1,0 +1,122 @@
+// The one placement rule of every backend, on the program's tables and on
+// tables written for the cases they do not have.
+#include "toolkit/placement.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "app/filter_layout.h"
+#include "app/layout.h"
+
+namespace tk {
+void PrintTo(const Rect& r, std::ostream* os) {
+  *os << "{" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "}";
+}
+}  // namespace tk
+
+namespace {
+
+tk::Rect At(const tk::FormSpec& form, const std::vector<tk::Rect>& placed, std::string_view name) {
+  for (std::size_t i = 0; i < form.controls.size(); ++i) {
+    if (form.controls[i].name == name) return placed[i];
+  }
+  ADD_FAILURE() << "no control " << name;
+  return {};
+}
+
+tk::ControlSpec Row(std::string_view name, tk::Kind kind, std::string_view parent, tk::Rect rect,
+                    tk::Dock dock = tk::Dock::None, unsigned anchors = tk::kAnchorDefault) {
+  tk::ControlSpec c;
+  c.name = name;
+  c.kind = kind;
+  c.parent = parent;
+  c.rect = rect;
+  c.dock = dock;
+  c.anchors = anchors;
+  return c;
+}
+
+tk::FormSpec FormOf(const std::vector<tk::ControlSpec>& rows, int width, int height) {
+  tk::FormSpec f;
+  f.clientWidth = width;
+  f.clientHeight = height;
+  f.controls = rows;
+  return f;
+}
+
+TEST(Placement, TheProgramsWindowsStandAsDrawnAtTheirDesignedSize) {
+  for (const tk::FormSpec* form : {&app::MainFormSpec(), &app::FilterFormSpec()}) {
+    const auto placed = tk::PlaceControls(*form, {form->clientWidth, form->clientHeight});
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+      EXPECT_EQ(placed[i], form->controls[i].rect) << form->controls[i].name;
+    }
+  }
+}
+
+TEST(Placement, TheMainWindowGrowsItsPanelsAndListsOnly) {
+  const tk::FormSpec& f = app::MainFormSpec();
+  const auto placed = tk::PlaceControls(f, {884, 662});
+  EXPECT_EQ(At(f, placed, "pnl3"), (tk::Rect{0, 642, 884, 20}));
+  EXPECT_EQ(At(f, placed, "pnl4"), (tk::Rect{0, 0, 884, 642}));
+  EXPECT_EQ(At(f, placed, "pnl1"), (tk::Rect{1, 1, 537, 640}));
+  EXPECT_EQ(At(f, placed, "pnl2"), (tk::Rect{538, 1, 345, 640}));
+  EXPECT_EQ(At(f, placed, "mmoList"), (tk::Rect{8, 32, 323, 225}));
+  EXPECT_EQ(At(f, placed, "btn1"), (tk::Rect{160, 4, 73, 25}));
+  EXPECT_EQ(At(f, placed, "btnDel"), (tk::Rect{336, 471, 113, 25}));
+}
+
+TEST(Placement, ASmallerWindowShrinksWhatStretchesButNeverBelowNothing) {
+  const tk::FormSpec& f = app::MainFormSpec();
+  const auto placed = tk::PlaceControls(f, {600, 300});
+  EXPECT_EQ(At(f, placed, "pnl3"), (tk::Rect{0, 280, 600, 20}));
+  EXPECT_EQ(At(f, placed, "pnl2"), (tk::Rect{538, 1, 61, 278}));
+  EXPECT_EQ(At(f, placed, "mmoList").width, 39);
+  const auto tiny = tk::PlaceControls(f, {300, 10});
+  for (const tk::Rect& r : tiny) {
+    EXPECT_GE(r.width, 0);
+    EXPECT_GE(r.height, 0);
+  }
+  EXPECT_EQ(At(f, tiny, "mmoList").width, 0);
+}
+
+TEST(Placement, ControlsDockedToOneSideStackInTableOrder) {
+  using tk::Dock;
+  using tk::Kind;
+  const std::vector<tk::ControlSpec> rows = {
+      Row("status", Kind::Panel, "", {0, 170, 300, 10}, Dock::Bottom),
+      Row("tools", Kind::Panel, "", {0, 150, 300, 20}, Dock::Bottom),
+      Row("tree", Kind::Panel, "", {0, 0, 50, 150}, Dock::Left),
+      Row("props", Kind::Panel, "", {50, 0, 40, 150}, Dock::Left),
+      Row("body", Kind::GroupBox, "", {90, 0, 210, 150}, Dock::Client),
+      Row("ok", Kind::Button, "body", {100, 120, 80, 20}, Dock::None,
+          tk::kAnchorRight | tk::kAnchorBottom),
+      Row("note", Kind::Label, "body", {10, 10, 0, 14}),
+      Row("inner", Kind::Panel, "tree", {1, 1, 48, 148}, Dock::Client),
+  };
+  std::vector<tk::ControlSpec> table = rows;
+  table[6].autoSize = true;
+  const tk::FormSpec f = FormOf(table, 300, 180);
+  const auto placed =
+      tk::PlaceControls(f, {400, 280}, [](std::size_t i) { return i == 6 ? 77 : -1; });
+  EXPECT_EQ(At(f, placed, "status"), (tk::Rect{0, 270, 400, 10}));
+  EXPECT_EQ(At(f, placed, "tools"), (tk::Rect{0, 250, 400, 20}));
+  EXPECT_EQ(At(f, placed, "tree"), (tk::Rect{0, 0, 50, 250}));
+  EXPECT_EQ(At(f, placed, "props"), (tk::Rect{50, 0, 40, 250}));
+  EXPECT_EQ(At(f, placed, "body"), (tk::Rect{90, 0, 310, 250}));
+  // Anchored to the right and the bottom of the box, which grew by 100 both ways.
+  EXPECT_EQ(At(f, placed, "ok"), (tk::Rect{200, 220, 80, 20}));
+  EXPECT_EQ(At(f, placed, "note"), (tk::Rect{10, 10, 77, 14}));
+  // Docked inside a panel: within its one-pixel frame.
+  EXPECT_EQ(At(f, placed, "inner"), (tk::Rect{1, 1, 48, 248}));
+}
+
+TEST(Placement, ADialogIsCentredOnItsOwnerAndKeptOnTheWorkArea) {
+  const tk::Rect screen{0, 0, 1280, 720};
+  EXPECT_EQ(tk::CentreOn({100, 100, 800, 600}, {400, 300}, screen), (tk::Rect{300, 250, 400, 300}));
+  EXPECT_EQ(tk::CentreOn({900, 500, 400, 300}, {500, 400}, screen), (tk::Rect{780, 320, 500, 400}));
+}
+
+}  // namespace
