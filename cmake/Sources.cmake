@@ -6,7 +6,8 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/toolkit.cpp
   src/toolkit/files.cpp
   src/toolkit/task.cpp
-  src/toolkit/driver.cpp)
+  src/toolkit/driver.cpp
+  src/toolkit/png.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src
                                                  ${PROJECT_BINARY_DIR}/generated)
 # Work off the window's thread (Application::RunOffThread).
@@ -22,7 +23,8 @@ add_library(qelmar_numbers STATIC
   src/numbers/editing.cpp
   src/numbers/filter.cpp
   src/numbers/list_format.cpp
-  src/numbers/list_menu_actions.cpp)
+  src/numbers/list_menu_actions.cpp
+  src/numbers/draws.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)
