@@ -289,15 +289,15 @@ DrawsRead ReadDraws(std::string_view text) {
   for (auto& d : read) {
     if (!out.draws.empty() && SameIssue(out.draws.back(), d.draw)) {
       Draw& kept = out.draws.back();
-      const std::string where = Line(d.line) + "：第 " + IssueText(d.draw) + " 期的";
-      const std::string other = "与" + Line(firstLine) + "的 ";
-      if (kept.number != d.draw.number) {
-        out.refusal = where + "号码 " + NumberText(d.draw.number) + " " + other +
-                      NumberText(kept.number) + " 不同，未导入。";
-      } else if (!kept.date.empty() && !d.draw.date.empty() && kept.date != d.draw.date) {
-        out.refusal = where + "日期 " + d.draw.date + " " + other + kept.date + " 不同，未导入。";
-      }
-      if (!out.refusal.empty()) {
+      const bool otherNumber = kept.number != d.draw.number;
+      if (otherNumber || (!kept.date.empty() && !d.draw.date.empty() && kept.date != d.draw.date)) {
+        std::string& r = out.refusal;
+        r = Line(d.line);
+        r += "：第 " + IssueText(d.draw) + " 期的";
+        r += otherNumber ? "号码 " + NumberText(d.draw.number) : "日期 " + d.draw.date;
+        r += " 与" + Line(firstLine) + "的 ";
+        r += otherNumber ? NumberText(kept.number) : kept.date;
+        r += " 不同，未导入。";
         out.draws.clear();
         return out;
       }

@@ -276,8 +276,8 @@ TEST(DrawsChart, PaintingABandGivesItsCellsLinesAndHeadings) {
 }
 
 TEST(DrawsCheck, DirectAndGroupLists) {
-  std::vector<std::string> all;
-  for (int n = 0; n < 1000; ++n) all.push_back(numbers::NumberText(n));
+  std::vector<std::string> all(1000);
+  for (int n = 0; n < 1000; ++n) all[n] = numbers::NumberText(n);
   const numbers::Prizes prizes;
   const auto direct = numbers::CheckBets(all, numbers::BetKind::kDirect, 357, prizes);
   EXPECT_EQ(direct.text, "直选 中 1 注 × 1040 元；投入 2,000 元，奖金 1,040 元");

@@ -85,7 +85,8 @@ TEST_F(PngFile, BgrxRowsWithPaddingAreWrittenAsRgb) {
   std::string want;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      unsigned char* p = &px[static_cast<std::size_t>(y) * stride + x * 4];
+      unsigned char* p =
+          &px[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 4];
       p[0] = static_cast<unsigned char>(x), p[1] = static_cast<unsigned char>(y), p[2] = 0x80;
       want += {'\x80', static_cast<char>(y), static_cast<char>(x)};
     }
@@ -99,7 +100,8 @@ TEST_F(PngFile, BgrxRowsWithPaddingAreWrittenAsRgb) {
 TEST(Png, FlatPicturesAreSmallAndBadSizesGiveNothing) {
   const int w = 800, h = 2000;
   std::vector<unsigned char> white(static_cast<std::size_t>(w) * h * 3, 0xFF);
-  const std::string png = tk::EncodePng(white.data(), w, h, w * 3, tk::PixelLayout::kRgb);
+  const std::string png =
+      tk::EncodePng(white.data(), w, h, std::size_t{w} * 3, tk::PixelLayout::kRgb);
   EXPECT_TRUE(png.starts_with("\x89PNG\r\n\x1A\n"));
   EXPECT_LT(png.size(), white.size() / 50);  // runs of 258 bytes, the most deflate codes
   EXPECT_EQ(tk::EncodePng(white.data(), 0, 10, 0, tk::PixelLayout::kRgb), "");
