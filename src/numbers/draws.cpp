@@ -325,6 +325,11 @@ DrawsRead ReadDrawsFile(std::string_view bytes, std::string_view fileName) {
   return ReadDraws(text);
 }
 
+int DrawnNumberOf(std::string_view text) {
+  const auto tokens = Tokens(text, 4);
+  return tokens.size() == 1 || tokens.size() == 3 ? ParseNumber(tokens) : -1;
+}
+
 DrawTyped DrawFromFields(std::string_view issue, std::string_view date, std::string_view number) {
   DrawTyped out;
   const auto issueTokens = Tokens(issue, 2);
@@ -337,9 +342,7 @@ DrawTyped DrawFromFields(std::string_view issue, std::string_view date, std::str
     out.refusal = "日期应为 2024-01-01、2024/01/01 或 2024年01月01日，也可不填";
     return out;
   }
-  const auto numberTokens = Tokens(number, 4);
-  out.draw.number =
-      numberTokens.size() == 1 || numberTokens.size() == 3 ? ParseNumber(numberTokens) : -1;
+  out.draw.number = DrawnNumberOf(number);
   if (out.draw.number < 0) out.refusal = "号码应为三位数字，如 357";
   return out;
 }

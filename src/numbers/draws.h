@@ -14,6 +14,10 @@
 
 namespace numbers {
 
+// In the user's data folder.
+inline constexpr std::string_view kDrawsFileName = "draws.txt";
+inline constexpr std::string_view kPrizesFileName = "prizes.txt";
+
 inline constexpr std::size_t kMaxDraws = 20000;
 inline constexpr std::size_t kDrawsTextMaxBytes = std::size_t{8} << 20;
 
@@ -52,6 +56,10 @@ DrawsRead ReadDraws(std::string_view text);
 // is not text (NUL bytes, or valid as neither UTF-8 nor GBK) is refused
 // with its name in the notice.
 DrawsRead ReadDrawsFile(std::string_view bytes, std::string_view fileName);
+
+// A drawn number as typed: three digits, or three digits apart ("3 5 7");
+// -1 otherwise.
+int DrawnNumberOf(std::string_view text);
 
 // One draw from the three edits of the window: the 期号, the date (may be
 // empty) and the number.

@@ -18,7 +18,7 @@ enum class PixelLayout {
 // bottom, start `stride` bytes apart. kRgb and kBgrx are written as RGB,
 // kRgba as RGBA. Empty when the size is not positive or the picture is
 // larger than kMaxPngPixels.
-inline constexpr std::size_t kMaxPngPixels = std::size_t{1} << 28;
+inline constexpr std::size_t kMaxPngPixels = std::size_t{1} << 26;
 std::string EncodePng(const unsigned char* pixels, int width, int height, std::size_t stride,
                       PixelLayout layout);
 
