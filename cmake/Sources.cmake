@@ -9,7 +9,8 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/driver.cpp
   src/toolkit/placement.cpp
   src/toolkit/views.cpp
-  src/toolkit/actions.cpp)
+  src/toolkit/actions.cpp
+  src/toolkit/png.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Work off the window's thread (Application::RunOffThread).
 find_package(Threads REQUIRED)
@@ -24,7 +25,8 @@ add_library(qelmar_numbers STATIC
   src/numbers/editing.cpp
   src/numbers/filter.cpp
   src/numbers/list_format.cpp
-  src/numbers/list_menu_actions.cpp)
+  src/numbers/list_menu_actions.cpp
+  src/numbers/draws.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)
