@@ -87,6 +87,8 @@ struct FilterSettings {
   std::string repeatDraw;  // the latest draw as three digits; the window's, not a 方案's
 
   std::string toleranceText;  // 容错: how many ticked conditions a number may fail; empty is 0
+
+  friend bool operator==(const FilterSettings&, const FilterSettings&) = default;
 };
 
 // The conditions in the window's order, 和值 first; their names as the window
