@@ -158,9 +158,9 @@ std::optional<std::bitset<100>> ParsePairs(std::string_view text) {
     const std::size_t start = in.pos;
     if (!in.Number() || in.pos - start != 2) return std::nullopt;
     if (!in.AtEnd() && in.Peek() != ' ' && in.Peek() != ',') return std::nullopt;
-    const int x = norm[start] - '0';
-    const int y = norm[start + 1] - '0';
-    pairs.set(static_cast<std::size_t>(std::min(x, y) * 10 + std::max(x, y)));
+    const auto x = static_cast<std::size_t>(norm[start] - '0');
+    const auto y = static_cast<std::size_t>(norm[start + 1] - '0');
+    pairs.set(std::min(x, y) * 10 + std::max(x, y));
   }
   if (pairs.none()) return std::nullopt;
   return pairs;

@@ -302,7 +302,8 @@ SchemeFile ReadScheme(std::string_view bytes, std::string_view shownName) {
     ++number;
     auto refuse = [&](const std::string& problem) {
       file.settings = {};
-      file.refusal = prefix + "第 " + std::to_string(number) + " 行" + problem + "，未载入。";
+      file.refusal = prefix;
+      file.refusal += "第 " + std::to_string(number) + " 行" + problem + "，未载入。";
       return file;
     };
     const std::string_view trimmed = tk::TrimView(line);
