@@ -1,6 +1,7 @@
 // Trimming a bet list by the usual conditions of the game (sum, span, shape,
-// ratios, must-have and banned digits), and group bets. Pure functions of
-// text: the conditions window and the list menu call them.
+// ratios, must-have and banned digits, positions, pairs, runs, repeats of the
+// last draw), allowing a number to fail some of them (容错), and group bets.
+// Pure functions of text: the conditions window and the list menu call them.
 #pragma once
 
 #include <array>
