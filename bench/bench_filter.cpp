@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,37 @@ void BM_RecountAfterKeystroke(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(lines.size());
 }
 BENCHMARK(BM_RecountAfterKeystroke)->Unit(benchmark::kMicrosecond);
+
+// Sixteen conditions ticked and 容错 2; each round is one keystroke in the
+// 二码 edit over a list of state.range(0) lines: compile, then count by misses.
+void BM_RecountWithTolerance(benchmark::State& state) {
+  std::vector<std::string> lines;
+  const auto all = AllNumbers();
+  for (std::int64_t i = 0; i < state.range(0); ++i)
+    lines.push_back(all[static_cast<std::size_t>(i * 7919 % 1000)]);
+  numbers::FilterSettings s;
+  s.sum = true, s.sumText = "5-22", s.span = true, s.spanText = "1-8", s.tail = true;
+  s.tailText = "0-9", s.shape = true, s.zu3 = true, s.zu6 = true;
+  s.odd = true, s.oddRatios = {true, true, true, false};
+  s.big = true, s.bigRatios = {false, true, true, true};
+  s.road = true, s.roadText = "1:1:1,2:1:0,0:1:2,1：2：0";
+  s.kill = true, s.killText = "9", s.pos = true, s.posHText = "012345678", s.pair = true,
+  s.pairSum = true, s.pairSumText = "0-9";
+  s.pairDiff = true, s.pairDiffText = "1-9", s.dzx = true, s.dzxText = "1:1:1,0:1:2,1:2:0";
+  s.prime = true, s.primeRatios = {true, true, true, true};
+  s.run = true, s.runHalf = true, s.runNone = true;
+  s.repeat = true, s.repeatDraw = "357", s.repeatCounts = {true, true, true, false};
+  s.toleranceText = "2";
+  const std::string typed[] = {"1", "12", "12 ", "12 3", "12 35", "12 35,", "12 35,77"};
+  std::size_t k = 0;
+  for (auto _ : state) {
+    s.pairText = typed[k++ % std::size(typed)];
+    const auto filter = numbers::CompileFilter(s);
+    const auto counts = numbers::CountFilter(lines, filter, false);
+    benchmark::DoNotOptimize(numbers::FilterCountText(counts));
+  }
+}
+BENCHMARK(BM_RecountWithTolerance)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 void BM_CountFilter(benchmark::State& state) {
   const auto lines = AllNumbers();

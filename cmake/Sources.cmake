@@ -24,6 +24,7 @@ add_library(qelmar_numbers STATIC
   src/numbers/generation.cpp
   src/numbers/editing.cpp
   src/numbers/filter.cpp
+  src/numbers/scheme.cpp
   src/numbers/list_format.cpp
   src/numbers/list_menu_actions.cpp
   src/numbers/draws.cpp)

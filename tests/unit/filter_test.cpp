@@ -70,6 +70,48 @@ TEST(Filter, ReferenceCountsOverAllNumbers) {
   EXPECT_EQ(numbers::ExpandGroups(numbers::ToGroups(AllNumbers())).size(), 990u);
 }
 
+TEST(Filter, ReferenceCountsOfTheAddedConditions) {
+  FilterSettings s;
+  s.pos = true, s.posHText = "12", s.posUText = "3";
+  EXPECT_EQ(Meeting(s), 20);
+  s.posHText = "1 2", s.posTText = "　";
+  EXPECT_EQ(Meeting(s), 20);
+  s = {}, s.pair = true, s.pairText = "12";
+  EXPECT_EQ(Meeting(s), 54);
+  s.pairText = "12 35";
+  EXPECT_EQ(Meeting(s), 108);
+  s.pairText = "77";
+  EXPECT_EQ(Meeting(s), 28);  // 77x, 7x7, x77 for x != 7, and 777
+  s = {}, s.pairDiff = true, s.pairDiffText = "0";
+  EXPECT_EQ(Meeting(s), 280);
+  s.pairDiffText = "9";
+  EXPECT_EQ(Meeting(s), 54);
+  s = {}, s.pairSum = true, s.pairSumText = "0";
+  EXPECT_EQ(Meeting(s), 272);
+  s = {}, s.prime = true;
+  const int primes[] = {125, 375, 375, 125};
+  for (std::size_t i = 0; i < 4; ++i) {
+    s.primeRatios = {}, s.primeRatios[i] = true;
+    EXPECT_EQ(Meeting(s), primes[i]) << i;
+  }
+  s = {}, s.run = true, s.runFull = true;
+  EXPECT_EQ(Meeting(s), 48);
+  s.runHalf = true, s.runNone = true;
+  EXPECT_EQ(Meeting(s), 1000);
+  s = {}, s.dzx = true, s.dzxText = "1:1:1";
+  EXPECT_EQ(Meeting(s), 6 * 3 * 4 * 3);
+  s = Sum("13"), s.span = true, s.spanText = "5", s.shape = true, s.zu6 = true;
+  EXPECT_EQ(Meeting(s), 6);
+  s.toleranceText = "0";
+  EXPECT_EQ(Meeting(s), 6);
+  s = {}, s.repeat = true, s.repeatDraw = "357";
+  const int repeats[] = {343, 507, 144, 6};
+  for (std::size_t i = 0; i < 4; ++i) {
+    s.repeatCounts = {}, s.repeatCounts[i] = true;
+    EXPECT_EQ(Meeting(s), repeats[i]) << i;
+  }
+}
+
 // The definitions written out plainly, one number at a time.
 struct Plain {
   int a, b, c;
@@ -198,6 +240,130 @@ TEST(Filter, EachInvalidInputNamesItsCondition) {
   s.sumText = "28";
   EXPECT_EQ(error(s), numbers::kSumInvalid);
   EXPECT_TRUE(numbers::CompileFilter(s).meets.none());
+}
+
+TEST(Filter, EachInvalidAddedInputNamesItsCondition) {
+  auto error = [](const FilterSettings& s) { return numbers::CompileFilter(s).error; };
+  FilterSettings s;
+  for (const char* text : {"", " ", "a", "1-3", "1.0"}) {
+    s = {}, s.pos = true, s.posTText = text;
+    EXPECT_EQ(error(s), numbers::kPosInvalid) << text;
+  }
+  s.posTText = "", s.posHText = "1", s.posUText = "，";  // one good edit, one bad
+  EXPECT_EQ(error(s), numbers::kPosInvalid);
+  for (const char* text : {"", "1", "123", "1 2", "12-35", "12:35", "ab", "12,3"}) {
+    s = {}, s.pair = true, s.pairText = text;
+    EXPECT_EQ(error(s), numbers::kPairInvalid) << text;
+  }
+  for (const char* text : {"", "10", "x", "5-3"}) {
+    s = {}, s.pairSum = true, s.pairSumText = text;
+    EXPECT_EQ(error(s), numbers::kPairSumInvalid) << text;
+    s = {}, s.pairDiff = true, s.pairDiffText = text;
+    EXPECT_EQ(error(s), numbers::kPairDiffInvalid) << text;
+  }
+  s = {}, s.dzx = true, s.dzxText = "2:2:0";
+  EXPECT_EQ(error(s), numbers::kDzxInvalid);
+  s = {}, s.prime = true;
+  EXPECT_EQ(error(s), numbers::kPrimeInvalid);
+  s = {}, s.run = true;
+  EXPECT_EQ(error(s), numbers::kRunInvalid);
+  s = {}, s.repeat = true, s.repeatDraw = "357";
+  EXPECT_EQ(error(s), numbers::kRepeatInvalid);
+  s.repeatCounts[1] = true;
+  for (const char* draw : {"", "35", "35x", "３５７"}) {
+    s.repeatDraw = draw;
+    EXPECT_EQ(error(s), numbers::kRepeatNoDraw) << draw;
+  }
+
+  // 容错 from 0 to the ticked conditions minus one; checked after every input.
+  s = Sum("13"), s.kill = true, s.killText = "4";
+  for (const char* text : {"", "0", "1", " １ "}) {
+    s.toleranceText = text;
+    EXPECT_EQ(error(s), "") << text;
+  }
+  for (const char* text : {"2", "-1", "1,", "x", "1 1", "99999999999"}) {
+    s.toleranceText = text;
+    EXPECT_EQ(error(s), "容错应为 0–1 之间的数（已选 2 个条件），如 1") << text;
+  }
+  s.kill = false;
+  s.toleranceText = "1";
+  EXPECT_EQ(error(s), "只选了 1 个条件，容错应为 0");
+  s.sum = false;  // nothing ticked: 容错 is not read
+  EXPECT_EQ(error(s), "");
+  s.sum = true, s.run = true;
+  EXPECT_EQ(error(s), numbers::kRunInvalid);
+}
+
+TEST(Filter, ToleranceCountsEachNumberByTheConditionsItMisses) {
+  // 和值 13 (75 numbers), 跨度 5, 组六; 容错 1: numbers failing at most one.
+  FilterSettings s = Sum("13");
+  s.span = true, s.spanText = "5", s.shape = true, s.zu6 = true, s.toleranceText = "1";
+  const auto filter = numbers::CompileFilter(s);
+  ASSERT_EQ(filter.error, "");
+  const Strings lines = {"139", "148", "427", "355", "000", "013", "xyz"};
+  // 139: 13/8/组六 → misses 跨度; 148: 13/7; 427: 13/5/组六; 355: 13/2/组三;
+  // 000: 0/0/豹子; 013: 4/3/组六.
+  EXPECT_EQ(filter.misses[139], 1);
+  EXPECT_EQ(filter.misses[148], 1);
+  EXPECT_EQ(filter.misses[427], 0);
+  EXPECT_EQ(filter.misses[355], 2);
+  EXPECT_EQ(filter.misses[0], 3);
+  EXPECT_EQ(filter.misses[13], 2);
+  auto counts = numbers::CountFilter(lines, filter, false);
+  EXPECT_EQ(counts.meeting, 3);
+  EXPECT_EQ(counts.going, 4);
+  EXPECT_EQ(numbers::FilterCountText(counts), "投注列表 7 注：全中 1 注，错一 2 注；将删除 4 注");
+  s.toleranceText = "2";
+  counts = numbers::CountFilter(lines, numbers::CompileFilter(s), true);
+  EXPECT_EQ(numbers::FilterCountText(counts),
+            "投注列表 7 注：全中 1 注，错一 2 注，错二 2 注；将删除 5 注");
+  s.toleranceText = "0";
+  counts = numbers::CountFilter(lines, numbers::CompileFilter(s), false);
+  EXPECT_EQ(numbers::FilterCountText(counts), "投注列表 7 注，符合条件 1 注，将删除 6 注");
+
+  // The highest 容错 spells its numeral right.
+  s = {};
+  for (std::size_t i = 0; i < 4; ++i) {
+    s.odd = s.big = s.prime = true;
+    s.oddRatios[i] = s.bigRatios[i] = s.primeRatios[i] = true;
+  }
+  s.run = true, s.runFull = s.runHalf = s.runNone = true;
+  s.shape = true, s.baozi = s.zu3 = s.zu6 = true;
+  for (bool* tick : {&s.sum, &s.span, &s.tail, &s.road, &s.dan, &s.kill, &s.pair, &s.pairSum,
+                     &s.pairDiff, &s.dzx, &s.pos})
+    *tick = true;
+  s.sumText = "0", s.spanText = "0", s.tailText = "0", s.roadText = "3:0:0", s.danText = "0";
+  s.killText = "1", s.pairText = "00", s.pairSumText = "0", s.pairDiffText = "0";
+  s.dzxText = "0:0:3", s.posHText = "0";
+  s.repeat = true, s.repeatDraw = "000", s.repeatCounts = {false, true, false, false};
+  ASSERT_EQ(numbers::TickedCount(s), numbers::kConditionCount);
+  s.toleranceText = "12";
+  counts = numbers::CountFilter({"000"}, numbers::CompileFilter(s), false);
+  EXPECT_EQ(counts.byMisses[0], 1);
+  const std::string text = numbers::FilterCountText(counts);
+  EXPECT_NE(text.find("，错十 0 注，错十一 0 注，错十二 0 注；"), std::string::npos) << text;
+}
+
+TEST(Filter, SummaryNamesTheTickedConditionsAsTheyRead) {
+  FilterSettings s = Sum("18，10-12 13-14");
+  s.shape = true, s.zu6 = true, s.kill = true, s.killText = "4", s.toleranceText = "1";
+  s.span = false, s.spanText = "3";  // unticked: not named
+  EXPECT_EQ(numbers::FilterSummary(s), "已选条件：和值 10-14,18；形态 组六；杀码 4；容错 1");
+  s = {};
+  EXPECT_EQ(numbers::FilterSummary(s), "已选条件：无");
+  s.toleranceText = "2";  // 容错 alone is no condition
+  EXPECT_EQ(numbers::FilterSummary(s), "已选条件：无");
+  s.pos = true, s.posHText = "2 1", s.posUText = "3";
+  s.pair = true, s.pairText = "53，12 21";
+  s.odd = true, s.oddRatios = {false, true, true, false};
+  s.dan = true, s.danText = "5 1", s.danAll = true;
+  s.road = true, s.roadText = "0:1:2,1:1:1";
+  s.run = true;
+  s.sum = true, s.sumText = "1,2,4-5,28x\x01long long long";
+  s.toleranceText = "0";
+  EXPECT_EQ(numbers::FilterSummary(s),
+            "已选条件：和值 1,2,4-5,28x\uFFFD…；奇偶比 2:1、1:2；012路比 1:1:1,0:1:2；"
+            "胆码 1,5（全部包含）；定位 百位 12 个位 3；二码 12 35；连号 （未选）");
 }
 
 TEST(Filter, ModesDecideWhatGoesAndOtherLinesMeetNothing) {
