@@ -60,6 +60,12 @@ struct Harness {
 // Provided once per backend's test program.
 std::unique_ptr<Harness> MakeHarness();
 
+// The names Tab should visit in a window, from the first, read from its
+// table: containers in their tab order and, inside each, its controls in
+// theirs; enabled controls that take the focus, and of each group of options
+// only the selected one.
+std::vector<std::string> TableTabChain(const tk::Form& form);
+
 class Behaviour : public ::testing::Test {
  protected:
   void SetUp() override { h_ = MakeHarness(); }
