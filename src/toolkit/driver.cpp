@@ -19,6 +19,13 @@ void Recorder::Attach(Application& app) {
     dialogAnswers.pop_front();
     return path;
   });
+  app.SetQuestionHook([this](std::string_view q) {
+    questions.emplace_back(q);
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+  });
 }
 
 void Recorder::Clear() {
@@ -27,6 +34,8 @@ void Recorder::Clear() {
   links.clear();
   dialogAnswers.clear();
   dialogs.clear();
+  answers.clear();
+  questions.clear();
 }
 
 }  // namespace tk

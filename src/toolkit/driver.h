@@ -28,6 +28,8 @@ class UserDriver {
   // CaretOffset reports for that control.
   virtual void Select(Control& control, int start, int length) = 0;
   virtual void FireTimer(Control& timer) = 0;
+  // Opens a drop-down list and picks the item `index`, as with the mouse.
+  virtual void Choose(Control& combo, int index) = 0;
   // The close box of the window.
   virtual void CloseWindow(Form& form) = 0;
   // Queues an action that runs the next time messages are processed, as a
@@ -63,6 +65,9 @@ struct Recorder {
   // left, is Cancel.
   std::deque<std::string> dialogAnswers;
   std::vector<FileRequest> dialogs;  // what was asked
+  // Answers of the next question boxes, in order; none left is 否 (no).
+  std::deque<bool> answers;
+  std::vector<std::string> questions;  // what was asked
 
   void Attach(Application& app);
   void Clear();

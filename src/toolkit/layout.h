@@ -10,7 +10,20 @@ namespace tk {
 
 // Radio: an option button; the radio buttons of one parent are one group,
 // of which exactly one is selected once the program has selected one.
-enum class Kind { Form, Panel, GroupBox, Label, Button, CheckBox, Edit, List, Timer, Radio };
+// ComboBox: a drop-down list of fixed items, one of which the user picks.
+enum class Kind {
+  Form,
+  Panel,
+  GroupBox,
+  Label,
+  Button,
+  CheckBox,
+  Edit,
+  List,
+  Timer,
+  Radio,
+  ComboBox
+};
 
 enum class Dock { None, Bottom, Left, Client };
 
@@ -58,7 +71,7 @@ struct ControlSpec {
   std::string_view onClick;  // handler names, wired by name
   std::string_view onKeyPress;
   std::string_view onTimer;
-  std::string_view onChange;  // edits: after every change of the text
+  std::string_view onChange;  // edits: after every change of the text; drop-downs: of the choice
 };
 
 struct FormSpec {

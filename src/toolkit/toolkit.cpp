@@ -90,6 +90,37 @@ void Timer::NativeSetEnabled(bool enabled) {
   NativeRun(enabled);
 }
 
+// ---- ComboBox ----------------------------------------------------------------
+
+void ComboBox::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  selected_ = -1;
+  NativeSetItems(items_);
+}
+
+void ComboBox::SetSelected(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) index = -1;
+  if (index == selected_) return;
+  selected_ = index;
+  NativeSetSelected(index);
+  if (OnChange) OnChange(*this);
+}
+
+std::string ComboBox::Text() const {
+  return selected_ < 0 ? std::string() : items_[static_cast<std::size_t>(selected_)];
+}
+
+void ComboBox::SetText(std::string_view text) {
+  const auto it = std::find(items_.begin(), items_.end(), text);
+  SetSelected(it == items_.end() ? -1 : static_cast<int>(it - items_.begin()));
+}
+
+void ComboBox::UserSelected(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size()) || index == selected_) return;
+  selected_ = index;
+  if (OnChange) App().Guard([this] { OnChange(*this); });
+}
+
 // ---- ListControl -------------------------------------------------------------
 
 namespace {
@@ -266,6 +297,11 @@ void Application::ShowError(std::string_view text) {
   }
 }
 
+bool Application::Ask(std::string_view question) {
+  if (questionHook_) return questionHook_(question);
+  return NativeQuestionBox(question);
+}
+
 std::string Application::AskFilePath(const FileRequest& request) {
   if (dialogHook_) return dialogHook_(request);
   return NativeFileDialog(request);
@@ -359,7 +395,13 @@ void Form::WireByName(const std::function<ClickHandler(std::string_view)>& click
     if (!s.onClick.empty()) c->OnClick = click(s.onClick);
     if (!s.onTimer.empty()) dynamic_cast<Timer&>(*c).OnTimer = click(s.onTimer);
     if (!s.onKeyPress.empty()) dynamic_cast<Edit&>(*c).OnKeyPress = key(s.onKeyPress);
-    if (!s.onChange.empty()) dynamic_cast<Edit&>(*c).OnChange = click(s.onChange);
+    if (!s.onChange.empty()) {
+      if (auto* combo = dynamic_cast<ComboBox*>(c)) {
+        combo->OnChange = click(s.onChange);
+      } else {
+        dynamic_cast<Edit&>(*c).OnChange = click(s.onChange);
+      }
+    }
   }
 }
 

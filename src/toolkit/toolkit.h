@@ -185,6 +185,40 @@ class Edit : public Control {
   char32_t FilterKey(char32_t key);
 };
 
+// A drop-down list of fixed items: the user picks one, nothing is typed.
+class ComboBox : public Control {
+ public:
+  using Control::Control;
+
+  const std::vector<std::string>& Items() const { return items_; }
+  // Replaces the items; none is selected afterwards, and nothing runs.
+  void SetItems(std::vector<std::string> items);
+  // The selected item's index; -1 when none is.
+  int Selected() const { return selected_; }
+  // A new selection runs OnChange before returning, as a user's choice does;
+  // the one selected already runs nothing. An index that names no item
+  // selects none.
+  void SetSelected(int index);
+  // The selected item's text; empty when none is.
+  std::string Text() const override;
+  // Selects the item with exactly this text, or none.
+  void SetText(std::string_view text) override;
+
+  // Runs after every change of the selection, by the user or the program.
+  ClickHandler OnChange;
+  // The backend calls this when the user has chosen an item.
+  void UserSelected(int index);
+
+ protected:
+  virtual void NativeSetItems(const std::vector<std::string>& items) = 0;
+  // Shows the selection only; must not raise OnChange.
+  virtual void NativeSetSelected(int index) = 0;
+
+ private:
+  std::vector<std::string> items_;
+  int selected_ = -1;
+};
+
 // A read-only multi-line list. The control keeps its lines itself; the native
 // widget is only a view, brought up to date by the backend.
 class ListControl : public Control {
@@ -296,8 +330,7 @@ class WakeOnCancel {
   Cancellation* cancel_;
 };
 
-// The files of the program's folder, HTTP and the program's location: the
-// parts of the platform that the tips store uses.
+// One HTTP GET: what the tips fetch asks of the platform.
 struct HttpRequest {
   std::string url;
   std::string userAgent;
@@ -309,6 +342,8 @@ struct HttpRequest {
   Cancellation* cancel = nullptr;
 };
 
+// What the program needs of the system besides its windows: its folders
+// (program, cache, the user's data), HTTP and files.
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -369,6 +404,8 @@ class Task {
 class Application {
  public:
   using MessageHook = std::function<void(std::string_view text)>;
+  // Answers a question box: true for 是 (yes).
+  using QuestionHook = std::function<bool(std::string_view text)>;
   // Answers a file dialog: the chosen path, or empty for Cancel.
   using DialogHook = std::function<std::string(const FileRequest& request)>;
 
@@ -385,6 +422,9 @@ class Application {
   void ShowNotice(std::string_view text);
   // The error box: title as caption, an error icon and the error's text.
   void ShowError(std::string_view text);
+  // A question with the buttons 是 and 否 (No is the default, and Escape):
+  // true when the user answered yes.
+  bool Ask(std::string_view question);
   // Opens a web address in the browser; anything but http/https is ignored.
   void OpenLink(std::string_view url);
 
@@ -399,6 +439,7 @@ class Application {
   void SetNoticeHook(MessageHook hook) { noticeHook_ = std::move(hook); }
   void SetErrorHook(MessageHook hook) { errorHook_ = std::move(hook); }
   void SetLinkHook(MessageHook hook) { linkHook_ = std::move(hook); }
+  void SetQuestionHook(QuestionHook hook) { questionHook_ = std::move(hook); }
 
   // Runs f as the message loop runs a handler: an escaping error is shown in
   // the error box, never propagated.
@@ -447,6 +488,7 @@ class Application {
   void RunCompletions();
 
   virtual void NativeMessageBox(std::string_view text, bool error) = 0;
+  virtual bool NativeQuestionBox(std::string_view text) = 0;
   virtual void NativeOpenLink(std::string_view url) = 0;
   virtual std::string NativeFileDialog(const FileRequest& request) = 0;
   // Runs the menu modally; the chosen item's index or -1. Only enabled,
@@ -477,6 +519,7 @@ class Application {
   MessageHook noticeHook_;
   MessageHook errorHook_;
   MessageHook linkHook_;
+  QuestionHook questionHook_;
   DialogHook dialogHook_;
 
   // Called on a worker: queues a finished task's completion and wakes the

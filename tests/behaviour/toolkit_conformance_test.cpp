@@ -277,3 +277,68 @@ TEST_F(Toolkit, TheWindowStartsEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window of its own with one drop-down list.
+const tk::FormSpec& ChoiceFormSpec() {
+  static const std::vector<tk::ControlSpec> rows = [] {
+    tk::ControlSpec combo;
+    combo.name = "cboChoice";
+    combo.kind = tk::Kind::ComboBox;
+    combo.rect = {8, 8, 120, 22};
+    combo.tabOrder = 0;
+    combo.onChange = "ChoiceChanged";
+    return std::vector<tk::ControlSpec>{combo};
+  }();
+  static const tk::FormSpec form = [] {
+    tk::FormSpec f;
+    f.name = "FormChoice";
+    f.caption = "选择";
+    f.clientWidth = 200;
+    f.clientHeight = 60;
+    f.fontFace = "宋体";
+    f.fontHeight = 14;
+    f.controls = rows;
+    return f;
+  }();
+  return form;
+}
+
+class ChoiceForm : public tk::Form {
+ public:
+  explicit ChoiceForm(tk::Application& app) : tk::Form(app, ChoiceFormSpec()) {
+    Wire<ChoiceForm>(this, {{"ChoiceChanged", &ChoiceForm::ChoiceChanged}}, {}, nullptr);
+  }
+  void ChoiceChanged(tk::Control& sender) {
+    seen.push_back(dynamic_cast<tk::ComboBox&>(sender).Text());
+  }
+  std::vector<std::string> seen;
+};
+
+TEST_F(Toolkit, ADropDownListRunsItsHandlerOnEveryNewChoiceOnly) {
+  ChoiceForm f(H().App());
+  auto& combo = f.Get<tk::ComboBox>("cboChoice");
+  combo.SetItems({"近 30 期", "近 50 期", "全部"});
+  EXPECT_EQ(combo.Selected(), -1);
+  EXPECT_EQ(combo.Text(), "");
+  combo.SetSelected(1);
+  combo.SetSelected(1);
+  User().Choose(combo, 2);
+  User().Choose(combo, 2);
+  combo.SetText("近 30 期");
+  combo.SetText("没有这一项");
+  EXPECT_EQ(f.seen, (Numbers{"近 50 期", "全部", "近 30 期", ""}));
+  combo.SetItems({"甲"});
+  EXPECT_EQ(combo.Selected(), -1);
+  EXPECT_EQ(f.seen.size(), 4u);
+}
+
+TEST_F(Toolkit, AQuestionIsAnsweredYesOnlyWhenTheUserSaysSo) {
+  Rec().answers = {true};
+  EXPECT_TRUE(H().App().Ask("删除？"));
+  EXPECT_FALSE(H().App().Ask("再删除？"));
+  EXPECT_EQ(Rec().questions, (Numbers{"删除？", "再删除？"}));
+}
+
+}  // namespace

@@ -69,6 +69,22 @@ class HeadlessRadio : public Widget<RadioButton> {
   bool checked_ = false;
 };
 
+class HeadlessCombo : public Widget<ComboBox> {
+ public:
+  using Widget::Widget;
+  // The items are the text, not Widget's plain field.
+  std::string Text() const override {
+    return ComboBox::Text();  // NOLINT(bugprone-parent-virtual-call)
+  }
+  void SetText(std::string_view text) override {
+    ComboBox::SetText(text);  // NOLINT(bugprone-parent-virtual-call)
+  }
+
+ protected:
+  void NativeSetItems(const std::vector<std::string>& /*items*/) override {}
+  void NativeSetSelected(int /*index*/) override {}
+};
+
 class HeadlessTimer : public Timer {
  public:
   using Timer::Timer;
@@ -237,6 +253,8 @@ std::unique_ptr<Control> HeadlessApplication::CreateControl(Form& /*form*/,
       return std::make_unique<HeadlessTimer>(*this, def);
     case Kind::Radio:
       return std::make_unique<HeadlessRadio>(*this, def);
+    case Kind::ComboBox:
+      return std::make_unique<HeadlessCombo>(*this, def);
     default:
       return std::make_unique<HeadlessControl>(*this, def);
   }
@@ -259,6 +277,11 @@ std::size_t HeadlessApplication::ReleaseWork() {
 
 void HeadlessApplication::NativeMessageBox(std::string_view text, bool /*error*/) {
   boxes_.emplace_back(text);
+}
+
+bool HeadlessApplication::NativeQuestionBox(std::string_view text) {
+  boxes_.emplace_back(text);
+  return false;
 }
 
 void HeadlessApplication::NativeOpenLink(std::string_view /*url*/) {
@@ -312,6 +335,12 @@ void HeadlessDriver::Select(Control& control, int start, int length) {
 
 void HeadlessDriver::FireTimer(Control& timer) {
   if (timer.Enabled()) dynamic_cast<Timer&>(timer).RaiseTimer();
+}
+
+void HeadlessDriver::Choose(Control& combo, int index) {
+  if (!combo.Enabled()) return;
+  combo.GiveFocus();
+  dynamic_cast<ComboBox&>(combo).UserSelected(index);
 }
 
 void HeadlessDriver::CloseWindow(Form& form) {

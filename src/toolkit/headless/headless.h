@@ -60,6 +60,8 @@ class HeadlessApplication : public Application {
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
+  // Unanswered, a question is answered no.
+  bool NativeQuestionBox(std::string_view text) override;
   void NativeOpenLink(std::string_view url) override;
   // As on Qt: while the focused control is disabled, the window holds the focus.
   void ParkFocus(Control& /*from*/) override { focus_ = nullptr; }
@@ -94,6 +96,7 @@ class HeadlessDriver : public UserDriver {
   void Paste(Control& edit, std::string_view text) override;
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;
+  void Choose(Control& combo, int index) override;
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.Post(std::move(action)); }
   std::string ShownListText(Control& list) override;

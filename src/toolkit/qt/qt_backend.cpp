@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFrame>
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextBlock>
@@ -427,6 +429,34 @@ class QtEdit : public QtControl<Edit, KeyEdit> {
   }
 };
 
+class QtCombo : public QtControl<ComboBox, QComboBox> {
+ public:
+  QtCombo(QtApplication& app, const ControlSpec& def, QWidget* parent)
+      : QtControl(app, def, new QComboBox(parent)) {
+    Get()->setEditable(false);
+    // `activated` comes from the user only.
+    QObject::connect(Get(), &QComboBox::activated, [this](int index) {
+      UserSelected(index);
+      qapp_.EventHandled();
+    });
+  }
+  std::string Text() const override { return ComboBox::Text(); }
+  void SetText(std::string_view text) override { ComboBox::SetText(text); }
+
+ protected:
+  void NativeSetItems(const std::vector<std::string>& items) override {
+    QComboBox* w = Get();
+    const QSignalBlocker quiet(w);
+    w->clear();
+    for (const std::string& item : items) w->addItem(Q(item));
+    w->setCurrentIndex(-1);
+  }
+  void NativeSetSelected(int index) override {
+    const QSignalBlocker quiet(Get());
+    Get()->setCurrentIndex(index);
+  }
+};
+
 // The lines live in the ListControl; the widget gets them in one
 // replacement of its whole text, at most once per frame.
 class QtList : public QtControl<ListControl, QPlainTextEdit>, public View {
@@ -694,6 +724,10 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
       made = std::make_unique<QtList>(*this, def, host);
       tabStop = true;
       break;
+    case Kind::ComboBox:
+      made = std::make_unique<QtCombo>(*this, def, host);
+      tabStop = true;
+      break;
     default:
       throw Error("Unknown control kind: " + std::string(def.name));
   }
@@ -742,6 +776,15 @@ void QtApplication::NativeMessageBox(std::string_view text, bool error) {
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();
+}
+
+bool QtApplication::NativeQuestionBox(std::string_view text) {
+  FlushViews();
+  QMessageBox box(QMessageBox::Question, Q(Title()), Q(text), QMessageBox::Yes | QMessageBox::No);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void QtApplication::ParkFocus(Control& from) {

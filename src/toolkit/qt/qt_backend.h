@@ -66,6 +66,7 @@ class QtApplication : public Application {
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
+  bool NativeQuestionBox(std::string_view text) override;
   void NativeOpenLink(std::string_view url) override;
   // Qt would hand the focus of a disabled widget to the next one: the
   // window itself holds it meanwhile, where a key does nothing.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,6 +69,17 @@ void QtDriver::FireTimer(Control& timer) {
   if (t == nullptr) throw Error("Not a timer: " + std::string(timer.Name()));
   // The tick the loop would deliver, while the timer runs.
   if (timer.Enabled()) QMetaObject::invokeMethod(t, "timeout", Qt::DirectConnection);
+  Settle();
+}
+
+void QtDriver::Choose(Control& combo, int index) {
+  auto* box = qobject_cast<QComboBox*>(&Must(combo));
+  if (box == nullptr) throw Error("Not a drop-down list: " + std::string(combo.Name()));
+  if (!box->isEnabled()) return;
+  box->setFocus(Qt::MouseFocusReason);
+  // What the popup does when the user picks an item.
+  box->setCurrentIndex(index);
+  QMetaObject::invokeMethod(box, "activated", Qt::DirectConnection, Q_ARG(int, index));
   Settle();
 }
 

@@ -21,6 +21,7 @@ class QtDriver : public UserDriver {
   void Paste(Control& edit, std::string_view text) override;
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;
+  void Choose(Control& combo, int index) override;
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override;
   std::string ShownListText(Control& list) override;

@@ -105,6 +105,7 @@ class Win32Application : public Application {
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
+  bool NativeQuestionBox(std::string_view text) override;
   void NativeOpenLink(std::string_view url) override;
   // Windows takes the focus from a control it disables (no window has it
   // then, so no key acts); the common layer gives it back on enabling.

@@ -72,6 +72,8 @@ std::unique_ptr<Control> Win32Application::CreateControl(Form& form, const Contr
       return std::make_unique<Win32Timer>(*this, form, def);
     case Kind::Radio:
       return std::make_unique<Win32Radio>(*this, form, def);
+    case Kind::ComboBox:
+      return std::make_unique<Win32Combo>(*this, form, def);
   }
   throw Error("未知的控件类型。");
 }
@@ -165,6 +167,15 @@ void Win32Application::NativeMessageBox(std::string_view text, bool error) {
   if (owner != nullptr && FormOfWindow(owner) == nullptr) owner = nullptr;
   MessageBoxW(owner, Widen(text).c_str(), Widen(Title()).c_str(),
               MB_OK | (error ? MB_ICONERROR : 0) | (owner == nullptr ? MB_TASKMODAL : 0));
+}
+
+bool Win32Application::NativeQuestionBox(std::string_view text) {
+  FlushViews();  // the box runs a loop of its own
+  HWND owner = GetActiveWindow();
+  if (owner != nullptr && FormOfWindow(owner) == nullptr) owner = nullptr;
+  return MessageBoxW(owner, Widen(text).c_str(), Widen(Title()).c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 |
+                         (owner == nullptr ? MB_TASKMODAL : 0)) == IDYES;
 }
 
 // Windows leaves the focus on a disabled control; Wine takes it away, so the

@@ -353,6 +353,43 @@ class Label : public Native<Control>, public View {
 };
 
 // Single-line edit: every typed character goes through the key handler first.
+// A drop-down list (CBS_DROPDOWNLIST): the window's height covers the open
+// list too, so the field's own height is set as the item height.
+class Win32Combo : public Native<ComboBox> {
+ public:
+  // Rows of the open list below the field.
+  static constexpr int kDropRows = 10;
+
+  Win32Combo(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
+    Create(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0);
+    Fit(current.height);
+  }
+  std::string Text() const override { return ComboBox::Text(); }
+  void SetText(std::string_view text) override { ComboBox::SetText(text); }
+  // The field is `height` pixels at 96 dpi high, the open list below it.
+  void Fit(int height) {
+    const int field = app_.Scale(height);
+    // The field's borders take three pixels above and below its item.
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(field - 6, 1));
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, field + kDropRows * field,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  int ShownSelection() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
+
+ protected:
+  void NativeSetItems(const std::vector<std::string>& items) override {
+    SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) {
+      SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    }
+  }
+  void NativeSetSelected(int index) override {
+    SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+};
+
 class Win32Edit : public Native<Edit> {
  public:
   Win32Edit(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {

@@ -62,6 +62,17 @@ void Win32Driver::FireTimer(Control& timer) {
   app_.FlushViews();
 }
 
+void Win32Driver::Choose(Control& combo, int index) {
+  HWND h = HandleOf(combo);
+  if (h == nullptr || !IsWindowEnabled(h)) return;
+  SetFocus(h);
+  // What the open list does when the user picks an item.
+  SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(h));
+  app_.FlushViews();
+}
+
 void Win32Driver::CloseWindow(Form& form) {
   SendMessageW(HandleOf(form.Window()), WM_CLOSE, 0, 0);
   app_.FlushViews();

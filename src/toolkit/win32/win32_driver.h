@@ -18,6 +18,7 @@ class Win32Driver : public UserDriver {
   void Paste(Control& edit, std::string_view text) override;
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;
+  void Choose(Control& combo, int index) override;
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
   std::string ShownListText(Control& list) override;

@@ -22,6 +22,12 @@ std::optional<LRESULT> ContainerMessage(HWND h, UINT msg, WPARAM w, LPARAM l) {
         edit->RaiseChange();
         return 0;
       }
+      if (auto* combo = dynamic_cast<ComboBox*>(c);
+          combo != nullptr && HIWORD(w) == CBN_SELCHANGE) {
+        combo->UserSelected(
+            static_cast<int>(SendMessageW(reinterpret_cast<HWND>(l), CB_GETCURSEL, 0, 0)));
+        return 0;
+      }
       // BN_CLICKED and STN_CLICKED are both 0; edits send other codes.
       if (c == nullptr || HIWORD(w) != 0) return std::nullopt;
       if (auto* box = dynamic_cast<CheckBox*>(c)) {
@@ -183,6 +189,7 @@ void Layout(Win32Application& app, Form& form) {
     SetWindowPos(self->Handle(), nullptr, app.Scale(r.left), app.Scale(r.top), app.Scale(r.width),
                  app.Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
     if (auto* label = dynamic_cast<Label*>(c)) label->Fit();
+    if (auto* combo = dynamic_cast<Win32Combo*>(c)) combo->Fit(r.height);
     if (auto* group = dynamic_cast<GroupBox*>(c)) {
       group->Resized(app.Scale(r.width), app.Scale(r.height));
     }
