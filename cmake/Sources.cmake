@@ -10,7 +10,8 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/placement.cpp
   src/toolkit/views.cpp
   src/toolkit/actions.cpp
-  src/toolkit/png.cpp)
+  src/toolkit/png.cpp
+  src/toolkit/canvas.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Work off the window's thread (Application::RunOffThread).
 find_package(Threads REQUIRED)
@@ -65,7 +66,8 @@ if(WIN32)
     src/toolkit/win32/win32_menu.cpp
     src/toolkit/win32/win32_dialogs.cpp
     src/toolkit/win32/win32_modal.cpp
-    src/toolkit/win32/win32_task.cpp)
+    src/toolkit/win32/win32_task.cpp
+    src/toolkit/win32/win32_canvas.cpp)
   target_compile_definitions(qelmar_toolkit_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                          NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(qelmar_toolkit_win32 PUBLIC qelmar_toolkit comctl32 uxtheme wininet

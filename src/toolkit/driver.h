@@ -30,6 +30,9 @@ class UserDriver {
   virtual void FireTimer(Control& timer) = 0;
   // Opens a drop-down list and picks the item `index`, as with the mouse.
   virtual void Choose(Control& combo, int index) = 0;
+  // A mouse click at a point of the control's visible area, from its top
+  // left, in pixels at 96 dpi (a canvas: of its viewport).
+  virtual void ClickAt(Control& control, int x, int y) = 0;
   // The close box of the window.
   virtual void CloseWindow(Form& form) = 0;
   // Queues an action that runs the next time messages are processed, as a

@@ -11,6 +11,7 @@ namespace tk {
 // Radio: an option button; the radio buttons of one parent are one group,
 // of which exactly one is selected once the program has selected one.
 // ComboBox: a drop-down list of fixed items, one of which the user picks.
+// Canvas: a scrollable picture the program draws (toolkit/canvas.h).
 enum class Kind {
   Form,
   Panel,
@@ -22,7 +23,8 @@ enum class Kind {
   List,
   Timer,
   Radio,
-  ComboBox
+  ComboBox,
+  Canvas
 };
 
 enum class Dock { None, Bottom, Left, Client };

@@ -431,6 +431,9 @@ class Application {
   // The system's save or open dialog: the chosen path (UTF-8), or empty when
   // the user cancelled.
   std::string AskFilePath(const FileRequest& request);
+  // The text on the system's clipboard (UTF-8); empty when it holds none.
+  virtual std::string ClipboardText() = 0;
+
   // Shows a context menu for a control; the index of the chosen item, or -1.
   int PopupMenu(Control& owner, const MenuItems& items, MenuReason reason);
 

@@ -1,7 +1,9 @@
 #include "toolkit/headless/headless.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "toolkit/canvas.h"
 #include "toolkit/text.h"
 
 namespace tk::headless {
@@ -83,6 +85,64 @@ class HeadlessCombo : public Widget<ComboBox> {
  protected:
   void NativeSetItems(const std::vector<std::string>& /*items*/) override {}
   void NativeSetSelected(int /*index*/) override {}
+};
+
+// Paints at once: its frame is computed with every sync. Pictures get the
+// fills, lines and circles; no text (there are no fonts here).
+class HeadlessCanvas : public Widget<Canvas> {
+ public:
+  using Widget::Widget;
+  std::string Text() const override { return {}; }
+  void SetText(std::string_view /*text*/) override {}
+  void Sync() override { (void)Frame(); }
+
+ protected:
+  Pixels Render(const Drawing& ops, int width, int height) override {
+    Pixels p;
+    p.stride = static_cast<std::size_t>(width) * 3;
+    p.bytes.assign(p.stride * static_cast<std::size_t>(height), 0xFF);
+    auto put = [&](int x, int y, std::uint32_t c) {
+      if (x < 0 || y < 0 || x >= width || y >= height) return;
+      unsigned char* px =
+          &p.bytes[static_cast<std::size_t>(y) * p.stride + static_cast<std::size_t>(x) * 3];
+      px[0] = static_cast<unsigned char>(c >> 16);
+      px[1] = static_cast<unsigned char>(c >> 8);
+      px[2] = static_cast<unsigned char>(c);
+    };
+    for (const DrawOp& op : ops) {
+      const Rect& r = op.rect;
+      switch (op.type) {
+        case DrawOp::Type::kFill:
+          for (int y = std::max(r.top, 0); y < std::min(r.top + r.height, height); ++y)
+            for (int x = std::max(r.left, 0); x < std::min(r.left + r.width, width); ++x)
+              put(x, y, op.colour);
+          break;
+        case DrawOp::Type::kLine: {
+          // Enough steps to touch every pixel on the way.
+          const int steps = std::max({std::abs(op.x2 - op.x1), std::abs(op.y2 - op.y1), 1});
+          for (int i = 0; i <= steps; ++i) {
+            put(op.x1 + (op.x2 - op.x1) * i / steps, op.y1 + (op.y2 - op.y1) * i / steps,
+                op.colour);
+          }
+          break;
+        }
+        case DrawOp::Type::kCircle: {
+          // Pixel centres inside the circle inscribed in the rectangle.
+          const int d = std::min(r.width, r.height);
+          for (int y = r.top; y < r.top + d; ++y)
+            for (int x = r.left; x < r.left + d; ++x) {
+              const int dx = 2 * (x - r.left) + 1 - d;
+              const int dy = 2 * (y - r.top) + 1 - d;
+              if (dx * dx + dy * dy <= d * d) put(x, y, op.colour);
+            }
+          break;
+        }
+        case DrawOp::Type::kText:
+          break;
+      }
+    }
+    return p;
+  }
 };
 
 class HeadlessTimer : public Timer {
@@ -255,6 +315,8 @@ std::unique_ptr<Control> HeadlessApplication::CreateControl(Form& /*form*/,
       return std::make_unique<HeadlessRadio>(*this, def);
     case Kind::ComboBox:
       return std::make_unique<HeadlessCombo>(*this, def);
+    case Kind::Canvas:
+      return std::make_unique<HeadlessCanvas>(*this, def);
     default:
       return std::make_unique<HeadlessControl>(*this, def);
   }
@@ -341,6 +403,16 @@ void HeadlessDriver::Choose(Control& combo, int index) {
   if (!combo.Enabled()) return;
   combo.GiveFocus();
   dynamic_cast<ComboBox&>(combo).UserSelected(index);
+}
+
+void HeadlessDriver::ClickAt(Control& control, int x, int y) {
+  if (!control.Enabled()) return;
+  control.GiveFocus();
+  if (auto* canvas = dynamic_cast<Canvas*>(&control)) {
+    canvas->UserClickedAt(x, y);
+  } else {
+    control.RaiseClick();
+  }
 }
 
 void HeadlessDriver::CloseWindow(Form& form) {

@@ -49,6 +49,7 @@ class HeadlessApplication : public Application {
   const std::vector<std::string>& UnhookedBoxes() const { return boxes_; }
   // What the clipboard holds.
   std::string clipboard;
+  std::string ClipboardText() override { return clipboard; }
   // The user in front of an open menu: gets the items, answers an index or -1.
   std::function<int(const MenuItems&)> menuUser;
 
@@ -97,6 +98,7 @@ class HeadlessDriver : public UserDriver {
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;
   void Choose(Control& combo, int index) override;
+  void ClickAt(Control& control, int x, int y) override;
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.Post(std::move(action)); }
   std::string ShownListText(Control& list) override;

@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -36,6 +37,7 @@
 #include <memory>
 
 #include "toolkit/placement.h"
+#include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_key_edit.h"
 #include "toolkit/qt/qt_menu.h"
 #include "toolkit/text.h"
@@ -62,13 +64,6 @@ QFont MakeFont(int pixelHeight, bool underline, const QStringList& families = Fo
   font.setUnderline(underline);
   return font;
 }
-
-// Every Qt control can name its widget.
-class Native {
- public:
-  virtual ~Native() = default;
-  virtual QWidget* Widget() const = 0;
-};
 
 // A control that holds others.
 class Container {
@@ -728,6 +723,10 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
       made = std::make_unique<QtCombo>(*this, def, host);
       tabStop = true;
       break;
+    case Kind::Canvas:
+      made = MakeCanvas(*this, def, host);
+      tabStop = true;
+      break;
     default:
       throw Error("Unknown control kind: " + std::string(def.name));
   }
@@ -806,6 +805,11 @@ std::string QtApplication::NativeFileDialog(const FileRequest& request) {
 int QtApplication::NativePopupMenu(Control& owner, const MenuItems& items, MenuReason reason) {
   FlushViews();
   return RunPopupMenu(WidgetOf(owner), items, reason);
+}
+
+std::string QtApplication::ClipboardText() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard != nullptr ? S(clipboard->text()) : std::string();
 }
 
 void QtApplication::NativeOpenLink(std::string_view url) {

@@ -47,6 +47,7 @@ class QtApplication : public Application {
   void PumpMessages() override;
   void Run(Form& form) override;
   std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) override;
+  std::string ClipboardText() override;
 
   // True while PumpMessages runs (a handler is waiting for its messages).
   bool Pumping() const { return pumpDepth_ > 0; }
@@ -97,6 +98,13 @@ class QtApplication : public Application {
   QEventLoop* loop_ = nullptr;
   int pumpDepth_ = 0;
   bool manualTimers_ = false;
+};
+
+// Every Qt control can name its widget.
+class Native {
+ public:
+  virtual ~Native() = default;
+  virtual QWidget* Widget() const = 0;
 };
 
 // The native side of a control, for the driver and for tests.

@@ -1,5 +1,6 @@
 #include "toolkit/qt/qt_driver.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,6 +81,14 @@ void QtDriver::Choose(Control& combo, int index) {
   // What the popup does when the user picks an item.
   box->setCurrentIndex(index);
   QMetaObject::invokeMethod(box, "activated", Qt::DirectConnection, Q_ARG(int, index));
+  Settle();
+}
+
+void QtDriver::ClickAt(Control& control, int x, int y) {
+  QWidget* w = &Must(control);
+  // A scroll area's points are its viewport's.
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) w = area->viewport();
+  QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
   Settle();
 }
 

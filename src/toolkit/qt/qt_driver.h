@@ -22,6 +22,7 @@ class QtDriver : public UserDriver {
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;
   void Choose(Control& combo, int index) override;
+  void ClickAt(Control& control, int x, int y) override;
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override;
   std::string ShownListText(Control& list) override;

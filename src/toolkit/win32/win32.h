@@ -76,6 +76,7 @@ class Win32Application : public Application {
   void PumpMessages() override;
   void Run(Form& form) override;
   std::unique_ptr<Control> CreateControl(Form& form, const ControlSpec& def) override;
+  std::string ClipboardText() override;
 
   // Shows the window, lays it out and puts the focus on its first tab stop.
   void Show(Form& form);

@@ -74,6 +74,8 @@ std::unique_ptr<Control> Win32Application::CreateControl(Form& form, const Contr
       return std::make_unique<Win32Radio>(*this, form, def);
     case Kind::ComboBox:
       return std::make_unique<Win32Combo>(*this, form, def);
+    case Kind::Canvas:
+      return MakeCanvas(*this, form, def);
   }
   throw Error("未知的控件类型。");
 }
@@ -198,6 +200,26 @@ int Win32Application::NativePopupMenu(Control& owner, const MenuItems& items, Me
   FlushViews();
   HWND control = HandleOf(owner);
   return RunPopupMenu(GetAncestor(control, GA_ROOT), control, items, reason);
+}
+
+std::string Win32Application::ClipboardText() {
+  // Another program may hold the clipboard for a moment.
+  bool open = false;
+  for (int i = 0; i < 10 && !(open = OpenClipboard(nullptr) != FALSE); ++i) Sleep(10);
+  if (!open) return {};
+  std::string text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+      // Within the block even when its text lacks the final NUL.
+      const std::size_t most = GlobalSize(data) / sizeof(wchar_t);
+      std::size_t n = 0;
+      while (n < most && units[n] != L'\0') ++n;
+      text = Narrow(std::wstring_view(units, n));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 void Win32Application::NativeOpenLink(std::string_view url) {

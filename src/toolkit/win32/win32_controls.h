@@ -21,6 +21,7 @@ namespace tk::win32 {
 
 inline constexpr wchar_t kFormClass[] = L"Qelmar3DForm";
 inline constexpr wchar_t kPanelClass[] = L"Qelmar3DPanel";
+inline constexpr wchar_t kCanvasClass[] = L"Qelmar3DCanvas";
 // Wakes the message loop for a queued action.
 inline constexpr UINT kWake = WM_APP + 1;
 
@@ -547,6 +548,10 @@ inline Form* FormOfWindow(HWND h) {
   auto* f = dynamic_cast<FormWindow*>(ControlOf(h));
   return f == nullptr ? nullptr : &f->OwnerForm();
 }
+
+// The canvas (win32_canvas.cpp): its window procedure and its control.
+LRESULT CALLBACK CanvasProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+std::unique_ptr<Control> MakeCanvas(Win32Application& app, Form& form, const ControlSpec& def);
 
 // Places every control from its parent's size (win32_window.cpp).
 void Layout(Win32Application& app, Form& form);

@@ -73,6 +73,15 @@ void Win32Driver::Choose(Control& combo, int index) {
   app_.FlushViews();
 }
 
+void Win32Driver::ClickAt(Control& control, int x, int y) {
+  HWND h = HandleOf(control);
+  if (h == nullptr || !IsWindowEnabled(h)) return;
+  const LPARAM at = MAKELPARAM(app_.Scale(x), app_.Scale(y));
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(h, WM_LBUTTONUP, 0, at);
+  app_.FlushViews();
+}
+
 void Win32Driver::CloseWindow(Form& form) {
   SendMessageW(HandleOf(form.Window()), WM_CLOSE, 0, 0);
   app_.FlushViews();

@@ -19,6 +19,7 @@ class Win32Driver : public UserDriver {
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;
   void Choose(Control& combo, int index) override;
+  void ClickAt(Control& control, int x, int y) override;
   void CloseWindow(Form& form) override;
   void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
   std::string ShownListText(Control& list) override;

@@ -200,6 +200,7 @@ void RegisterClasses() {
   HICON icon = LoadIconW(Instance(), L"MAINICON");
   RegisterClass(kFormClass, &FormProc, icon);
   RegisterClass(kPanelClass, &PanelProc, nullptr);
+  RegisterClass(kCanvasClass, &CanvasProc, nullptr);
 }
 
 HWND HandleOf(const Control& control) {
