@@ -40,6 +40,8 @@ add_library(qelmar_app STATIC
   src/app/layout.cpp
   src/app/filter_layout.cpp
   src/app/filter_form.cpp
+  src/app/draws_layout.cpp
+  src/app/draws_form.cpp
   src/app/main3d.cpp
   src/app/list_menu.cpp
   src/app/tips_rotation.cpp)

@@ -24,6 +24,8 @@ tk::MenuItems TForm1::ListMenu(tk::ListControl& list) {
       tk::MenuItem{},
       item("保存为文本文件(&S)…", "", list.LineCount() > 0, &TForm1::mniSaveClick),
       item("从文本文件载入(&O)…", "", true, &TForm1::mniLoadClick),
+      tk::MenuItem{},
+      item("开奖号码与走势(&T)…", "", true, &TForm1::mniDrawsClick),
   };
   if (&list == &mmoList) {
     // Always enabled: on an empty list they say why they cannot act.

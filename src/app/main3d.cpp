@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/config.h"
+#include "app/draws_form.h"
 #include "app/filter_form.h"
 #include "app/layout.h"
 #include "numbers/numbers.h"
@@ -204,6 +205,7 @@ void TForm1::mniGroupClick(tk::Control&) {
   }
   mmoList.ReplaceLines(numbers::ToGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());
+  groupLines_ = mmoList.Lines();
 }
 
 void TForm1::mniExpandClick(tk::Control&) {
@@ -213,4 +215,26 @@ void TForm1::mniExpandClick(tk::Control&) {
   }
   mmoList.ReplaceLines(numbers::ExpandGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());
+  groupLines_.clear();
+}
+
+numbers::BetKind TForm1::BetListKind() const {
+  // Lines may have been taken out since, in any way; none added.
+  std::size_t at = 0;
+  for (const std::string& line : mmoList.Lines()) {
+    while (at < groupLines_.size() && groupLines_[at] != line) ++at;
+    if (at == groupLines_.size()) return numbers::BetKind::kDirect;
+    ++at;
+  }
+  return mmoList.LineCount() > 0 ? numbers::BetKind::kGroup : numbers::BetKind::kDirect;
+}
+
+void TForm1::mniDrawsClick(tk::Control&) {
+  TFormDraws dialog(App(), mmoList, BetListKind());
+  struct Reset {
+    TForm1& form;
+    ~Reset() { form.FormDraws = nullptr; }
+  } reset{*this};
+  FormDraws = &dialog;
+  App().ShowModal(dialog, *this);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "numbers/draws.h"
 #include "numbers/filter.h"
 #include "numbers/numbers.h"
 #include "toolkit/toolkit.h"
@@ -14,6 +15,7 @@ std::string DefaultTipsPageUrl();
 
 class qmWebTips;
 class TFormFilter;
+class TFormDraws;
 
 class TForm1 : public tk::Form {
  public:
@@ -86,11 +88,18 @@ class TForm1 : public tk::Form {
   void mniFilterClick(tk::Control& sender);
   void mniGroupClick(tk::Control& sender);
   void mniExpandClick(tk::Control& sender);
+  // Both lists' menu: the draws window.
+  void mniDrawsClick(tk::Control& sender);
+  // What the bet list holds: 组选 while it holds what 转为组选号码 made, with
+  // lines taken out maybe, else 直选.
+  numbers::BetKind BetListKind() const;
 
   // The conditions window while it is open (tests reach its controls here).
   TFormFilter* FormFilter = nullptr;
   // Its settings, kept for the rest of the run.
   numbers::FilterSettings FilterSettings;
+  // The draws window while it is open.
+  TFormDraws* FormDraws = nullptr;
 
   // Tips state.
   bool TipsStarted = false;
@@ -116,4 +125,6 @@ class TForm1 : public tk::Form {
   void ShowRandomTip();
 
   std::array<numbers::DigitRow, 6> rows_;
+  // The lines the last 转为组选号码 made, in order.
+  std::vector<std::string> groupLines_;
 };

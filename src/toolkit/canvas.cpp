@@ -76,12 +76,12 @@ const CanvasFrame& Canvas::Frame() {
   return frame_;
 }
 
-std::string Canvas::PngOf(int width, int height) {
+std::string Canvas::Picture(const Drawing& ops, int width, int height) {
   if (width <= 0 || height <= 0 ||
       static_cast<std::size_t>(width) * static_cast<std::size_t>(height) > kMaxPngPixels) {
     return {};
   }
-  const Pixels p = Render(Band(0, height), width, height);
+  const Pixels p = Render(ops, width, height);
   if (p.bytes.empty()) return {};
   return EncodePng(p.bytes.data(), width, height, p.stride, p.layout);
 }

@@ -56,6 +56,8 @@ class Canvas : public Control, public View {
   // from. The scroll position is kept as far as the new size allows.
   void SetContent(Size size, int fixedTop, BandSource source);
   Size ContentSize() const { return content_; }
+  // The content changed within the same size: it is asked for again.
+  void Redraw() { Changed(); }
   int FixedTop() const { return fixedTop_; }
 
   // The scroll position: the content point at the viewport's top left.
@@ -72,18 +74,17 @@ class Canvas : public Control, public View {
   // The frame as painted now: the backends paint exactly this, and tests
   // read it. Computed once for each scroll position, size and content.
   const CanvasFrame& Frame();
-  // Every operation of content [top, bottom), fixed band included, for a
-  // picture of the whole content.
+  // The operations of content [top, bottom), from the content's source.
   Drawing Band(int top, int bottom) const;
 
   // The last click, in content coordinates.
   int ClickX() const { return clickX_; }
   int ClickY() const { return clickY_; }
 
-  // The bytes of a PNG picture width × height of the content from its top
-  // left, white where nothing is drawn; empty when the backend cannot draw
-  // or the picture is larger than a PNG may be here.
-  std::string PngOf(int width, int height);
+  // The bytes of a PNG picture width × height of these operations (content
+  // coordinates from the top left), white where nothing is drawn; empty when
+  // the backend cannot draw or the picture is larger than kMaxPngPixels.
+  std::string Picture(const Drawing& ops, int width, int height);
 
   // The backend: the viewport got this size (96 dpi), the user scrolled, or
   // clicked at this point of the viewport.

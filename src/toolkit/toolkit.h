@@ -53,11 +53,15 @@ enum class MenuReason { Mouse, Keyboard };
 char32_t Accelerator(std::string_view text);
 
 // What a save or open dialog asks for. The dialog starts in the user's
-// documents folder with the filter "文本文件 (*.txt)".
+// documents folder with the filter "文本文件 (*.txt)" unless another is set.
 struct FileRequest {
   bool save = false;
   std::string title;
   std::string fileName;  // suggested name (save)
+  // The one kind of file listed, e.g. "PNG 图片 (*.png)" with extension
+  // "png"; empty: text files.
+  std::string filter;
+  std::string extension;
 };
 inline constexpr std::string_view kTextFilesFilter = "文本文件 (*.txt)";
 

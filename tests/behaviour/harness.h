@@ -49,6 +49,11 @@ struct Harness {
     ADD_FAILURE() << "this backend's harness cannot move the program folder";
   }
 
+  // Puts text on the clipboard, as another program does.
+  virtual void SetClipboardText(const std::string& /*text*/) {
+    ADD_FAILURE() << "this backend's harness cannot fill the clipboard";
+  }
+
   // Work the window hands off its thread (the tips fetch): the headless
   // backend holds it until this is called; the others run it on a worker.
   virtual void ReleaseWork() {}

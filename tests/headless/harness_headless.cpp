@@ -33,6 +33,7 @@ struct HeadlessHarness : Harness {
     UseRealHttp(platform);
   }
   void SetProgramFolder(const std::string& folder) override { platform.SetProgramFolder(folder); }
+  void SetClipboardText(const std::string& text) override { app.clipboard = text; }
   void ReleaseWork() override { app.ReleaseWork(); }
   bool HoldsWork() const override { return true; }
   tk::Application& App() override { return app; }

@@ -2,6 +2,7 @@
 #include "qt_harness.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -82,6 +83,10 @@ void QtHarness::ResizeClient(int width, int height) {
 std::optional<tk::Rect> QtHarness::WindowPlacement() {
   const QRect frame = window->frameGeometry();
   return tk::Rect{frame.x(), frame.y(), window->width(), window->height()};
+}
+
+void QtHarness::SetClipboardText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 std::unique_ptr<Harness> MakeHarness() {

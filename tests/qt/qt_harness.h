@@ -26,6 +26,7 @@ struct QtHarness : Harness {
   QWidget* Widget(std::string_view name) { return tk::qt::WidgetOf(form->Find(name)); }
 
   void SetProgramFolder(const std::string& folder) override { platform.SetProgramFolder(folder); }
+  void SetClipboardText(const std::string& text) override;
 
   // The program's own platform: real files, real HTTP (tests talk only to a
   // server on 127.0.0.1 that they start themselves).

@@ -1,6 +1,9 @@
 #include "harness_win32.h"
 
+#include <cstring>
+
 #include "app/layout.h"
+#include "toolkit/win32/wide.h"
 
 namespace {
 
@@ -123,4 +126,22 @@ std::optional<tk::Rect> Win32Harness::WindowPlacement() {
 
 std::unique_ptr<Harness> MakeHarness() {
   return std::make_unique<Win32Harness>();
+}
+
+void Win32Harness::SetClipboardText(const std::string& text) {
+  const std::wstring units = tk::win32::Widen(text);
+  // The clipboard needs an owner window for SetClipboardData to take the text.
+  if (!OpenClipboard(Window())) {
+    ADD_FAILURE() << "the clipboard cannot be opened";
+    return;
+  }
+  EmptyClipboard();
+  const std::size_t bytes = (units.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (block != nullptr) {
+    std::memcpy(GlobalLock(block), units.c_str(), bytes);
+    GlobalUnlock(block);
+    if (SetClipboardData(CF_UNICODETEXT, block) == nullptr) GlobalFree(block);
+  }
+  CloseClipboard();
 }

@@ -16,6 +16,7 @@ struct Win32Harness : Harness {
   void ResizeClient(int width, int height) override;
   std::optional<tk::Rect> WindowPlacement() override;
   void SetProgramFolder(const std::string& folder) override { platform.SetProgramFolder(folder); }
+  void SetClipboardText(const std::string& text) override;
 
   HWND Window() { return tk::win32::HandleOf(form.Window()); }
 

@@ -107,12 +107,13 @@ int RunPopupMenu(QWidget* owner, const MenuItems& items, MenuReason reason) {
 std::string RunFileDialog(QWidget* parent, const FileRequest& request) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const bool text = request.extension.empty();
   QFileDialog dialog(parent ? parent->window() : nullptr, Q(request.title), folder,
-                     Q(kTextFilesFilter));
+                     Q(text ? kTextFilesFilter : request.filter));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (request.save) {
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setDefaultSuffix(text ? QStringLiteral("txt") : Q(request.extension));
     dialog.selectFile(Q(request.fileName));
   }
   if (dialog.exec() != QDialog::Accepted) return {};

@@ -36,9 +36,11 @@ std::string RunFileDialog(HWND owner, const FileRequest& request) {
   if (request.save && name.size() < file.size()) std::copy(name.begin(), name.end(), file.begin());
   const std::wstring folder = DocumentsFolder();
   const std::wstring title = Widen(request.title);
-  std::wstring filter = Widen(kTextFilesFilter);
+  const bool text = request.extension.empty();
+  const std::wstring extension = text ? L"txt" : Widen(request.extension);
+  std::wstring filter = Widen(text ? kTextFilesFilter : request.filter);
   filter += L'\0';
-  filter += L"*.txt";
+  filter += L"*." + extension;
   filter += L'\0';
 
   OPENFILENAMEW ofn{};
@@ -50,7 +52,7 @@ std::string RunFileDialog(HWND owner, const FileRequest& request) {
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = title.c_str();
-  ofn.lpstrDefExt = L"txt";
+  ofn.lpstrDefExt = extension.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
               (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
   const BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);

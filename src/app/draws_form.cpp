@@ -1,0 +1,456 @@
+#include "app/draws_form.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <utility>
+
+#include "app/draws_layout.h"
+#include "numbers/numbers.h"
+
+namespace {
+
+constexpr int kChartFontSize = 12;
+// The picked row's frame.
+constexpr std::uint32_t kPickedColour = 0xFF8C00;
+constexpr std::string_view kBadDrawsFile = "draws.bad.txt";
+constexpr std::size_t kPrizesFileLimit = 4096;
+
+bool SameDraws(const std::vector<numbers::Draw>& a, const std::vector<numbers::Draw>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const numbers::Draw& x, const numbers::Draw& y) {
+                      return x.issue == y.issue && x.issueDigits == y.issueDigits &&
+                             x.date == y.date && x.number == y.number;
+                    });
+}
+
+bool SamePrizes(const numbers::Prizes& a, const numbers::Prizes& b) {
+  return a.direct == b.direct && a.group3 == b.group3 && a.group6 == b.group6;
+}
+
+// "第 2024001 期（2024-01-01，357）", the date when known.
+std::string Described(const numbers::Draw& d) {
+  return "第 " + numbers::IssueText(d) + " 期（" + (d.date.empty() ? "" : d.date + "，") +
+         numbers::NumberText(d.number) + "）";
+}
+
+struct PrizeEdit {
+  std::string_view name;
+  tk::Edit* edit;
+  int numbers::Prizes::*value;
+};
+
+std::array<PrizeEdit, 3> PrizeEdits(TFormDraws& f) {
+  return {PrizeEdit{"直选", &f.edtDirect, &numbers::Prizes::direct},
+          PrizeEdit{"组三", &f.edtGroup3, &numbers::Prizes::group3},
+          PrizeEdit{"组六", &f.edtGroup6, &numbers::Prizes::group6}};
+}
+
+// The kept draw with this 期号, or nullptr.
+const numbers::Draw* FindDraw(const std::vector<numbers::Draw>& draws, std::uint32_t issue) {
+  const auto it =
+      std::lower_bound(draws.begin(), draws.end(), issue,
+                       [](const numbers::Draw& d, std::uint32_t v) { return d.issue < v; });
+  return it != draws.end() && it->issue == issue ? &*it : nullptr;
+}
+
+}  // namespace
+
+tk::Drawing ChartDrawing(const numbers::ChartPicture& picture) {
+  using Type = tk::DrawOp::Type;
+  tk::Drawing out;
+  out.reserve(picture.cells.size() * 2 + picture.grid.size() + picture.joins.size());
+  for (const numbers::ChartCell& c : picture.cells) {
+    tk::DrawOp op;
+    op.type = Type::kFill;
+    op.rect = {c.x, c.y, c.width, c.height};
+    op.colour = c.background;
+    out.push_back(std::move(op));
+  }
+  for (const auto* lines : {&picture.grid, &picture.joins}) {
+    for (const numbers::ChartLine& l : *lines) {
+      tk::DrawOp op;
+      op.type = Type::kLine;
+      op.x1 = l.x1, op.y1 = l.y1, op.x2 = l.x2, op.y2 = l.y2;
+      op.width = l.width;
+      op.colour = l.colour;
+      out.push_back(std::move(op));
+    }
+  }
+  for (const numbers::ChartCell& c : picture.cells) {
+    if (c.circle == numbers::kNoCircle) continue;
+    tk::DrawOp op;
+    op.type = Type::kCircle;
+    op.rect = {c.x + (c.width - c.diameter) / 2, c.y + (c.height - c.diameter) / 2, c.diameter,
+               c.diameter};
+    op.colour = c.circle;
+    out.push_back(std::move(op));
+  }
+  for (const numbers::ChartCell& c : picture.cells) {
+    if (c.text.empty()) continue;
+    tk::DrawOp op;
+    op.type = Type::kText;
+    op.rect = {c.x, c.y, c.width, c.height};
+    op.colour = c.textColour;
+    op.text = c.text;
+    op.fontSize = kChartFontSize;
+    op.bold = c.bold;
+    out.push_back(std::move(op));
+  }
+  return out;
+}
+
+TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, numbers::BetKind kind)
+    : tk::Form(app, app::DrawsFormSpec()),
+      cboShown(Get<tk::ComboBox>("cboShown")),
+      cnvChart(Get<tk::Canvas>("cnvChart")),
+      lblDrawCount(Find("lblDrawCount")),
+      edtIssue(Get<tk::Edit>("edtIssue")),
+      edtDate(Get<tk::Edit>("edtDate")),
+      edtNumber(Get<tk::Edit>("edtNumber")),
+      edtCheck(Get<tk::Edit>("edtCheck")),
+      edtDirect(Get<tk::Edit>("edtDirect")),
+      edtGroup3(Get<tk::Edit>("edtGroup3")),
+      edtGroup6(Get<tk::Edit>("edtGroup6")),
+      lblResult(Find("lblResult")),
+      lblWinners(Find("lblWinners")),
+      bets_(bets),
+      kind_(kind),
+      folder_(app.GetPlatform().DataFolder()) {
+  using F = TFormDraws;
+  static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
+      {"cboShownChange", &F::cboShownChange},
+      {"cnvChartClick", &F::cnvChartClick},
+      {"btnImportClick", &F::btnImportClick},
+      {"btnPasteClick", &F::btnPasteClick},
+      {"btnSaveChartClick", &F::btnSaveChartClick},
+      {"btnDeleteDrawClick", &F::btnDeleteDrawClick},
+      {"btnAddDrawClick", &F::btnAddDrawClick},
+      {"btnCheckClick", &F::btnCheckClick},
+      {"btnDrawsCloseClick", &F::btnDrawsCloseClick},
+  };
+  Wire<F>(this, clicks, {}, &F::FormClose);
+  edtIssue.SetHint("期号，5–9 位数字，如 2024001");
+  edtDate.SetHint("日期，可不填，如 2024-01-01");
+  edtNumber.SetHint("开奖号码，三位数字，如 357");
+  edtCheck.SetHint("要对奖的开奖号码，三位数字");
+  Find("btnDeleteDraw").SetHint("删除在走势图中点选的一期；未点选时删除最新一期");
+  Find("btnPaste").SetHint("从剪贴板粘贴开奖号码，每行：期号 日期（可省） 号码");
+  std::vector<std::string> items(app::kShownItems.begin(), app::kShownItems.end());
+  cboShown.SetItems(std::move(items));
+  LoadDraws();
+  LoadPrizes();
+  edtDirect.SetText(std::to_string(prizes_.direct));
+  edtGroup3.SetText(std::to_string(prizes_.group3));
+  edtGroup6.SetText(std::to_string(prizes_.group6));
+  cboShown.SetSelected(app::kShownDefault);  // shows the chart
+  // The selection was the same already: the chart is built here.
+  if (!chart_) Show(true);
+}
+
+std::string TFormDraws::PathOf(std::string_view name) const {
+  return folder_ + std::string(name);
+}
+
+void TFormDraws::LoadDraws() {
+  if (folder_.empty()) return;
+  tk::Platform& platform = App().GetPlatform();
+  const std::string path = PathOf(numbers::kDrawsFileName);
+  if (!platform.FilePresent(path)) return;
+  std::string problem;
+  std::string bytes;
+  try {
+    bytes = platform.ReadFileBytes(path, numbers::kDrawsTextMaxBytes);
+    numbers::DrawsRead read = numbers::ReadDrawsFile(bytes, numbers::kDrawsFileName);
+    if (read.refusal.empty()) {
+      std::vector<numbers::Draw> kept;
+      problem = numbers::MergeDraws(kept, read.draws);
+      if (problem.empty()) {
+        draws_ = std::move(kept);
+        return;
+      }
+    } else {
+      problem = read.refusal;
+    }
+  } catch (const tk::Error& e) {
+    problem = e.what();
+  }
+  // The file stays as it was until its copy is safe: nothing the user kept is lost.
+  try {
+    if (bytes.size() > numbers::kDrawsTextMaxBytes) throw tk::Error("文件过大");
+    platform.ReplaceFileBytes(PathOf(kBadDrawsFile), bytes);
+    App().ShowNotice("无法读取保存的开奖号码：" + problem + "原文件已另存为 " +
+                     std::string(kBadDrawsFile) + "，开奖号码从空白开始。");
+  } catch (const tk::Error&) {
+    writable_ = false;
+    App().ShowNotice("无法读取保存的开奖号码：" + problem + "本次的改动不会保存，以免覆盖原文件。");
+  }
+}
+
+void TFormDraws::LoadPrizes() {
+  if (folder_.empty()) return;
+  tk::Platform& platform = App().GetPlatform();
+  const std::string path = PathOf(numbers::kPrizesFileName);
+  if (!platform.FilePresent(path)) return;
+  std::string problem;
+  try {
+    const numbers::PrizesRead read =
+        numbers::ReadPrizesFile(platform.ReadFileBytes(path, kPrizesFileLimit));
+    if (read.refusal.empty()) {
+      prizes_ = read.prizes;
+      return;
+    }
+    problem = read.refusal;
+  } catch (const tk::Error& e) {
+    problem = e.what();
+  }
+  App().ShowNotice(problem + "奖金按默认的直选 1040、组三 346、组六 173 元计。");
+}
+
+void TFormDraws::Keep(std::vector<numbers::Draw> next) {
+  if (!folder_.empty() && writable_) {
+    App().GetPlatform().ReplaceFileBytes(PathOf(numbers::kDrawsFileName),
+                                         numbers::DrawsFileBytes(next));
+  }
+  draws_ = std::move(next);
+}
+
+void TFormDraws::AddRead(const numbers::DrawsRead& read) {
+  if (!read.refusal.empty()) {
+    App().ShowNotice(read.refusal);
+    return;
+  }
+  std::vector<numbers::Draw> next = draws_;
+  const std::string refusal = numbers::MergeDraws(next, read.draws);
+  if (!refusal.empty()) {
+    App().ShowNotice(refusal);
+    return;
+  }
+  if (SameDraws(next, draws_)) return;
+  Keep(std::move(next));
+  Show(true);
+}
+
+void TFormDraws::Show(bool toEnd) {
+  const int choice = std::max(cboShown.Selected(), 0);
+  chart_.emplace(draws_, app::kShownCounts[static_cast<std::size_t>(choice)]);
+  if (selected_ && FindDraw(draws_, *selected_) == nullptr) selected_.reset();
+  cnvChart.SetContent({chart_->Width(), chart_->Height()}, chart_->RowY(0),
+                      [this](int top, int bottom) { return Band(top, bottom); });
+  if (toEnd) cnvChart.ScrollToEnd();
+  // The 对奖 edit follows the latest draw.
+  const std::optional<std::uint32_t> latest =
+      draws_.empty() ? std::nullopt : std::optional(draws_.back().issue);
+  if (latest && latest != latest_) edtCheck.SetText(numbers::NumberText(draws_.back().number));
+  latest_ = latest;
+  ShowStatus();
+}
+
+void TFormDraws::ShowStatus() {
+  std::string text;
+  if (draws_.empty()) {
+    text = "还没有开奖号码：可从文本文件导入、粘贴，或逐期添加。";
+  } else {
+    text = "共 " + std::to_string(draws_.size()) + " 期，最新 " + Described(draws_.back());
+    if (selected_) text += "；已选中第 " + std::to_string(*selected_) + " 期";
+  }
+  if (folder_.empty()) {
+    text += "（没有数据文件夹，开奖号码不会保存）";
+  } else if (!writable_) {
+    text += "（改动不会保存）";
+  }
+  lblDrawCount.SetText(text);
+}
+
+tk::Drawing TFormDraws::Band(int top, int bottom) const {
+  tk::Drawing ops = ChartDrawing(chart_->Paint(top, bottom));
+  if (!selected_) return ops;
+  // The picked row, framed.
+  const int shown = chart_->DrawRows();
+  const std::size_t first = draws_.size() - static_cast<std::size_t>(shown);
+  for (int r = chart_->RowAt(top); r <= chart_->RowAt(bottom - 1) && r < shown; ++r) {
+    if (draws_[first + static_cast<std::size_t>(r)].issue != *selected_) continue;
+    const int y1 = chart_->RowY(r);
+    const int y2 = chart_->RowY(r + 1) - 2;
+    const int x2 = chart_->Width() - 2;
+    for (const auto& [a, b, c, d] : {std::array{0, y1, x2, y1}, std::array{0, y2, x2, y2},
+                                     std::array{0, y1, 0, y2}, std::array{x2, y1, x2, y2}}) {
+      tk::DrawOp op;
+      op.type = tk::DrawOp::Type::kLine;
+      op.x1 = a, op.y1 = b, op.x2 = c, op.y2 = d;
+      op.width = 2;
+      op.colour = kPickedColour;
+      ops.push_back(std::move(op));
+    }
+  }
+  return ops;
+}
+
+void TFormDraws::cboShownChange(tk::Control&) {
+  Show(true);
+}
+
+void TFormDraws::cnvChartClick(tk::Control&) {
+  const int y = cnvChart.ClickY();
+  const int shown = chart_->DrawRows();
+  std::optional<std::uint32_t> picked;
+  if (y >= chart_->RowY(0) && y < chart_->RowY(shown)) {
+    const std::size_t first = draws_.size() - static_cast<std::size_t>(shown);
+    picked = draws_[first + static_cast<std::size_t>(chart_->RowAt(y))].issue;
+  }
+  if (picked == selected_) return;
+  selected_ = picked;
+  cnvChart.Redraw();
+  ShowStatus();
+}
+
+void TFormDraws::btnImportClick(tk::Control&) {
+  tk::FileRequest request;
+  request.title = "导入开奖号码";
+  const std::string path = App().AskFilePath(request);
+  if (path.empty()) return;
+  const std::string bytes = App().GetPlatform().ReadFileBytes(path, numbers::kDrawsTextMaxBytes);
+  const std::size_t slash = path.find_last_of("/\\");
+  AddRead(
+      numbers::ReadDrawsFile(bytes, slash == std::string::npos ? path : path.substr(slash + 1)));
+}
+
+void TFormDraws::btnPasteClick(tk::Control&) {
+  AddRead(numbers::ReadDraws(App().ClipboardText()));
+}
+
+void TFormDraws::btnAddDrawClick(tk::Control&) {
+  const numbers::DrawTyped typed =
+      numbers::DrawFromFields(edtIssue.Text(), edtDate.Text(), edtNumber.Text());
+  if (!typed.refusal.empty()) {
+    App().ShowNotice(typed.refusal + "，未添加。");
+    return;
+  }
+  numbers::DrawsRead read;
+  read.draws.push_back(typed.draw);
+  AddRead(read);
+  // Kept: the edits are ready for the next draw.
+  const numbers::Draw* kept = FindDraw(draws_, typed.draw.issue);
+  if (kept != nullptr && kept->number == typed.draw.number) {
+    edtIssue.SetText("");
+    edtDate.SetText("");
+    edtNumber.SetText("");
+    edtIssue.GiveFocus();
+  }
+}
+
+void TFormDraws::btnDeleteDrawClick(tk::Control&) {
+  if (draws_.empty()) {
+    App().ShowNotice("还没有开奖号码，没有可删除的。");
+    return;
+  }
+  const numbers::Draw* target = selected_ ? FindDraw(draws_, *selected_) : nullptr;
+  if (target == nullptr) target = &draws_.back();
+  if (!App().Ask("删除" + Described(*target) + "吗？")) return;
+  std::vector<numbers::Draw> next = draws_;
+  numbers::DeleteDraw(next, target->issue);
+  Keep(std::move(next));
+  selected_.reset();
+  Show(false);
+}
+
+void TFormDraws::btnSaveChartClick(tk::Control&) {
+  if (draws_.empty()) {
+    App().ShowNotice("还没有开奖号码，没有走势图可保存。");
+    return;
+  }
+  int rows = chart_->DrawRows();
+  if (rows > kPictureRows) {
+    App().ShowNotice("走势图图片只保存最近 " + std::to_string(kPictureRows) + " 期。");
+    rows = kPictureRows;
+  }
+  tk::FileRequest request;
+  request.save = true;
+  request.title = "保存走势图";
+  request.fileName = "走势图.png";
+  request.filter = "PNG 图片 (*.png)";
+  request.extension = "png";
+  const std::string path = App().AskFilePath(request);
+  if (path.empty()) return;
+  const numbers::TrendChart chart(draws_, rows);
+  const std::string png =
+      cnvChart.Picture(ChartDrawing(chart.Paint(0, chart.Height())), chart.Width(), chart.Height());
+  if (png.empty()) throw tk::Error("无法生成走势图图片。");
+  App().GetPlatform().ReplaceFileBytes(path, png);
+}
+
+std::optional<numbers::Prizes> TFormDraws::TypedPrizes() {
+  numbers::Prizes p;
+  for (const PrizeEdit& e : PrizeEdits(*this)) {
+    const int value = numbers::ParsePrize(e.edit->Text());
+    if (value < 0) {
+      App().ShowNotice(std::string(e.name) + "奖金应为 1 到 " +
+                       numbers::WithThousands(numbers::kMaxPrize) + " 元的整数。");
+      e.edit->GiveFocus();
+      return std::nullopt;
+    }
+    p.*e.value = value;
+  }
+  return p;
+}
+
+void TFormDraws::KeepPrizes(const numbers::Prizes& prizes) {
+  if (SamePrizes(prizes, prizes_)) return;
+  if (!folder_.empty()) {
+    App().GetPlatform().ReplaceFileBytes(PathOf(numbers::kPrizesFileName),
+                                         numbers::PrizesFileBytes(prizes));
+  }
+  prizes_ = prizes;
+}
+
+void TFormDraws::btnCheckClick(tk::Control&) {
+  const std::optional<numbers::Prizes> prizes = TypedPrizes();
+  if (!prizes) return;
+  const int drawn = numbers::DrawnNumberOf(edtCheck.Text());
+  if (drawn < 0) {
+    App().ShowNotice("开奖号码应为三位数字，如 357。");
+    edtCheck.GiveFocus();
+    return;
+  }
+  if (bets_.LineCount() == 0) {
+    App().ShowNotice(numbers::kEmptyBetList);
+    return;
+  }
+  // The check goes on with the prizes typed even when they cannot be kept.
+  try {
+    KeepPrizes(*prizes);
+  } catch (const tk::Error& e) {
+    App().ShowError(e.what());
+  }
+  const numbers::PrizeCheck check = numbers::CheckBets(bets_.Lines(), kind_, drawn, *prizes);
+  lblResult.SetText(check.text);
+  std::string winners = "中奖号码：";
+  if (check.shown.empty()) winners += "无";
+  for (std::size_t i = 0; i < check.shown.size(); ++i) {
+    if (i > 0) winners += ' ';
+    winners += check.shown[i];
+  }
+  if (check.more > 0) winners += "，另有 " + numbers::WithThousands(check.more) + " 注";
+  lblWinners.SetText(winners);
+}
+
+void TFormDraws::btnDrawsCloseClick(tk::Control&) {
+  Close();
+}
+
+void TFormDraws::FormClose(tk::Control&, tk::CloseAction&) {
+  // Prizes typed and never checked are kept too; one that is not valid stays as it was.
+  numbers::Prizes p = prizes_;
+  std::string refused;
+  for (const PrizeEdit& e : PrizeEdits(*this)) {
+    const int value = numbers::ParsePrize(e.edit->Text());
+    if (value > 0) {
+      p.*e.value = value;
+    } else if (refused.empty()) {
+      refused = std::string(e.name) + "奖金“" + e.edit->Text() + "”无效，仍为 " +
+                std::to_string(prizes_.*e.value) + " 元。";
+    }
+  }
+  if (!refused.empty()) App().ShowNotice(refused);
+  KeepPrizes(p);
+}

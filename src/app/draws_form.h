@@ -1,0 +1,85 @@
+// The draws window (开奖号码与走势): the user's past draws as a trend chart
+// with its 遗漏, ways to bring draws in and take one out, and 对奖 of the
+// bet list. Shown modal over the main window; the draws and the prizes are
+// kept in the user's data folder.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "numbers/draws.h"
+#include "toolkit/canvas.h"
+#include "toolkit/toolkit.h"
+
+// Rows a saved chart picture holds at most: the latest ones.
+inline constexpr int kPictureRows = 500;
+
+class TFormDraws : public tk::Form {
+ public:
+  // `bets` is the main window's bet list, of the kind given.
+  TFormDraws(tk::Application& app, const tk::ListControl& bets, numbers::BetKind kind);
+
+  tk::ComboBox& cboShown;
+  tk::Canvas& cnvChart;
+  tk::Control& lblDrawCount;
+  tk::Edit& edtIssue;
+  tk::Edit& edtDate;
+  tk::Edit& edtNumber;
+  tk::Edit& edtCheck;
+  tk::Edit& edtDirect;
+  tk::Edit& edtGroup3;
+  tk::Edit& edtGroup6;
+  tk::Control& lblResult;
+  tk::Control& lblWinners;
+
+  void cboShownChange(tk::Control& sender);
+  void cnvChartClick(tk::Control& sender);
+  void btnImportClick(tk::Control& sender);
+  void btnPasteClick(tk::Control& sender);
+  void btnSaveChartClick(tk::Control& sender);
+  void btnDeleteDrawClick(tk::Control& sender);
+  void btnAddDrawClick(tk::Control& sender);
+  void btnCheckClick(tk::Control& sender);
+  void btnDrawsCloseClick(tk::Control& sender);
+  void FormClose(tk::Control& sender, tk::CloseAction& action);
+
+  // The draws kept, oldest first, as draws.txt holds them.
+  const std::vector<numbers::Draw>& Draws() const { return draws_; }
+  // The chart shown.
+  const numbers::TrendChart& Chart() const { return *chart_; }
+  const numbers::Prizes& Prizes() const { return prizes_; }
+  // The 期号 of the draw picked on the chart, if any.
+  std::optional<std::uint32_t> Selected() const { return selected_; }
+
+ private:
+  std::string PathOf(std::string_view name) const;
+  void LoadDraws();
+  void LoadPrizes();
+  // Adds the draws read, or shows why not.
+  void AddRead(const numbers::DrawsRead& read);
+  // Writes draws.txt, then shows `next`; raises tk::Error (nothing changed)
+  // when the file cannot be written.
+  void Keep(std::vector<numbers::Draw> next);
+  // Builds the chart of the rows chosen; `toEnd` shows the latest row.
+  void Show(bool toEnd);
+  void ShowStatus();
+  tk::Drawing Band(int top, int bottom) const;
+  // The prizes the edits hold; a notice names the first that is not valid.
+  std::optional<numbers::Prizes> TypedPrizes();
+  void KeepPrizes(const numbers::Prizes& prizes);
+
+  const tk::ListControl& bets_;
+  numbers::BetKind kind_;
+  std::string folder_;  // empty: nothing is kept
+  bool writable_ = true;
+  std::vector<numbers::Draw> draws_;
+  std::optional<numbers::TrendChart> chart_;
+  numbers::Prizes prizes_;
+  std::optional<std::uint32_t> selected_;
+  std::optional<std::uint32_t> latest_;
+};
+
+// The trend chart's picture as the canvas's drawing operations.
+tk::Drawing ChartDrawing(const numbers::ChartPicture& picture);
