@@ -61,6 +61,12 @@ class Win32Canvas : public Native<Canvas> {
         EndPaint(hwnd_, &ps);
         return 0;
       }
+      case WM_PRINTCLIENT: {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        PaintBuffered(reinterpret_cast<HDC>(w), r.right, r.bottom);
+        return 0;
+      }
       case WM_SIZE:
         Resized();
         return 0;

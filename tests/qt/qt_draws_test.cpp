@@ -1,0 +1,41 @@
+// The draws window on real Qt widgets: the canvas paints what it keeps.
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+
+#include "../behaviour/draws_window.h"
+#include "qt_harness.h"
+
+namespace {
+
+using numbers::TrendChart;
+
+class QtDraws : public DrawsWindow {};
+
+TEST_F(QtDraws, ADrawnCellHoldsItsCircleColourOnScreen) {
+  folder.Write("draws.txt",
+               "期号 日期 号码\r\n2024001 - 012\r\n2024002 - 998\r\n2024003 - 357\r\n");
+  InWindow({[&] {
+    auto* area = qobject_cast<QAbstractScrollArea*>(tk::qt::WidgetOf(W().cnvChart));
+    ASSERT_NE(area, nullptr);
+    H().App().FlushViews();
+    QApplication::processEvents();
+    const QImage shown = area->viewport()->grab().toImage();
+    const TrendChart& c = W().Chart();
+    tk::Canvas& canvas = W().cnvChart;
+    // Beside the digit, inside the circle: each block's colour on 357's row.
+    for (int b = 0; b < 3; ++b) {
+      const int digit = b == 0 ? 3 : b == 1 ? 5 : 7;
+      const numbers::ChartCell cell = c.Cell(2, TrendChart::kFirstDigitColumn + 10 * b + digit);
+      const QPoint at(cell.x + cell.width / 2 - 6 - canvas.ScrollX(),
+                      cell.y + cell.height / 2 - canvas.ScrollY());
+      EXPECT_EQ(shown.pixel(at) & 0xFFFFFF, TrendChart::kBlockColours[b]) << b;
+      // The next cell holds a grey 遗漏 on the row's own background.
+      EXPECT_NE(shown.pixel(at + QPoint(22, 0)) & 0xFFFFFF, TrendChart::kBlockColours[b]) << b;
+    }
+    W().Close();
+  }});
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// The draws window on native Win32: the canvas paints what it keeps, and a
+// picture for ImageMagick (identify_picture.cmake) when asked for one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "../behaviour/draws_window.h"
+#include "harness_win32.h"
+
+namespace {
+
+using numbers::TrendChart;
+using tk::win32::HandleOf;
+
+class Win32Draws : public DrawsWindow {
+ protected:
+  Win32Harness& Wh() { return static_cast<Win32Harness&>(H()); }
+};
+
+TEST_F(Win32Draws, ADrawnCellHoldsItsCircleColourOnScreen) {
+  folder.Write("draws.txt",
+               "期号 日期 号码\r\n2024001 - 012\r\n2024002 - 998\r\n2024003 - 357\r\n");
+  InWindow({[&] {
+    H().App().FlushViews();
+    HWND h = HandleOf(W().cnvChart);
+    RECT r{};
+    GetClientRect(h, &r);
+    HDC screen = GetDC(h);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const TrendChart& c = W().Chart();
+    tk::Canvas& canvas = W().cnvChart;
+    auto& app = Wh().app;
+    // Beside the digit, inside the circle: each block's colour on 357's row.
+    for (int b = 0; b < 3; ++b) {
+      const int digit = b == 0 ? 3 : b == 1 ? 5 : 7;
+      const numbers::ChartCell cell = c.Cell(2, TrendChart::kFirstDigitColumn + 10 * b + digit);
+      const int x = app.Scale(cell.x + cell.width / 2 - 6 - canvas.ScrollX());
+      const int y = app.Scale(cell.y + cell.height / 2 - canvas.ScrollY());
+      const std::uint32_t rgb = TrendChart::kBlockColours[b];
+      const COLORREF want = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+      EXPECT_EQ(GetPixel(dc, x, y), want) << b;
+      EXPECT_NE(GetPixel(dc, x + app.Scale(22), y), want) << b;
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(h, screen);
+
+    // The chart as a picture, for ImageMagick to open after this run.
+    if (const char* out = std::getenv("QELMAR3D_DRAWS_PICTURE")) {
+      Rec().dialogAnswers = {out};
+      Tap("btnSaveChart");
+      std::ofstream(std::string(out) + ".size") << "PNG " << c.Width() << " " << c.Height();
+    }
+    W().Close();
+  }});
+}
+
+}  // namespace
