@@ -42,6 +42,7 @@ std::uint32_t CircleIn(const tk::CanvasFrame& f, const numbers::ChartCell& cell)
 std::vector<std::string> BlockTexts(const tk::CanvasFrame& f, const TrendChart& c, int row,
                                     int block) {
   std::vector<std::string> out;
+  out.reserve(10);
   for (int d = 0; d < 10; ++d) {
     out.push_back(TextIn(f, c.Cell(row, TrendChart::kFirstDigitColumn + 10 * block + d)));
   }
