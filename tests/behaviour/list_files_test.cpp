@@ -95,7 +95,9 @@ class ListFiles : public Behaviour {
 };
 
 TEST_F(ListFiles, MenusOfBothListsGreyWhatCannotAct) {
-  const Strings texts = {"复制(&C)", "全选(&A)", "", "保存为文本文件(&S)…", "从文本文件载入(&O)…"};
+  const Strings texts = {
+      "复制(&C)", "全选(&A)",           "", "保存为文本文件(&S)…", "从文本文件载入(&O)…",
+      "",         "开奖号码与走势(&T)…"};
   for (Key how : {Key::RightClick, Key::ShiftF10, Key::MenuKey}) {
     for (std::string_view list : {"mmoList", "mmoDel"}) {
       const auto shown = User().UseContextMenu(C(list), how, 0);
@@ -107,11 +109,12 @@ TEST_F(ListFiles, MenusOfBothListsGreyWhatCannotAct) {
       EXPECT_FALSE(shown[0].enabled);
       EXPECT_FALSE(shown[3].enabled);
       EXPECT_TRUE(shown[4].enabled);
+      EXPECT_TRUE(shown[6].enabled);
       if (list == "mmoList") {
         const Strings more = {"", "条件过滤(&F)…", "转为组选号码(&G)", "组选展开为直选(&Z)"};
-        for (std::size_t i = 0; i < more.size(); ++i) EXPECT_EQ(shown[5 + i].text, more[i]);
+        for (std::size_t i = 0; i < more.size(); ++i) EXPECT_EQ(shown[7 + i].text, more[i]);
         // Enabled on an empty list too: they tell why they cannot act.
-        EXPECT_TRUE(shown[6].enabled && shown[7].enabled && shown[8].enabled);
+        EXPECT_TRUE(shown[8].enabled && shown[9].enabled && shown[10].enabled);
       }
     }
   }
