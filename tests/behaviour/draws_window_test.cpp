@@ -161,11 +161,15 @@ TEST_F(DrawsWindow, ChartCellsAreTheHandWorkedOmissionsAndStatistics) {
   InWindow({[&] {
     tk::Canvas& canvas = W().cnvChart;
     EXPECT_EQ(W().Chart().DrawRows(), 35);
+    // Opened at the latest row, whatever the viewport's size turned out to be.
+    const tk::CanvasFrame& open = canvas.Frame();
+    EXPECT_EQ(open.area.top + open.area.height, W().Chart().Height());
+    EXPECT_EQ(TextIn(open, W().Chart().Cell(34, 0)), "2024035");
     User().Choose(W().cboShown, 0);
     const TrendChart& c = W().Chart();
     ASSERT_EQ(c.DrawRows(), 30);
     EXPECT_EQ(canvas.ContentSize().height, c.Height());
-    // Opened at the latest row and the statistics under it.
+    // The latest row and the statistics under it.
     const tk::CanvasFrame& end = canvas.Frame();
     EXPECT_EQ(end.area.top + end.area.height, c.Height());
     EXPECT_EQ(TextIn(end, c.Cell(29, 0)), "2024035");

@@ -11,7 +11,13 @@ namespace {
 
 using numbers::TrendChart;
 
-class QtDraws : public DrawsWindow {};
+class QtDraws : public DrawsWindow {
+ protected:
+  static std::string Focus() {
+    QWidget* f = QApplication::focusWidget();
+    return f != nullptr ? f->objectName().toStdString() : "";
+  }
+};
 
 TEST_F(QtDraws, ADrawnCellHoldsItsCircleColourOnScreen) {
   folder.Write("draws.txt",
@@ -34,6 +40,15 @@ TEST_F(QtDraws, ADrawnCellHoldsItsCircleColourOnScreen) {
       // The next cell holds a grey 遗漏 on the row's own background.
       EXPECT_NE(shown.pixel(at + QPoint(22, 0)) & 0xFFFFFF, TrendChart::kBlockColours[b]) << b;
     }
+    // Tab walks the table's order, the drop-down and the chart included.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Focus().empty(); }, 2000));
+    std::vector<std::string> chain{Focus()};
+    for (int i = 0; i < 30; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      if (Focus() == chain.front()) break;
+      chain.push_back(Focus());
+    }
+    EXPECT_EQ(chain, TableTabChain(W()));
     W().Close();
   }});
 }
