@@ -159,8 +159,10 @@ void TFormDraws::LoadDraws() {
   if (!platform.FilePresent(path)) return;
   std::string problem;
   std::string bytes;
+  bool whole = false;  // `bytes` are the whole file
   try {
     bytes = platform.ReadFileBytes(path, numbers::kDrawsTextMaxBytes);
+    whole = bytes.size() <= numbers::kDrawsTextMaxBytes;
     numbers::DrawsRead read = numbers::ReadDrawsFile(bytes, numbers::kDrawsFileName);
     if (read.refusal.empty()) {
       std::vector<numbers::Draw> kept;
@@ -175,16 +177,19 @@ void TFormDraws::LoadDraws() {
   } catch (const tk::Error& e) {
     problem = e.what();
   }
-  // The file stays as it was until its copy is safe: nothing the user kept is lost.
-  try {
-    if (bytes.size() > numbers::kDrawsTextMaxBytes) throw tk::Error("文件过大");
-    platform.ReplaceFileBytes(PathOf(kBadDrawsFile), bytes);
-    App().ShowNotice("无法读取保存的开奖号码：" + problem + "原文件已另存为 " +
-                     std::string(kBadDrawsFile) + "，开奖号码从空白开始。");
-  } catch (const tk::Error&) {
-    writable_ = false;
-    App().ShowNotice("无法读取保存的开奖号码：" + problem + "本次的改动不会保存，以免覆盖原文件。");
+  // draws.txt is written over only once a copy of it is safe: nothing the
+  // user kept is lost.
+  if (whole) {
+    try {
+      platform.ReplaceFileBytes(PathOf(kBadDrawsFile), bytes);
+      App().ShowNotice("无法读取保存的开奖号码：" + problem + "原文件已另存为 " +
+                       std::string(kBadDrawsFile) + "，开奖号码从空白开始。");
+      return;
+    } catch (const tk::Error&) {
+    }
   }
+  writable_ = false;
+  App().ShowNotice("无法读取保存的开奖号码：" + problem + "本次的改动不会保存，以免覆盖原文件。");
 }
 
 void TFormDraws::LoadPrizes() {

@@ -76,6 +76,23 @@ TEST_F(DrawsWindow, OpensEmptyAndWritesNothingUntilSomethingChanges) {
     W().Close();
   }});
   EXPECT_FALSE(folder.Has("draws.txt"));  // nothing changed, nothing written
+
+  // A draws.txt that cannot be read is set aside before anything overwrites it.
+  const std::string broken = "期号 日期 号码\r\n2024001 - 357\r\n2024002 - 3x\r\n";
+  folder.Write("draws.txt", broken);
+  InWindow({[&] {
+    EXPECT_TRUE(W().Draws().empty());
+    Retype("edtIssue", "2024003");
+    Retype("edtNumber", "111");
+    Tap("btnAddDraw");
+    W().Close();
+  }});
+  ASSERT_EQ(Notices().size(), 1u);
+  EXPECT_EQ(Notices()[0],
+            "无法读取保存的开奖号码：第 3 行有期号 2024002，但没有可读的开奖号码，未导入。"
+            "原文件已另存为 draws.bad.txt，开奖号码从空白开始。");
+  EXPECT_EQ(folder.Read("draws.bad.txt"), broken);
+  EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024003 - 111\r\n");
 }
 
 TEST_F(DrawsWindow, ImportPasteAddAndDeleteAreKeptInDrawsTxt) {
