@@ -323,17 +323,18 @@ void BM_FilterKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMicrosecond);
 
-// The draws window opened on 10,000 kept draws, 100 shown: from the menu
-// item's action to the chart's visible rows painted (draws.txt read, the
-// chart built, the window shown, one paint of the canvas). The target is one
-// frame, 16 ms; paint_ms is the paint alone.
+// The draws window opened on 10,000 kept draws, 100 shown, and on none: from
+// the menu item's action to the chart's visible rows painted (draws.txt read,
+// the chart built, the window made and shown, one paint of the canvas). The
+// history's share, the difference of the two, and the paint alone (paint_ms)
+// are to stay within a frame, 16 ms.
 void BM_DrawsWindowOpen(benchmark::State& state) {
   Window w;
   const QTemporaryDir data;
   w.platform.SetProgramFolder(data.path().toStdString() + "/");
   std::vector<numbers::Draw> kept;
   std::mt19937 rng(10000);
-  for (std::uint32_t i = 0; i < 10000; ++i) {
+  for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(state.range(0)); ++i) {
     kept.push_back({.issue = 2000001 + i,
                     .issueDigits = 7,
                     .date = {},
@@ -351,7 +352,9 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
       const double end = WallUs();
       paint += end - p0;
       state.SetIterationTime((end - start) / 1e6);
-      if (d.Draws().size() != 10000 || d.Chart().DrawRows() != 100) {
+      const auto kept = static_cast<std::size_t>(state.range(0));
+      if (d.Draws().size() != kept ||
+          d.Chart().DrawRows() != static_cast<int>(std::min<std::size_t>(kept, 100))) {
         state.SkipWithError("not the 100 latest of 10,000 draws");
       }
       d.Close();
@@ -360,7 +363,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
   }
   state.counters["paint_ms"] = paint / 1000 / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_DrawsWindowOpen)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_DrawsWindowOpen)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // The same run after a paste of 2,000,000 characters into edtNum: the ten
 // digits among 24 distinct characters, or among 20,000 (ideographs). With

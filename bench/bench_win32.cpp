@@ -286,10 +286,11 @@ void BM_FilterKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The draws window opened on 10,000 kept draws, 100 shown: from the menu
-// item's action to the chart's visible rows painted (draws.txt read, the
-// chart built, the window shown, one WM_PAINT of the canvas). The target is
-// one frame, 16 ms; paint_ms is the paint alone.
+// The draws window opened on 10,000 kept draws, 100 shown, and on none: from
+// the menu item's action to the chart's visible rows painted (draws.txt read,
+// the chart built, the window made and shown, one WM_PAINT of the canvas). The
+// history's share, the difference of the two, and the paint alone (paint_ms)
+// are to stay within a frame, 16 ms.
 void BM_DrawsWindowOpen(benchmark::State& state) {
   Window w;
   const std::filesystem::path data =
@@ -298,7 +299,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
   w.platform.SetProgramFolder((data / "").string());
   std::vector<numbers::Draw> kept;
   std::mt19937 rng(10000);
-  for (std::uint32_t i = 0; i < 10000; ++i) {
+  for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(state.range(0)); ++i) {
     kept.push_back({.issue = 2000001 + i,
                     .issueDigits = 7,
                     .date = {},
@@ -316,7 +317,9 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
       const auto end = std::chrono::steady_clock::now();
       paint += std::chrono::duration<double, std::milli>(end - p0).count();
       state.SetIterationTime(std::chrono::duration<double>(end - start).count());
-      if (d.Draws().size() != 10000 || d.Chart().DrawRows() != 100) {
+      const auto kept = static_cast<std::size_t>(state.range(0));
+      if (d.Draws().size() != kept ||
+          d.Chart().DrawRows() != static_cast<int>(std::min<std::size_t>(kept, 100))) {
         state.SkipWithError("not the 100 latest of 10,000 draws");
       }
       d.Close();
@@ -326,7 +329,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
   state.counters["paint_ms"] = paint / static_cast<double>(state.iterations());
   std::filesystem::remove_all(data);
 }
-BENCHMARK(BM_DrawsWindowOpen)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_DrawsWindowOpen)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // The same run after a paste of 2,000,000 characters into edtNum: the ten
 // digits among 24 distinct characters, or among 20,000 (ideographs). With
