@@ -25,6 +25,12 @@ enum class Kind {
   ComboBox
 };
 
+// The kinds that take the keyboard focus: with a tab order they are tab stops.
+constexpr bool TakesFocus(Kind kind) {
+  return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Radio ||
+         kind == Kind::Edit || kind == Kind::List || kind == Kind::ComboBox;
+}
+
 enum class Dock { None, Bottom, Left, Client };
 
 enum Anchor : unsigned {

@@ -683,7 +683,7 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
   QWidget* host = parent->Host();
 
   std::unique_ptr<Control> made;
-  bool tabStop = false;
+  const bool tabStop = TakesFocus(def.kind);
   switch (def.kind) {
     case Kind::Panel:
     case Kind::GroupBox: {
@@ -706,27 +706,21 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
       break;
     case Kind::Button:
       made = std::make_unique<QtButton>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::CheckBox:
       made = std::make_unique<QtCheckBox>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::Radio:
       made = std::make_unique<QtRadio>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::Edit:
       made = std::make_unique<QtEdit>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::List:
       made = std::make_unique<QtList>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::ComboBox:
       made = std::make_unique<QtCombo>(*this, def, host);
-      tabStop = true;
       break;
     default:
       throw Error("Unknown control kind: " + std::string(def.name));
