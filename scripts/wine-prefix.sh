@@ -8,8 +8,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 prefix="${WINEPREFIX:-$root/build/wine}"
 
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
-# No .NET or Gecko installers, and no browser launched by ShellExecute.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winebrowser.exe=d"
+# No .NET or Gecko installers, no browser launched by ShellExecute, and no
+# menu entries on the host for shortcuts that a setup program makes.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winebrowser.exe=d;winemenubuilder.exe=d"
 export LC_ALL=C.UTF-8
 
 # Raise when the settings below change: an older prefix gets them on its next use.
