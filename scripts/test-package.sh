@@ -182,6 +182,7 @@ check_deb() {
   expected=$(
     echo ./usr/bin/qelmar3d
     echo ./usr/share/applications/qelmar3d.desktop
+    echo ./usr/share/metainfo/qelmar3d.metainfo.xml
     for size in 16 24 32 48 64 128 256; do
       echo "./usr/share/icons/hicolor/${size}x${size}/apps/qelmar3d.png"
     done
@@ -209,6 +210,29 @@ check_deb() {
     [ "$(identify -format '%wx%h' "$png")" = "$size" ] || fail "$png is not $size"
   done
   grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/qelmar3d.svg" || fail "the SVG icon is no SVG"
+
+  # What software centres read: valid (infos and warnings are listed, errors
+  # fail), pointing at the installed desktop entry, named and summarised in
+  # English and Chinese, its screenshots those of docs/.
+  local metainfo=$root/usr/share/metainfo/qelmar3d.metainfo.xml
+  # Its one warning: the id is the desktop entry's and the package's, no reverse domain name.
+  appstreamcli validate-tree --no-net "$root" >"$scratch/appstream.log" 2>&1 || true
+  sed 's/^/test-package: appstream: /' "$scratch/appstream.log"
+  grep -q 'Validation' "$scratch/appstream.log" || fail "appstreamcli did not validate the metadata"
+  ! grep -q -E '^ *E: ' "$scratch/appstream.log" || fail "appstreamcli finds errors in the metadata"
+  grep -q '<launchable type="desktop-id">qelmar3d.desktop</launchable>' "$metainfo" ||
+    fail "the metadata does not name the desktop entry"
+  local tag
+  for tag in '<name>' '<name xml:lang="zh_CN">' '<summary>' '<summary xml:lang="zh_CN">' \
+    "<release version=\"$(dpkg-deb -f "$deb" Version)\""; do
+    grep -q -F "$tag" "$metainfo" || fail "the metadata lacks $tag"
+  done
+  local image shots=0
+  for image in $(sed -n 's|.*<image>.*/\(docs/[^<]*\)</image>.*|\1|p' "$metainfo"); do
+    [ -f "$image" ] || fail "the metadata shows $image, which docs/ lacks"
+    shots=$((shots + 1))
+  done
+  [ "$shots" -gt 0 ] || fail "the metadata shows no screenshot"
 
   xvfb-run -a -s "-screen 0 1280x800x24" "$0" --run-installed "$program"
   # The folder beside the installed program stays as the package left it
