@@ -91,14 +91,19 @@ bool MakeFolder(const std::string& folder) {
 }
 
 std::string UserFolder(const std::string& programFolder) {
+  const std::vector<std::string> programFiles{KnownFolder(FOLDERID_ProgramFiles),
+                                              KnownFolder(FOLDERID_ProgramFilesX86)};
+  const std::string appData = KnownFolder(FOLDERID_RoamingAppData, KF_FLAG_CREATE);
   // The setup program's uninstaller marks an installed program wherever the
   // user chose to put it.
-  const bool installed =
-      !Writable(programFolder) ||
+  const bool marked =
       GetFileAttributesW(Widen(programFolder + "Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
-  const std::string folder = Win32Platform::ChooseDataFolder(
-      programFolder, {KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86)},
-      installed, KnownFolder(FOLDERID_RoamingAppData, KF_FLAG_CREATE));
+  std::string folder =
+      Win32Platform::ChooseDataFolder(programFolder, programFiles, marked, appData);
+  // Only a folder that would hold the files is probed for this user's rights.
+  if (folder == programFolder && !Writable(programFolder)) {
+    folder = Win32Platform::ChooseDataFolder(programFolder, {}, true, appData);
+  }
   if (folder == programFolder) return folder;
   return !folder.empty() && MakeFolder(folder) ? folder : std::string();
 }
