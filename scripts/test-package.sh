@@ -211,15 +211,15 @@ check_deb() {
   done
   grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/qelmar3d.svg" || fail "the SVG icon is no SVG"
 
-  # What software centres read: valid (infos and warnings are listed, errors
+  # What software centres read: valid (infos are listed; warnings and errors
   # fail), pointing at the installed desktop entry, named and summarised in
-  # English and Chinese, its screenshots those of docs/.
+  # English and Chinese, its screenshots those of docs/. The id is the desktop
+  # entry's, the file's and the package's, no reverse domain name: an info.
   local metainfo=$root/usr/share/metainfo/qelmar3d.metainfo.xml
-  # Its one warning: the id is the desktop entry's and the package's, no reverse domain name.
-  appstreamcli validate-tree --no-net "$root" >"$scratch/appstream.log" 2>&1 || true
-  sed 's/^/test-package: appstream: /' "$scratch/appstream.log"
-  grep -q 'Validation' "$scratch/appstream.log" || fail "appstreamcli did not validate the metadata"
-  ! grep -q -E '^ *E: ' "$scratch/appstream.log" || fail "appstreamcli finds errors in the metadata"
+  appstreamcli validate-tree --no-net --override=cid-desktopapp-is-not-rdns=info "$root" \
+    >"$scratch/appstream.log" 2>&1 ||
+    { cat "$scratch/appstream.log" >&2; fail "appstreamcli finds faults in the metadata"; }
+  sed -n 's/^ *\([IWE]: .*\)/test-package: appstream: \1/p' "$scratch/appstream.log"
   grep -q '<launchable type="desktop-id">qelmar3d.desktop</launchable>' "$metainfo" ||
     fail "the metadata does not name the desktop entry"
   local tag
