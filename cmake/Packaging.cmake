@@ -1,5 +1,6 @@
 # Packages made with CPack: a .deb of the Linux program, a .zip of the static
-# Windows program. `cpack` in a binary folder makes the one for its platform.
+# Windows program and, with QELMAR3D_SETUP, its setup program. `cpack` in a
+# binary folder makes the ones for its platform.
 
 set(CPACK_PACKAGE_NAME qelmar3d)
 set(CPACK_PACKAGE_VENDOR "Qelmar")
@@ -23,6 +24,16 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "Qelmar3D-${PROJECT_VERSION}-win64")
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  # The setup program, made by makensis from the same staged program.
+  option(QELMAR3D_SETUP "cpack makes the NSIS setup program beside the .zip" OFF)
+  if(QELMAR3D_SETUP)
+    find_program(QELMAR3D_MAKENSIS makensis REQUIRED)
+    set(CPACK_QELMAR3D_MAKENSIS "${QELMAR3D_MAKENSIS}")
+    set(CPACK_QELMAR3D_SETUP_SCRIPT "${PROJECT_SOURCE_DIR}/res/windows/setup.nsi")
+    set(CPACK_QELMAR3D_HOME_URL "${QELMAR3D_HOME_URL}")
+    set(CPACK_QELMAR3D_UPDATE_URL "${QELMAR3D_UPDATE_URL}")
+    set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/res/windows/make-setup.cmake")
+  endif()
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -45,6 +56,9 @@ else()
   install(FILES res/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qelmar3d)
   install(FILES ${PROJECT_BINARY_DIR}/debian/qelmar3d.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # What software centres list: names, summary, description and screenshots.
+  configure_file(res/qelmar3d.metainfo.xml.in ${PROJECT_BINARY_DIR}/qelmar3d.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/qelmar3d.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
 include(CPack)

@@ -9,6 +9,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 add_library(qelmar_toolkit_qt STATIC src/toolkit/qt/qt_backend.cpp src/toolkit/qt/qt_chinese.cpp
                                      src/toolkit/qt/qt_label_text.cpp src/toolkit/qt/qt_menu.cpp
                                      src/toolkit/qt/qt_modal.cpp src/toolkit/qt/qt_key_edit.cpp
+                                     src/toolkit/qt/qt_text_controls.cpp
                                      src/toolkit/qt/qt_task.cpp src/toolkit/qt/qt_canvas.cpp)
 target_link_libraries(qelmar_toolkit_qt PUBLIC qelmar_toolkit Qt6::Widgets)
 

@@ -32,9 +32,10 @@ test=(
   # dpkg-dev to unpack Google Benchmark's sources for the cross build
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine dpkg-dev
   # packages: file for CPack's .deb, dpkg-shlibdeps (dpkg-dev) for its
-  # Depends, lintian on it; checking the desktop entry, the installed
-  # program's window and the .zip
-  file lintian desktop-file-utils unzip
+  # Depends, lintian on it; checking the desktop entry, the software-centre
+  # metadata, the installed program's window and the .zip; makensis for the
+  # Windows setup program
+  file lintian desktop-file-utils appstream unzip nsis
   # fuzzing (libFuzzer) and symbolized sanitizer reports
   clang-14 libclang-rt-14-dev llvm-14
 )

@@ -10,5 +10,6 @@ cmake --workflow --preset sanitize
 cmake --workflow --preset fuzz
 # The Windows program, cross-built and tested under Wine on a virtual display.
 scripts/test-windows.sh
-# The .deb and .zip as users get them; the .deb's program started once installed.
+# The .deb, the .zip and the setup program as users get them, each program
+# started once installed.
 scripts/test-package.sh

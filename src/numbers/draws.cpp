@@ -73,21 +73,8 @@ std::vector<std::string_view> Tokens(std::string_view line, std::size_t most) {
   return tokens;
 }
 
-// The token as a notice shows it: control characters as U+FFFD, a long one cut.
 std::string Shown(std::string_view token) {
-  std::string out;
-  std::size_t n = 0;
-  for (std::string_view ch : tk::Chars(token)) {
-    if (n++ == kShownChars) {
-      out += "…";
-      break;
-    }
-    const char32_t c = tk::DecodeChar(ch);
-    out += (c < 32 || c == 127 || (c >= 0x80 && c < 0x100 && ch.size() == 1))
-               ? std::string("\uFFFD")
-               : std::string(ch);
-  }
-  return out;
+  return tk::ShownInNotice(token, kShownChars);
 }
 
 std::string Line(std::size_t line) {

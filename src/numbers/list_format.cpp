@@ -65,20 +65,8 @@ bool IsNumber(std::string_view token) {
          token[1] <= '9' && token[2] >= '0' && token[2] <= '9';
 }
 
-// The token as the notice shows it: control characters as U+FFFD, a long
-// one cut.
 std::string Shown(std::string_view token) {
-  std::string out;
-  std::size_t n = 0;
-  for (std::string_view ch : tk::Chars(token)) {
-    if (n++ == kShownTokenChars) {
-      out += "…";
-      break;
-    }
-    const char32_t c = tk::DecodeChar(ch);
-    out += (c < 32 || c == 127) ? std::string("\uFFFD") : std::string(ch);
-  }
-  return out;
+  return tk::ShownInNotice(token, kShownTokenChars);
 }
 
 }  // namespace

@@ -27,6 +27,12 @@ enum class Kind {
   Canvas
 };
 
+// The kinds that take the keyboard focus: with a tab order they are tab stops.
+constexpr bool TakesFocus(Kind kind) {
+  return kind == Kind::Button || kind == Kind::CheckBox || kind == Kind::Radio ||
+         kind == Kind::Edit || kind == Kind::List || kind == Kind::ComboBox || kind == Kind::Canvas;
+}
+
 enum class Dock { None, Bottom, Left, Client };
 
 enum Anchor : unsigned {

@@ -208,4 +208,19 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string ShownInNotice(std::string_view text, std::size_t most) {
+  std::string out;
+  std::size_t n = 0;
+  for (std::string_view ch : Chars(text)) {
+    if (n++ == most) {
+      out += "…";
+      break;
+    }
+    const char32_t c = DecodeChar(ch);
+    const bool stray = c >= 0x80 && c < 0x100 && ch.size() == 1;
+    out += (c < 32 || c == 127 || stray) ? std::string("\uFFFD") : std::string(ch);
+  }
+  return out;
+}
+
 }  // namespace tk

@@ -54,6 +54,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // final line break. A NUL byte ends the text.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
+// A piece of text as a notice quotes it: control characters and stray bytes
+// as U+FFFD, cut after `most` characters with "…".
+std::string ShownInNotice(std::string_view text, std::size_t most);
+
 // True when the text is valid UTF-8.
 bool IsValidUtf8(std::string_view text);
 

@@ -42,10 +42,8 @@ std::vector<std::string> TableTabChain(const tk::Form& form) {
   std::vector<std::pair<std::vector<int>, std::string>> stops;
   for (tk::Control* c : form.Controls()) {
     const tk::Kind kind = c->GetKind();
-    const bool takesFocus = kind == tk::Kind::Button || kind == tk::Kind::CheckBox ||
-                            kind == tk::Kind::Edit || kind == tk::Kind::List ||
-                            kind == tk::Kind::ComboBox || kind == tk::Kind::Canvas ||
-                            (kind == tk::Kind::Radio && dynamic_cast<tk::CheckBox&>(*c).Checked());
+    const bool takesFocus = tk::TakesFocus(kind) &&
+                            (kind != tk::Kind::Radio || dynamic_cast<tk::CheckBox&>(*c).Checked());
     if (!takesFocus || c->Def().tabOrder < 0 || !c->Enabled()) continue;
     stops.emplace_back(path(*c), std::string(c->Name()));
   }

@@ -217,6 +217,39 @@ TEST(Win32Platform, ProgramFolderHoldsTheRunningProgram) {
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '\\');
   EXPECT_TRUE(platform.FilePresent(folder + "win32_tests.exe"));
+  // A build folder keeps the cache and the data, and the probe of its
+  // rights leaves nothing behind.
+  EXPECT_EQ(platform.CacheFolder(), folder);
+  EXPECT_EQ(platform.DataFolder(), folder);
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(Widen(folder)))) {
+    EXPECT_EQ(entry.path().filename().wstring().rfind(L"~qelmar3d-", 0), std::wstring::npos);
+  }
+}
+
+TEST(Win32Platform, DataBesideAnUnpackedProgramElseInTheUsersAppData) {
+  using tk::win32::Win32Platform;
+  const std::vector<std::string> programFiles{"C:\\Program Files", "C:\\Program Files (x86)\\", ""};
+  const std::string appData = "C:\\users\\u\\AppData\\Roaming";
+  const std::string own = appData + "\\Qelmar3D\\";
+  for (const std::string unpacked : {"D:\\Qelmar3D-1.5.0-win64\\", "C:\\Program Files2\\q\\",
+                                     "C:\\Program Files (x86)2\\", "Z:\\tmp\\彩票\\"}) {
+    EXPECT_EQ(Win32Platform::ChooseDataFolder(unpacked, programFiles, false, appData), unpacked);
+  }
+  for (const std::string installed : {"C:\\Program Files\\Qelmar3D\\", "c:/PROGRAM FILES (x86)/q/",
+                                      "\\\\?\\C:\\Program Files\\彩票\\", "C:\\Program Files\\"}) {
+    EXPECT_EQ(Win32Platform::ChooseDataFolder(installed, programFiles, false, appData), own)
+        << installed;
+    EXPECT_EQ(Win32Platform::ChooseDataFolder(installed, programFiles, false, appData + "\\"), own);
+  }
+  // Elsewhere, read-only or beside the uninstaller.
+  EXPECT_EQ(Win32Platform::ChooseDataFolder("D:\\q\\", programFiles, true, appData), own);
+  EXPECT_EQ(Win32Platform::ChooseDataFolder("D:\\q\\", {}, true, "C:\\用户\\"),
+            "C:\\用户\\Qelmar3D\\");
+  // No application-data folder: no cache and no data rather than files in Program Files.
+  EXPECT_EQ(
+      Win32Platform::ChooseDataFolder("C:\\Program Files\\Qelmar3D\\", programFiles, false, ""),
+      "");
 }
 
 std::wstring VersionString(const std::vector<char>& info, const wchar_t* name) {

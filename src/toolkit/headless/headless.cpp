@@ -277,7 +277,7 @@ void HeadlessApplication::PumpMessages() {
 void HeadlessApplication::RunModal(Form& dialog, Form& /*owner*/) {
   Control* const focus = focus_;
   for (Control* c : dialog.Controls()) {
-    if (c->Def().tabOrder >= 0 && c->GetKind() != Kind::Panel && c->GetKind() != Kind::GroupBox) {
+    if (c->Def().tabOrder >= 0 && TakesFocus(c->GetKind())) {
       focus_ = c;
       break;
     }

@@ -5,65 +5,35 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStyle>
-#include <QStyleOptionFrame>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
-#include <limits>
 #include <memory>
 
 #include "toolkit/placement.h"
 #include "toolkit/qt/qt_canvas.h"
-#include "toolkit/qt/qt_key_edit.h"
+#include "toolkit/qt/qt_control.h"
 #include "toolkit/qt/qt_menu.h"
 #include "toolkit/text.h"
 
 namespace tk::qt {
 
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-std::string S(const QString& s) {
-  return s.toStdString();
-}
-
-QColor ColorOf(std::int32_t rgb) {
-  return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-QFont MakeFont(int pixelHeight, bool underline, const QStringList& families = FontFamilies()) {
-  QFont font;
-  font.setFamilies(families);
-  font.setPixelSize(pixelHeight);
-  font.setUnderline(underline);
-  return font;
-}
 
 // A control that holds others.
 class Container {
@@ -142,33 +112,6 @@ class ClickLabel : public QLabel {
 
  private:
   bool pressed_ = false;
-};
-
-// What every control with a widget shares.
-template <class Base, class W>
-class QtControl : public Base, public Native {
- public:
-  QtControl(QtApplication& app, const ControlSpec& def, W* widget)
-      : Base(app, def), qapp_(app), widget_(widget) {}
-  ~QtControl() override { delete widget_.data(); }
-
-  QWidget* Widget() const override { return widget_; }
-  W* Get() const { return widget_; }
-
-  bool Enabled() const override { return widget_->isEnabled(); }
-  void NativeSetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
-  void GiveFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
-  // The control that keeps the focus inside its window.
-  bool Focused() const override { return widget_->window()->focusWidget() == widget_; }
-
- protected:
-  void HintChanged() override { ShowHint(); }
-  void ShowHint() { widget_->setToolTip(this->ShowsHint() ? Q(this->Hint()) : QString()); }
-
-  QtApplication& qapp_;
-
- private:
-  QPointer<W> widget_;
 };
 
 class QtForm : public QtControl<Control, FormWidget>, public Container {
@@ -390,161 +333,6 @@ class QtRadio : public QtControl<RadioButton, QRadioButton> {
   }
 };
 
-class QtEdit : public QtControl<Edit, KeyEdit> {
- public:
-  QtEdit(QtApplication& app, const ControlSpec& def, QWidget* parent)
-      : QtControl(app, def, new KeyEdit(parent)) {
-    Get()->setMaxLength(def.maxLength > 0 ? def.maxLength : std::numeric_limits<int>::max());
-    Get()->filter = [this](char32_t ch) { return FilterKey(ch); };
-    Get()->handled = [this] { qapp_.EventHandled(); };
-    QObject::connect(Get(), &QLineEdit::textChanged, [this] { RaiseChange(); });
-  }
-  std::string Text() const override { return S(Get()->text()); }
-  void SetText(std::string_view text) override {
-    Get()->setText(Q(text));
-    Get()->setCursorPosition(0);  // where a native edit puts it after its text is set
-  }
-  int CaretOffset() const override {
-    const KeyEdit* w = Get();
-    const int at = w->hasSelectedText() ? w->selectionStart() : w->cursorPosition();
-    return CodePointCount(w->text(), at);
-  }
-  void SetCaretOffset(int offset) override { Select(offset, 0); }
-
-  void Select(int start, int length) {
-    KeyEdit* w = Get();
-    const QString text = w->text();
-    const int from = Utf16Index(text, std::max(start, 0));
-    const int to = Utf16Index(text, std::max(start, 0) + std::max(length, 0));
-    if (to > from) {
-      w->setSelection(from, to - from);
-    } else {
-      w->setCursorPosition(from);
-    }
-  }
-};
-
-class QtCombo : public QtControl<ComboBox, QComboBox> {
- public:
-  QtCombo(QtApplication& app, const ControlSpec& def, QWidget* parent)
-      : QtControl(app, def, new QComboBox(parent)) {
-    Get()->setEditable(false);
-    // `activated` comes from the user only.
-    QObject::connect(Get(), &QComboBox::activated, [this](int index) {
-      UserSelected(index);
-      qapp_.EventHandled();
-    });
-  }
-  std::string Text() const override { return ComboBox::Text(); }
-  void SetText(std::string_view text) override { ComboBox::SetText(text); }
-
- protected:
-  void NativeSetItems(const std::vector<std::string>& items) override {
-    QComboBox* w = Get();
-    const QSignalBlocker quiet(w);
-    w->clear();
-    for (const std::string& item : items) w->addItem(Q(item));
-    w->setCurrentIndex(-1);
-  }
-  void NativeSetSelected(int index) override {
-    const QSignalBlocker quiet(Get());
-    Get()->setCurrentIndex(index);
-  }
-};
-
-// The lines live in the ListControl; the widget gets them in one
-// replacement of its whole text, at most once per frame.
-class QtList : public QtControl<ListControl, QPlainTextEdit>, public View {
- public:
-  QtList(QtApplication& app, const ControlSpec& def, QWidget* parent)
-      : QtControl(app, def, new QPlainTextEdit(parent)) {
-    QPlainTextEdit* w = Get();
-    InstallListMenu(*this, w);
-    w->setReadOnly(true);
-    w->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    w->setTabChangesFocus(true);
-    w->setUndoRedoEnabled(false);
-    w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette p = w->palette();
-    if (def.background != kDefaultColor) p.setColor(QPalette::Base, ColorOf(def.background));
-    // The selection looks the same whether or not the list has the focus.
-    for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
-      p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
-    }
-    w->setPalette(p);
-  }
-
-  int CaretOffset() const override {
-    if (Queued()) qapp_.Views().SyncNow(const_cast<QtList&>(*this));
-    return ToModel(Get()->textCursor().selectionStart());
-  }
-  void SetCaretOffset(int offset) override { Select(offset, 0); }
-  int SelectionLength() const override {
-    if (Queued()) qapp_.Views().SyncNow(const_cast<QtList&>(*this));
-    const QTextCursor c = Get()->textCursor();
-    return ToModel(c.selectionEnd()) - ToModel(c.selectionStart());
-  }
-  void SelectAll() override {
-    if (Queued()) qapp_.Views().SyncNow(*this);
-    Get()->selectAll();
-  }
-  void CopySelection() override {
-    if (Queued()) qapp_.Views().SyncNow(*this);
-    Get()->copy();
-  }
-
-  void Select(int start, int length) {
-    if (Queued()) qapp_.Views().SyncNow(*this);
-    QTextCursor c = Get()->textCursor();
-    c.setPosition(ToWidget(start));
-    c.setPosition(ToWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
-    Get()->setTextCursor(c);
-  }
-
-  void Sync() override {
-    QPlainTextEdit* w = Get();
-    std::size_t size = 0;
-    for (const auto& l : Lines()) size += l.size() + 1;
-    std::string joined;
-    joined.reserve(size);
-    for (const auto& l : Lines()) {
-      joined += l;
-      joined += '\n';
-    }
-    // The caret keeps its offset and the view its scroll position, as when
-    // lines are taken out of a native list one by one.
-    const int caret = w->textCursor().selectionStart();
-    const int scroll = w->verticalScrollBar()->value();
-    w->setPlainText(QString::fromStdString(joined));
-    QTextCursor c = w->textCursor();
-    c.setPosition(std::min(caret, w->document()->characterCount() - 1));
-    w->setTextCursor(c);
-    w->verticalScrollBar()->setValue(scroll);
-  }
-
- protected:
-  void LinesChanged() override { qapp_.Views().MarkDirty(*this); }
-
- private:
-  // Widget positions count a line break as one UTF-16 unit; the control's
-  // offsets count it as two characters (CR LF).
-  int ToWidget(int offset) const {
-    const QTextDocument* doc = Get()->document();
-    const int line = LineFromChar(std::max(offset, 0));
-    if (line >= LineCount()) return doc->characterCount() - 1;
-    const int column = std::max(offset, 0) - LineStart(line);
-    const QTextBlock block = doc->findBlockByNumber(line);
-    return block.position() + Utf16Index(block.text(), column);
-  }
-  int ToModel(int position) const {
-    const QTextBlock block = Get()->document()->findBlock(position);
-    if (!block.isValid() || block.blockNumber() >= LineCount()) return LineStart(LineCount());
-    return LineStart(block.blockNumber()) +
-           CodePointCount(block.text(), position - block.position());
-  }
-};
-
 class QtTimer : public Timer {
  public:
   QtTimer(QtApplication& app, const ControlSpec& def)
@@ -604,16 +392,6 @@ QWidget* WidgetOf(const Control& control) {
 QTimer* TimerOf(const Control& control) {
   auto* timer = dynamic_cast<QtTimer*>(const_cast<Control*>(&control));
   return timer != nullptr ? timer->Native() : nullptr;
-}
-
-void SetSelection(Control& control, int start, int length) {
-  if (auto* edit = dynamic_cast<QtEdit*>(&control)) {
-    edit->Select(start, length);
-  } else if (auto* list = dynamic_cast<QtList*>(&control)) {
-    list->Select(start, length);
-  } else {
-    throw Error("No text to select in " + std::string(control.Name()));
-  }
 }
 
 // ---- application ------------------------------------------------------------
@@ -678,7 +456,7 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
   QWidget* host = parent->Host();
 
   std::unique_ptr<Control> made;
-  bool tabStop = false;
+  const bool tabStop = TakesFocus(def.kind);
   switch (def.kind) {
     case Kind::Panel:
     case Kind::GroupBox: {
@@ -701,31 +479,24 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
       break;
     case Kind::Button:
       made = std::make_unique<QtButton>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::CheckBox:
       made = std::make_unique<QtCheckBox>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::Radio:
       made = std::make_unique<QtRadio>(*this, def, host);
-      tabStop = true;
       break;
     case Kind::Edit:
-      made = std::make_unique<QtEdit>(*this, def, host);
-      tabStop = true;
+      made = MakeEdit(*this, def, host);
       break;
     case Kind::List:
-      made = std::make_unique<QtList>(*this, def, host);
-      tabStop = true;
+      made = MakeList(*this, def, host);
       break;
     case Kind::ComboBox:
-      made = std::make_unique<QtCombo>(*this, def, host);
-      tabStop = true;
+      made = MakeCombo(*this, def, host);
       break;
     case Kind::Canvas:
       made = MakeCanvas(*this, def, host);
-      tabStop = true;
       break;
     default:
       throw Error("Unknown control kind: " + std::string(def.name));

@@ -100,13 +100,6 @@ class QtApplication : public Application {
   bool manualTimers_ = false;
 };
 
-// Every Qt control can name its widget.
-class Native {
- public:
-  virtual ~Native() = default;
-  virtual QWidget* Widget() const = 0;
-};
-
 // The native side of a control, for the driver and for tests.
 QWidget* WidgetOf(const Control& control);  // nullptr for a timer
 QTimer* TimerOf(const Control& control);    // nullptr for anything else

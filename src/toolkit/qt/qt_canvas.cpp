@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "toolkit/canvas.h"
+#include "toolkit/qt/qt_control.h"
 
 namespace tk::qt {
 
@@ -114,20 +115,17 @@ class CanvasArea : public QAbstractScrollArea {
   bool pressed_ = false;
 };
 
-class QtCanvas : public Canvas, public Native {
+class QtCanvas : public QtControl<Canvas, CanvasArea> {
  public:
+  // The area only keeps its owner until events come.
   QtCanvas(QtApplication& app, const ControlSpec& def, QWidget* parent)
-      : Canvas(app, def), qapp_(app), area_(new CanvasArea(*this, parent)) {
+      : QtControl(app, def, new CanvasArea(*this, parent)) {
+    area_ = Get();
     area_->verticalScrollBar()->setSingleStep(20);
     area_->horizontalScrollBar()->setSingleStep(22);
   }
-  ~QtCanvas() override { delete area_.data(); }
-
-  QWidget* Widget() const override { return area_; }
-  bool Enabled() const override { return area_->isEnabled(); }
-  void NativeSetEnabled(bool enabled) override { area_->setEnabled(enabled); }
-  void GiveFocus() override { area_->setFocus(Qt::OtherFocusReason); }
-  bool Focused() const override { return area_->window()->focusWidget() == area_; }
+  std::string Text() const override { return {}; }
+  void SetText(std::string_view /*text*/) override {}
 
   void Sync() override {
     const int x = ScrollX();
@@ -188,8 +186,7 @@ class QtCanvas : public Canvas, public Native {
   }
 
  private:
-  QtApplication& qapp_;
-  QPointer<CanvasArea> area_;
+  CanvasArea* area_ = nullptr;
   TextCache text_;
 };
 

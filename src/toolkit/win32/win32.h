@@ -22,12 +22,28 @@ class Win32Platform : public Platform {
  public:
   Win32Platform();
   std::string ProgramFolder() const override { return folder_; }
-  // Tests put the cache file elsewhere.
-  void SetProgramFolder(std::string folder) { folder_ = std::move(folder); }
+  std::string CacheFolder() const override { return data_; }
+  std::string DataFolder() const override { return data_; }
+  // Tests place the program, and with it its cache and data, in a folder of theirs.
+  void SetProgramFolder(std::string folder) {
+    folder_ = folder;
+    data_ = std::move(folder);
+  }
   std::string HttpGet(const HttpRequest& request) override;
+
+  // Where a program in `programFolder` keeps its tips cache and data: that
+  // folder for a build or unpacked program; for an installed one (under one
+  // of `programFilesFolders`, or `installed` because it cannot write its
+  // folder or the setup program's uninstaller lies beside it)
+  // `appDataFolder`\Qelmar3D\, empty without an `appDataFolder`. Case, '/'
+  // and a \\?\ prefix do not count; folders end in '\'.
+  static std::string ChooseDataFolder(const std::string& programFolder,
+                                      const std::vector<std::string>& programFilesFolders,
+                                      bool installed, const std::string& appDataFolder);
 
  private:
   std::string folder_;
+  std::string data_;
 };
 
 // Every control of this backend is a native window.

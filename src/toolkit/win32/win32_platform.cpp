@@ -1,6 +1,10 @@
-// The program's folder and HTTP on Windows (WinInet).
+// The program's folder, the folder of its cache and data, and HTTP on
+// Windows (WinInet).
 #include <windows.h>
-
+// The known folders' ids are defined here rather than taken from libuuid.
+#include <initguid.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 #include <wininet.h>
 
 #include <chrono>
@@ -26,6 +30,84 @@ std::string ExecutableFolder() {
   }
 }
 
+// The path as it is stored, not in a launcher's short 8.3 form.
+std::wstring LongPath(const std::wstring& path) {
+  const DWORD n = GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (n == 0) return path;
+  std::wstring full(n, L'\0');
+  const DWORD m = GetLongPathNameW(path.c_str(), full.data(), n);
+  if (m == 0 || m >= n) return path;
+  full.resize(m);
+  return full;
+}
+
+std::string KnownFolder(REFKNOWNFOLDERID id, DWORD flags = 0) {
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, flags, nullptr, &path))) folder = Narrow(LongPath(path));
+  CoTaskMemFree(path);
+  return folder;
+}
+
+// Backslashes only, no \\?\ prefix, one '\' at the end.
+std::wstring Normalised(const std::string& folder) {
+  std::wstring w = Widen(folder);
+  for (wchar_t& c : w) {
+    if (c == L'/') c = L'\\';
+  }
+  if (w.rfind(L"\\\\?\\", 0) == 0) w.erase(0, 4);
+  while (!w.empty() && w.back() == L'\\') w.pop_back();
+  return w + L'\\';
+}
+
+// Whether `folder` is `base` or lies inside it, in any letter case as the
+// file system compares names.
+bool IsWithin(const std::wstring& folder, const std::wstring& base) {
+  return base.size() > 1 && folder.size() >= base.size() &&
+         CompareStringOrdinal(folder.data(), static_cast<int>(base.size()), base.data(),
+                              static_cast<int>(base.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Whether this user may make files in the folder: a file that vanishes when
+// closed, so nothing is left even when the program is killed.
+bool Writable(const std::string& folder) {
+  const std::wstring probe =
+      Widen(folder) + L"~qelmar3d-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  HANDLE h = CreateFileW(
+      probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+bool MakeFolder(const std::string& folder) {
+  const std::wstring w = Widen(folder);
+  if (!CreateDirectoryW(w.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    return false;
+  }
+  const DWORD attributes = GetFileAttributesW(w.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string UserFolder(const std::string& programFolder) {
+  const std::vector<std::string> programFiles{KnownFolder(FOLDERID_ProgramFiles),
+                                              KnownFolder(FOLDERID_ProgramFilesX86)};
+  const std::string appData = KnownFolder(FOLDERID_RoamingAppData, KF_FLAG_CREATE);
+  // The setup program's uninstaller marks an installed program wherever the
+  // user chose to put it.
+  const bool marked =
+      GetFileAttributesW(Widen(programFolder + "Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::string folder =
+      Win32Platform::ChooseDataFolder(programFolder, programFiles, marked, appData);
+  // Only a folder that would hold the files is probed for this user's rights.
+  if (folder == programFolder && !Writable(programFolder)) {
+    folder = Win32Platform::ChooseDataFolder(programFolder, {}, true, appData);
+  }
+  if (folder == programFolder) return folder;
+  return !folder.empty() && MakeFolder(folder) ? folder : std::string();
+}
+
 void SetTimeout(HINTERNET h, DWORD option, long ms) {
   DWORD value = ms > 0 ? static_cast<DWORD>(ms) : 1;
   InternetSetOptionW(h, option, &value, sizeof value);
@@ -33,7 +115,20 @@ void SetTimeout(HINTERNET h, DWORD option, long ms) {
 
 }  // namespace
 
-Win32Platform::Win32Platform() : folder_(ExecutableFolder()) {}
+Win32Platform::Win32Platform()
+    : folder_(Narrow(LongPath(Widen(ExecutableFolder())))), data_(UserFolder(folder_)) {}
+
+std::string Win32Platform::ChooseDataFolder(const std::string& programFolder,
+                                            const std::vector<std::string>& programFilesFolders,
+                                            bool installed, const std::string& appDataFolder) {
+  const std::wstring program = Normalised(programFolder);
+  for (const std::string& base : programFilesFolders) {
+    if (!base.empty() && IsWithin(program, Normalised(base))) installed = true;
+  }
+  if (!installed) return programFolder;
+  if (appDataFolder.empty()) return {};
+  return Narrow(Normalised(appDataFolder)) + "Qelmar3D\\";
+}
 
 std::string Win32Platform::HttpGet(const HttpRequest& request) {
   using Clock = std::chrono::steady_clock;
