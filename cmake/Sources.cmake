@@ -22,7 +22,10 @@ add_library(qelmar_numbers STATIC
   src/numbers/editing.cpp
   src/numbers/filter.cpp
   src/numbers/list_format.cpp
-  src/numbers/list_menu_actions.cpp)
+  src/numbers/list_menu_actions.cpp
+  src/numbers/list_sets.cpp
+  src/numbers/history.cpp
+  src/numbers/user_files.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)

@@ -160,6 +160,21 @@ void ListControl::ContextMenuRequested(MenuReason reason) {
   });
 }
 
+bool ListControl::ShortcutPressed(std::string_view shortcut) {
+  if (!OnContextMenu) return false;
+  bool taken = false;
+  App().Guard([&] {
+    const MenuItems items = OnContextMenu(*this);
+    for (const MenuItem& item : items) {
+      if (item.Separator() || item.shortcut != shortcut) continue;
+      taken = true;
+      if (item.enabled && item.action) item.action();
+      return;
+    }
+  });
+  return taken;
+}
+
 char32_t Accelerator(std::string_view text) {
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;

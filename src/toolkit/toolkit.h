@@ -51,12 +51,14 @@ enum class MenuReason { Mouse, Keyboard };
 // ASCII letters in upper case; 0 when there is none.
 char32_t Accelerator(std::string_view text);
 
-// What a save or open dialog asks for. The dialog starts in the user's
-// documents folder with the filter "文本文件 (*.txt)".
+// What a save or open dialog asks for. The dialog starts in `folder` when
+// that is set and exists, else in the user's documents folder, with the
+// filter "文本文件 (*.txt)".
 struct FileRequest {
   bool save = false;
   std::string title;
   std::string fileName;  // suggested name (save)
+  std::string folder;    // UTF-8, ending in a separator
 };
 inline constexpr std::string_view kTextFilesFilter = "文本文件 (*.txt)";
 
@@ -221,6 +223,10 @@ class ListControl : public Control {
   // menu is built, shown, and the chosen item's action runs; an escaping
   // error goes to the error box.
   void ContextMenuRequested(MenuReason reason);
+  // The backend calls this with a key the list has the focus for ("Ctrl+Z"):
+  // the enabled menu item with that shortcut runs. True when the menu has
+  // an item for the key (enabled or not): the key is then taken.
+  bool ShortcutPressed(std::string_view shortcut);
 
  protected:
   // Called after every change of the lines; the backend schedules a view sync.
