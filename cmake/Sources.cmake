@@ -55,6 +55,7 @@ if(WIN32)
     src/toolkit/win32/win32_app.cpp
     src/toolkit/win32/win32_platform.cpp
     src/toolkit/win32/win32_menu.cpp
+    src/toolkit/win32/win32_hint.cpp
     src/toolkit/win32/win32_dialogs.cpp
     src/toolkit/win32/win32_menu_driver.cpp
     src/toolkit/win32/win32_modal.cpp

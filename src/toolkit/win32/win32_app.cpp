@@ -17,6 +17,7 @@
 #include "toolkit/win32/dock.h"
 #include "toolkit/win32/wide.h"
 #include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_hint.h"
 #include "toolkit/win32/win32_menu.h"
 
 namespace tk::win32 {
@@ -71,6 +72,8 @@ std::pair<DWORD, DWORD> Selection(HWND h) {
 class NativeBase : public NativeWindow {
  public:
   HWND Handle() const override { return hwnd_; }
+  // The text of the control's own tooltip (edits and buttons).
+  virtual std::string TipText() const { return {}; }
   // Where the control stands now, at 96 dpi, relative to its parent.
   Rect current;
 
@@ -92,8 +95,15 @@ class Native : public Base, public NativeBase {
   void GiveFocus() override { SetFocus(hwnd_); }
   bool Focused() const override { return GetFocus() == hwnd_; }
   std::string Hint() const override { return hint_; }
-  void SetHint(std::string_view hint) override { hint_ = hint; }
-  void SetShowHint(bool show) override { showHint_ = show; }
+  void SetHint(std::string_view hint) override {
+    hint_ = hint;
+    ShowTip();
+  }
+  void SetShowHint(bool show) override {
+    showHint_ = show;
+    ShowTip();
+  }
+  std::string TipText() const override { return hintTip_.Text(); }
 
   Form& OwnerForm() const { return form_; }
 
@@ -126,6 +136,14 @@ class Native : public Base, public NativeBase {
   HFONT FontFor(const ControlSpec& s) const {
     const FormSpec& f = form_.Def();
     return app_.Font(f.fontFace, s.fontHeight > 0 ? s.fontHeight : f.fontHeight, s.underline);
+  }
+
+  // Edits and buttons show their hint in a tooltip of their own
+  // (win32_hint.cpp); labels have theirs.
+  void ShowTip() {
+    const Kind kind = this->Def().kind;
+    if (kind != Kind::Edit && kind != Kind::Button) return;
+    hintTip_.Show(hwnd_, HandleOf(form_.Window()), showHint_ ? hint_ : std::string());
   }
 
   void Destroy() {
@@ -166,6 +184,7 @@ class Native : public Base, public NativeBase {
   }
 
   std::string hint_;
+  HintTip hintTip_;
 };
 
 // The main window.
@@ -1001,8 +1020,9 @@ HWND HandleOf(const Control& control) {
 }
 
 std::string ShownHint(const Control& control) {
-  const auto* label = dynamic_cast<const Label*>(&control);
-  return label == nullptr ? std::string() : label->ShownHint();
+  if (const auto* label = dynamic_cast<const Label*>(&control)) return label->ShownHint();
+  const auto* native = dynamic_cast<const NativeBase*>(&control);
+  return native == nullptr ? std::string() : native->TipText();
 }
 
 // ---- application ------------------------------------------------------------------
