@@ -305,7 +305,9 @@ History::Step::~Step() {
 }
 
 void History::Step::SetTag(const tk::ListControl& list, int tag, bool evenIfUnchanged) {
-  Record& r = history_.records_[history_.IndexOf(list)];
+  const std::size_t i = history_.IndexOf(list);
+  if (std::find(lists_.begin(), lists_.end(), i) == lists_.end()) return;  // not this step's
+  Record& r = history_.records_[i];
   r.pendingTag = tag;
   r.tagPending = true;
   r.tagForced = r.tagForced || evenIfUnchanged;
