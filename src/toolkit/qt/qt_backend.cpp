@@ -900,14 +900,20 @@ void QtApplication::SyncNow(Deferred& view) {
 }
 
 void QtApplication::FlushViews() {
-  sinceFlush_.restart();
-  if (dirty_.empty()) return;
+  if (dirty_.empty()) {
+    sinceFlush_.restart();
+    return;
+  }
+  QElapsedTimer cost;
+  cost.start();
   std::vector<Deferred*> now;
   now.swap(dirty_);
   for (Deferred* v : now) {
     v->queued_ = false;
     v->Sync();
   }
+  flushCostMs_ = cost.elapsed();
+  sinceFlush_.restart();
 }
 
 void QtApplication::PumpMessages() {
@@ -917,7 +923,9 @@ void QtApplication::PumpMessages() {
     ~Depth() { --d; }
   } depth(pumpDepth_);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (!dirty_.empty() && sinceFlush_.elapsed() >= kFrameMs) FlushViews();
+  // At most once a frame, and never more than half of the time: showing a
+  // list of 100,000 lines takes longer than a frame.
+  if (!dirty_.empty() && sinceFlush_.elapsed() >= std::max(kFrameMs, flushCostMs_)) FlushViews();
 }
 
 void QtApplication::Run(Form& form) {

@@ -118,7 +118,8 @@ class QtApplication : public Application {
   std::unique_ptr<QObject> completions_;
 
   std::vector<Deferred*> dirty_;
-  QElapsedTimer sinceFlush_;
+  QElapsedTimer sinceFlush_;  // since the last flush ended
+  qint64 flushCostMs_ = 0;    // what it took
   QMetaObject::Connection aboutToBlock_;
   QEventLoop* loop_ = nullptr;
   int pumpDepth_ = 0;
