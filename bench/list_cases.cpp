@@ -96,6 +96,11 @@ std::vector<Case> MakeCases() {
   auto click = [](tk::Control& (*of)(TForm1&)) {
     return [of](Window& w, int, Clock&) { w.User().Click(of(w.Form())); };
   };
+  // The conditions window opens as at first, with nothing ticked.
+  auto filter = [=](Window& w, int n) {
+    bets(w, n);
+    w.Form().FilterSettings = {};
+  };
   std::vector<Case> cases = {
       {"btnGetClick",
        [=](Window& w, int n) {
@@ -234,7 +239,7 @@ std::vector<Case> MakeCases() {
           &TForm1::mniDropRepeatsClick),
       // One keystroke in the conditions window: the recount over every line
       // and the count shown ("1" becomes "13").
-      {"FilterCount", bets,
+      {"FilterCount", filter,
        [](Window& w, int, Clock& clock) {
          w.User().Post([&w, &clock] {
            TFormFilter& f = *w.Form().FormFilter;
@@ -251,7 +256,7 @@ std::vector<Case> MakeCases() {
        0.25},
       // Its 删除号码: the numbers with a sum of 0 to 9 go, the window
       // closes and the step is recorded.
-      {"FilterDeleteClick", bets,
+      {"FilterDeleteClick", filter,
        [](Window& w, int, Clock& clock) {
          w.User().Post([&w, &clock] {
            TFormFilter& f = *w.Form().FormFilter;
