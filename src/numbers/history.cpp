@@ -76,6 +76,11 @@ void PackedLines::Add(std::string_view line) {
   }
 }
 
+void PackedLines::Shrink() {
+  codes_.shrink_to_fit();
+  others_.shrink_to_fit();
+}
+
 std::size_t PackedLines::Bytes() const {
   std::size_t n =
       codes_.capacity() * sizeof(std::uint16_t) + others_.capacity() * sizeof(std::string);
@@ -222,6 +227,7 @@ Change Difference(const PackedLines& before, const std::vector<std::string>& now
     change.runs = EncodeRuns(runs);
     change.put = std::move(put);
   }
+  change.put.Shrink();
   return change;
 }
 
@@ -255,6 +261,8 @@ std::vector<std::string> ApplyChange(const Change& change, const std::vector<std
     PutVarint(back.runs, drop);
   }
   out.insert(out.end(), lines.begin() + static_cast<std::ptrdiff_t>(pos), lines.end());
+  back.put.Shrink();
+  back.runs.shrink_to_fit();
   return out;
 }
 

@@ -25,6 +25,8 @@ class PackedLines {
   explicit PackedLines(const std::vector<std::string>& lines);
 
   void Add(std::string_view line);
+  // Gives back what growing left unused.
+  void Shrink();
   std::size_t Size() const { return codes_.size(); }
   std::size_t Bytes() const;
   std::vector<std::string> Unpacked() const;
