@@ -271,6 +271,20 @@ Rect FitOnScreen(Rect window, Rect workArea) {
   return window;
 }
 
+int RoomRight(const FormSpec& form, const ControlSpec& label) {
+  const Rect& r = label.rect;
+  int room = 0;
+  for (const ControlSpec& c : form.controls) {
+    if (&c == &label || c.parent != label.parent || c.kind == Kind::Timer) continue;
+    const Rect& o = c.rect;
+    const bool sameRows = o.top < r.top + r.height && r.top < o.top + o.height;
+    if (!sameRows || o.left <= r.left) continue;
+    const int gap = o.left - r.left;
+    if (room == 0 || gap < room) room = gap;
+  }
+  return room;
+}
+
 bool IsWebAddress(std::string_view url) {
   auto starts = [&](std::string_view scheme) {
     return url.size() > scheme.size() && EqualsIgnoreCase(url.substr(0, scheme.size()), scheme);

@@ -328,6 +328,12 @@ bool IsWebAddress(std::string_view url);
 // work area; one larger than the work area starts at its top-left corner.
 Rect FitOnScreen(Rect window, Rect workArea);
 
+// How wide an auto-sized label may grow, at 96 dpi: up to the nearest
+// control of its parent that starts to its right on its rows (a count
+// before its button); 0 when nothing stands there. A text wider than that
+// is drawn narrower, so no control moves and none covers it.
+int RoomRight(const FormSpec& form, const ControlSpec& label);
+
 // Work handed to a worker by Application::RunOffThread. Destroying the task
 // abandons it: the completion does not run, the work is asked to stop, and
 // the worker touches nothing of the window or the application afterwards.
