@@ -65,7 +65,7 @@ void Put(Window& w, tk::ListControl& list, std::vector<std::string> lines) {
 }
 
 std::string FileOf(Window& w, const std::string& name, const std::vector<std::string>& lines) {
-  const std::string path = w.Folder() + name;
+  std::string path = w.Folder() + name;
   std::ofstream(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary)
       << numbers::ListFileBytes(lines);
   return path;
@@ -274,7 +274,8 @@ std::vector<Case> MakeCases() {
 
 void Time(benchmark::State& state, Window& w, const Case& c, int n) {
   double handlerWall = 0, handlerCpu = 0, unitWall = 0, unitCpu = 0;
-  for (auto _ : state) {
+  // The loop variable is never read, by design.
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     state.PauseTiming();
     c.prepare(w, n);
     w.Settle();
@@ -334,7 +335,7 @@ const std::vector<Case>& Cases() {
   return cases;
 }
 
-void RegisterCases(std::function<std::unique_ptr<Window>()> make) {
+void RegisterCases(const std::function<std::unique_ptr<Window>()>& make) {
   for (const Case& c : Cases()) {
     for (int n : {1000, 100000}) {
       auto* b = benchmark::RegisterBenchmark(("BM_" + c.name).c_str(),

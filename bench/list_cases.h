@@ -64,7 +64,7 @@ const std::vector<Case>& Cases();
 
 // Registers every case at 1,000 and 100,000 lines, each on a window made
 // by `make`.
-void RegisterCases(std::function<std::unique_ptr<Window>()> make);
+void RegisterCases(const std::function<std::unique_ptr<Window>()>& make);
 
 // Prints the table, then every case's cost in U (medians of the
 // repetitions) against its target.

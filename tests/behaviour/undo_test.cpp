@@ -41,7 +41,7 @@ class Undo : public FilterWindow {
   }
   numbers::History& History() { return Form().ListHistory(); }
   // Runs `action` at the n-th message processing from now.
-  void AtPump(int n, std::function<void()> action) {
+  void AtPump(int n, const std::function<void()>& action) {
     User().Post([this, n, action] {
       if (n <= 1) {
         action();
