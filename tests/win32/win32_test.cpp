@@ -342,6 +342,10 @@ struct LabelFit {
   int pixels = 0;  // the character height its font asks for
   int shown = 0;   // ink the control paints
   int whole = 0;   // ink of the same text unclipped
+  // Of as many equal columns of the label as its text has characters, those
+  // where the control paints ink.
+  int columns = 0;
+  int inkedColumns = 0;
 };
 
 LabelFit FitOf(tk::Control& label) {
@@ -380,6 +384,16 @@ LabelFit FitOf(tk::Control& label) {
   FillRect(dc, &all, brush);
   SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
   fit.shown = InkOf(dc, fit.client.right, fit.client.bottom, background);
+  fit.columns = static_cast<int>(text.size());
+  for (int i = 0; i < fit.columns; ++i) {
+    const int from = fit.client.right * i / fit.columns;
+    const int to = fit.client.right * (i + 1) / fit.columns;
+    bool inked = false;
+    for (int y = 0; y < fit.client.bottom && !inked; ++y) {
+      for (int x = from; x < to && !inked; ++x) inked = GetPixel(dc, x, y) != background;
+    }
+    fit.inkedColumns += inked ? 1 : 0;
+  }
 
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBitmap);
@@ -407,9 +421,9 @@ TEST(Win32Dpi, EveryLabelShowsItsWholeTextOnOneLineAtEveryDensity) {
                   f.shown, f.whole);
       EXPECT_GT(f.whole, 0) << f.name;
       if (c->Def().autoSize && f.text.cx > f.client.right) {
-        // Drawn narrower: every digit still inks (no more than a quarter
-        // of its ink lost to the squeeze).
-        EXPECT_GE(f.shown * 4, f.whole * 3) << f.name;
+        // Drawn narrower: every digit inks its share of the label.
+        EXPECT_EQ(f.inkedColumns, f.columns) << f.name;
+        EXPECT_GE(f.shown * 2, f.whole) << f.name;
       } else {
         EXPECT_LE(f.text.cx, f.client.right) << f.name;
         EXPECT_EQ(f.lines, 1) << f.name;
