@@ -189,6 +189,19 @@ TEST_F(Undo, TheListsOfTheLastRunComeBackByTheMenu) {
   EXPECT_EQ(dir.Read("last-bets.txt"), kept);
 }
 
+TEST_F(Undo, AWindowClosedDuringARunKeepsTheListsAsTheRunLeavesThem) {
+  H().SetProgramFolder(dir.Slashed());
+  Click("btnAll");
+  Paste("edtNum", "12");
+  AtPump(3, [&] { User().CloseWindow(Form()); });
+  Click("btnDel");
+  EXPECT_TRUE(Form().Closed());
+  Restart();
+  H().SetProgramFolder(dir.Slashed());
+  Choose("mmoList", U'L');
+  EXPECT_EQ(Lines("mmoList").size(), 992u);
+}
+
 TEST_F(Undo, BigListOperationsKeepTheirPlaceAndAreUndoneEachInOneStep) {
   // Empty lists say why nothing happens.
   Choose("mmoList", U'J');
