@@ -1,9 +1,18 @@
 // The handlers that loop over a list, at 1,000 lines, on the in-memory backend.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "../tests/support/headless_window.h"
+#include "../tests/support/temp_folder.h"
 #include "app/layout.h"
 #include "app/main3d.h"
+#include "numbers/history.h"
+#include "numbers/list_format.h"
 #include "toolkit/headless/headless.h"
 
 namespace {
@@ -104,6 +113,56 @@ void BM_btnDelClick_allDigits(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_btnDelClick_allDigits)->Unit(benchmark::kMicrosecond);
+
+// What the bet list's undo history holds after 100 steps on a list of
+// 100,000 lines (100 copies of 000-999): 100 runs of 删除号码 (8 lines each),
+// 100 loads of a 100,000-line file (each step keeps the whole list it
+// replaced), or 100 removals of one number's every copy (100 lines apart).
+void BM_History100Steps(benchmark::State& state) {
+  const int kind = static_cast<int>(state.range(0));
+  testsupport::TempFolder folder;
+  Window w;
+  w.platform.SetProgramFolder(folder.Slashed());
+  std::vector<std::string> lines;
+  lines.reserve(100000);
+  for (int i = 0; i < 100000; ++i) {
+    lines.push_back({static_cast<char>('0' + i % 1000 / 100), static_cast<char>('0' + i % 100 / 10),
+                     static_cast<char>('0' + i % 10)});
+  }
+  const std::string files[2] = {folder.Slashed() + "a.txt", folder.Slashed() + "b.txt"};
+  std::ofstream(files[0], std::ios::binary) << numbers::ListFileBytes(lines);
+  std::reverse(lines.begin(), lines.end());
+  std::ofstream(files[1], std::ios::binary) << numbers::ListFileBytes(lines);
+  w.rec.dialogAnswers.push_back(files[0]);
+  w.form.mniLoadClick(w.form.mmoList);
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): never read, by design
+    for (int step = 0; step < 100; ++step) {
+      if (kind == 0) {
+        w.form.edtNum.SetText(std::to_string(step % 10) + std::to_string(step / 10));
+        w.user.Click(w.form.btnDel);
+      } else if (kind == 1) {
+        w.rec.dialogAnswers.push_back(files[(step + 1) % 2]);
+        w.form.mniLoadClick(w.form.mmoList);
+      } else {
+        char number[4];
+        std::snprintf(number, sizeof number, "%03d", step * 7 % 1000);
+        w.form.mmoDel.ReplaceLines({number});
+        w.form.mniDropDelClick(w.form.mmoList);
+      }
+    }
+  }
+  const numbers::History& h = w.form.ListHistory();
+  state.counters["steps"] = static_cast<double>(h.UndoSteps(w.form.mmoList));
+  state.counters["lines"] = w.form.mmoList.LineCount();
+  state.counters["history_MiB"] = static_cast<double>(h.Bytes(w.form.mmoList)) / (1 << 20);
+}
+BENCHMARK(BM_History100Steps)
+    ->ArgName("kind")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -28,7 +28,10 @@ add_library(qelmar_numbers STATIC
   src/numbers/scheme.cpp
   src/numbers/list_format.cpp
   src/numbers/list_menu_actions.cpp
-  src/numbers/draws.cpp)
+  src/numbers/draws.cpp
+  src/numbers/list_sets.cpp
+  src/numbers/history.cpp
+  src/numbers/user_files.cpp)
 target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
 
 add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)
@@ -66,6 +69,7 @@ if(WIN32)
     src/toolkit/win32/win32_list.cpp
     src/toolkit/win32/win32_platform.cpp
     src/toolkit/win32/win32_menu.cpp
+    src/toolkit/win32/win32_hint.cpp
     src/toolkit/win32/win32_dialogs.cpp
     src/toolkit/win32/win32_modal.cpp
     src/toolkit/win32/win32_task.cpp

@@ -12,7 +12,8 @@ while [ $# -gt 0 ] && [[ "$1" != -* ]]; do
   targets+=("$1")
   shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_text fuzz_tips fuzz_btndel fuzz_spelled)
+# Every target that fuzz/CMakeLists.txt declares.
+[ ${#targets[@]} -eq 0 ] && mapfile -t targets < <(sed -n 's/^qelmar_fuzz_target(\([a-z_]*\).*/\1/p' fuzz/CMakeLists.txt)
 [ $# -eq 0 ] && set -- -max_total_time=600
 
 cmake --preset fuzz >/dev/null

@@ -36,7 +36,8 @@ TForm1::TForm1(tk::Application& app)
       lblCount(Find("lblCount")),
       lblDelCnt(Find("lblDelCnt")),
       rows_{MakeRow(1, 1),  MakeRow(11, 2), MakeRow(21, 3),
-            MakeRow(31, 4), MakeRow(41, 5), MakeRow(51, 6)} {
+            MakeRow(31, 4), MakeRow(41, 5), MakeRow(51, 6)},
+      history_({&mmoList, &mmoDel}, [this](tk::ListControl& list) { ListShown(list); }) {
   using F = TForm1;
   static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
       {"chk1Click", &F::chk1Click},       {"chk11Click", &F::chk11Click},
@@ -60,8 +61,21 @@ TForm1::TForm1(tk::Application& app)
   WireListMenus();
   // lblCount tells the bet list's cost on hover.
   lblCount.SetShowHint(true);
-  numbers::ShowCount(Bets(), 0);
+  ListShown(mmoList);
+  // What 删除号码 takes, on hover of the edit and the button.
+  const std::string_view explain =
+      "删除投注号码列表中由所输入的数字组成的每个三位号码，例如输入 12，删除 111、112、121、122、"
+      "211、212、221、222；一个号码出现多次时只删除第一注（要全部删除，请用列表菜单中的"
+      "“去掉删除列表中的号码”）。";
+  for (tk::Control* c : {static_cast<tk::Control*>(&edtNum), &btnDel}) {
+    c->SetHint(explain);
+    c->SetShowHint(true);
+  }
   TipsPageUrl = DefaultTipsPageUrl();
+}
+
+void TForm1::ListShown(tk::ListControl& list) {
+  numbers::ShowList(CountedOf(list), history_.Tag(list));
 }
 
 TForm1::~TForm1() = default;
@@ -122,13 +136,22 @@ void TForm1::GenerateFrom(int firstRow, tk::Control& button, const numbers::Coun
       App(), {Row(firstRow).edit, Row(firstRow + 1).edit, Row(firstRow + 2).edit}, button, target);
 }
 
+// Every handler that changes a list is one step of its history, named as
+// the user knows it; a new list of 直选 numbers is no 组选 list any more.
+using Step = numbers::History::Step;
+
 void TForm1::btnGetClick(tk::Control&) {
+  Step step(history_, "生成直选号码", {&mmoList});
+  step.SetTag(mmoList, numbers::kDirect);
   GenerateFrom(0, btnGet, Bets());
 }
 void TForm1::btnSelClick(tk::Control&) {
+  Step step(history_, "生成删除号码", {&mmoDel});
   GenerateFrom(3, btnSel, Deletions());
 }
 void TForm1::btnAllClick(tk::Control&) {
+  Step step(history_, "生成所有号码", {&mmoList});
+  step.SetTag(mmoList, numbers::kDirect);
   numbers::GenerateAll(btnAll, Bets());
 }
 
@@ -141,24 +164,35 @@ void TForm1::edtDelKeyPress(tk::Control&, char32_t& key) {
   numbers::FilterNumberKey(key);
 }
 void TForm1::btn3Click(tk::Control&) {
+  Step step(history_, "添加直选号码", {&mmoList});
   numbers::AddTypedNumber(App(), edtRight, Bets());
 }
 void TForm1::btn4Click(tk::Control&) {
+  Step step(history_, "添加删除号码", {&mmoDel});
   numbers::AddTypedNumber(App(), edtDel, Deletions());
 }
 void TForm1::btn1Click(tk::Control&) {
+  Step step(history_, "删除一行", {&mmoList});
   numbers::RemoveLineAtCaret(Bets());
 }
 void TForm1::btn2Click(tk::Control&) {
+  Step step(history_, "删除一行", {&mmoDel});
   numbers::RemoveLineAtCaret(Deletions());
 }
 
 void TForm1::btnDeleteClick(tk::Control&) {
+  Step step(history_, "删除确认", {&mmoList});
   numbers::ApplyDeletionList(App(), btnDelete, Bets(), mmoDel);
 }
 
 void TForm1::btnDelClick(tk::Control&) {
-  numbers::RemoveSpelledNumbers(App(), edtNum, btnDel, Bets());
+  {
+    // One step for the whole run, recorded when it ends; what other
+    // handlers do to the bet list meanwhile joins it.
+    Step step(history_, "删除号码", {&mmoList});
+    numbers::RemoveSpelledNumbers(App(), edtNum, btnDel, Bets());
+  }
+  if (keepAfterStep_ && !history_.Busy(mmoList)) KeepLists();
 }
 
 // ---- links and closing ----
@@ -174,6 +208,12 @@ void TForm1::FormClose(tk::Control&, tk::CloseAction&) {
   // A fetch still running is abandoned: nothing is written after closing.
   TipsFetch.reset();
   WebTips.reset();
+  // A 删除号码 run goes on to its end: the lists are kept after it.
+  if (history_.Busy(mmoList) || history_.Busy(mmoDel)) {
+    keepAfterStep_ = true;
+  } else {
+    KeepLists();
+  }
 }
 
 // ---- the bet list's menu ----
@@ -183,6 +223,8 @@ void TForm1::mniFilterClick(tk::Control&) {
     App().ShowNotice(numbers::kEmptyBetList);
     return;
   }
+  // Whatever the window does to either list is one step.
+  Step step(history_, "条件过滤", {&mmoList, &mmoDel});
   TFormFilter dialog(App(), Bets(), Deletions());
   dialog.Restore(FilterSettings);
   // The settings stay however the window closes, even when its loop fails.
@@ -203,9 +245,14 @@ void TForm1::mniGroupClick(tk::Control&) {
     App().ShowNotice(numbers::kEmptyBetList);
     return;
   }
+  Step step(history_, "转为组选号码", {&mmoList});
+  int baozi = numbers::BaoziDropped(history_.Tag(mmoList));
+  for (const auto& l : mmoList.Lines()) {
+    if (numbers::NumberOf(l) >= 0 && l[0] == l[1] && l[1] == l[2]) ++baozi;
+  }
   mmoList.ReplaceLines(numbers::ToGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());
-  groupLines_ = mmoList.Lines();
+  step.SetTag(mmoList, numbers::GroupTag(baozi), true);
 }
 
 void TForm1::mniExpandClick(tk::Control&) {
@@ -213,20 +260,15 @@ void TForm1::mniExpandClick(tk::Control&) {
     App().ShowNotice(numbers::kEmptyBetList);
     return;
   }
+  Step step(history_, "组选展开为直选", {&mmoList});
   mmoList.ReplaceLines(numbers::ExpandGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());
-  groupLines_.clear();
+  step.SetTag(mmoList, numbers::kDirect, true);
 }
 
 numbers::BetKind TForm1::BetListKind() const {
-  // Lines may have been taken out since, in any way; none added.
-  std::size_t at = 0;
-  for (const std::string& line : mmoList.Lines()) {
-    while (at < groupLines_.size() && groupLines_[at] != line) ++at;
-    if (at == groupLines_.size()) return numbers::BetKind::kDirect;
-    ++at;
-  }
-  return mmoList.LineCount() > 0 ? numbers::BetKind::kGroup : numbers::BetKind::kDirect;
+  return numbers::IsGroupTag(history_.Tag(mmoList)) ? numbers::BetKind::kGroup
+                                                     : numbers::BetKind::kDirect;
 }
 
 void TForm1::mniDrawsClick(tk::Control&) {

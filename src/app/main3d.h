@@ -7,6 +7,7 @@
 
 #include "numbers/draws.h"
 #include "numbers/filter.h"
+#include "numbers/history.h"
 #include "numbers/numbers.h"
 #include "toolkit/toolkit.h"
 
@@ -83,6 +84,18 @@ class TForm1 : public tk::Form {
   void mniSelectAllClick(tk::Control& sender);
   void mniSaveClick(tk::Control& sender);
   void mniLoadClick(tk::Control& sender);
+  void mniUndoClick(tk::Control& sender);
+  void mniRedoClick(tk::Control& sender);
+  // Brings back the list as it was when the window last closed.
+  void mniLoadKeptClick(tk::Control& sender);
+
+  // The bet list's menu: 大底 operations with a file or the deletion list.
+  void mniIntersectFileClick(tk::Control& sender);
+  void mniMergeFileClick(tk::Control& sender);
+  void mniDropFileClick(tk::Control& sender);
+  void mniIntersectDelClick(tk::Control& sender);
+  void mniDropDelClick(tk::Control& sender);
+  void mniDropRepeatsClick(tk::Control& sender);
 
   // The bet list's menu: the conditions window, 组选 and its expansion.
   void mniFilterClick(tk::Control& sender);
@@ -100,6 +113,9 @@ class TForm1 : public tk::Form {
   numbers::FilterSettings FilterSettings;
   // The draws window while it is open.
   TFormDraws* FormDraws = nullptr;
+
+  // The steps of both lists, for 撤销 and 恢复.
+  numbers::History& ListHistory() { return history_; }
 
   // Tips state.
   bool TipsStarted = false;
@@ -120,11 +136,17 @@ class TForm1 : public tk::Form {
   numbers::CountedList CountedOf(const tk::Control& list);
   void WireListMenus();
   tk::MenuItems ListMenu(tk::ListControl& list);
+  // Shows a list's count, and the bet list's hint, after a step.
+  void ListShown(tk::ListControl& list);
+  // Writes both lists to the data folder, as the window closes.
+  void KeepLists();
+  std::string_view KeptFileOf(const tk::Control& list) const;
   void StartTips();
   void TipsArrived(std::string body);
   void ShowRandomTip();
 
   std::array<numbers::DigitRow, 6> rows_;
-  // The lines the last 转为组选号码 made, in order.
-  std::vector<std::string> groupLines_;
+  numbers::History history_;
+  // The window closed while a step was open: the lists are kept when it ends.
+  bool keepAfterStep_ = false;
 };

@@ -1,5 +1,7 @@
 #include "numbers/list_format.h"
 
+#include <algorithm>
+
 #include "toolkit/text.h"
 
 namespace numbers {
@@ -17,29 +19,59 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-std::string FromUtf16(std::string_view bytes, bool bigEndian) {
-  std::string out;
+// UTF-16 as UTF-8; false when a surrogate is unpaired, the length is odd or
+// a NUL character comes up: then the bytes are no UTF-16 text.
+bool FromUtf16(std::string_view bytes, bool bigEndian, std::string& out) {
+  out.clear();
   out.reserve(bytes.size());
+  if (bytes.size() % 2 != 0) return false;
   auto unit = [&](std::size_t i) -> char32_t {
     const auto a = static_cast<unsigned char>(bytes[i]);
     const auto b = static_cast<unsigned char>(bytes[i + 1]);
     return bigEndian ? (a << 8 | b) : (b << 8 | a);
   };
-  std::size_t i = 0;
-  for (; i + 1 < bytes.size(); i += 2) {
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
     char32_t u = unit(i);
-    if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+    if (u == 0 || (u >= 0xDC00 && u <= 0xDFFF)) return false;
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      if (i + 3 >= bytes.size()) return false;
       const char32_t low = unit(i + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+      u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
     }
-    if (u >= 0xD800 && u <= 0xDFFF) u = 0xFFFD;
     out += tk::EncodeChar(u);
   }
-  if (i < bytes.size()) out += tk::EncodeChar(0xFFFD);
-  return out;
+  return true;
+}
+
+// The bytes as UTF-8 text: UTF-8 with or without a mark, UTF-16 with a mark
+// or, with NUL bytes in the places that ASCII leaves, without one, else GBK.
+// False when they are none of these: a NUL byte anywhere else, or bytes
+// that no encoding reads.
+bool DecodeText(std::string_view bytes, std::string& text) {
+  if (bytes.starts_with("\xFF\xFE")) return FromUtf16(bytes.substr(2), false, text);
+  if (bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes.substr(2), true, text);
+  if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+  if (bytes.find('\0') != std::string_view::npos) {
+    // UTF-16 without a mark: a list is mostly digits and separators, whose
+    // high bytes are NULs, all on the same side of each pair; in at least
+    // half of the pairs.
+    std::size_t nuls[2] = {0, 0};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\0') ++nuls[i % 2];
+    }
+    const bool bigEndian = nuls[0] > 0;
+    if ((nuls[0] > 0) == (nuls[1] > 0) || nuls[bigEndian ? 0 : 1] < (bytes.size() + 3) / 4)
+      return false;
+    return FromUtf16(bytes, bigEndian, text);
+  }
+  if (tk::IsValidUtf8(bytes)) {
+    text.assign(bytes);
+    return true;
+  }
+  text = tk::GbkToUtf8(bytes);
+  return text.find("\uFFFD") == std::string::npos;
 }
 
 bool IsSeparator(char32_t c) {
@@ -58,6 +90,13 @@ bool IsSeparator(char32_t c) {
     default:
       return false;
   }
+}
+
+// Han characters: the unified ideographs, their extensions and the
+// compatibility ideographs.
+bool IsHan(char32_t c) {
+  return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3134F);
 }
 
 bool IsNumber(std::string_view token) {
@@ -89,68 +128,79 @@ std::string ListFileBytes(const std::vector<std::string>& lines) {
 }
 
 std::string DecodeListFile(std::string_view bytes) {
-  if (bytes.starts_with(kBom))
-    bytes.remove_prefix(kBom.size());
-  else if (bytes.starts_with("\xFF\xFE"))
-    return FromUtf16(bytes.substr(2), false);
-  else if (bytes.starts_with("\xFE\xFF"))
-    return FromUtf16(bytes.substr(2), true);
+  std::string text;
+  if (DecodeText(bytes, text)) return text;
+  // Not text: shown as far as it reads, never as raw bytes.
   if (tk::IsValidUtf8(bytes)) return std::string(bytes);
   return tk::GbkToUtf8(bytes);
 }
 
-ListFile ReadListFile(std::string_view bytes) {
+std::string NotTextNotice(std::string_view fileName) {
+  return "文件“" + std::string(fileName) + "”不是文本文件，未载入。";
+}
+
+ListFile ReadListFile(std::string_view bytes, std::string_view fileName) {
   ListFile file;
   if (bytes.size() > kListFileMaxBytes) {
     file.refusal = kFileTooLarge;
     return file;
   }
-  const std::string text = DecodeListFile(bytes);
+  std::string text;
+  if (!DecodeText(bytes, text)) {
+    file.refusal = NotTextNotice(tk::IsValidUtf8(fileName) ? fileName : "?");
+    return file;
+  }
   const std::string_view v(text);
-  int line = 1;
-  std::size_t tokenStart = 0;
-  int tokenLine = 1;
-  bool inToken = false;
-  auto finish = [&](std::size_t end) {
-    if (!inToken) return true;
-    inToken = false;
-    const std::string_view token = v.substr(tokenStart, end - tokenStart);
-    if (!IsNumber(token)) {
-      file.refusal =
-          "第 " + std::to_string(tokenLine) + " 行的“" + Shown(token) + "”不是三位号码，未载入。";
-      return false;
-    }
-    if (file.numbers.size() == kListFileMaxNumbers) {
-      file.refusal = kTooManyNumbers;
-      return false;
-    }
-    file.numbers.emplace_back(token);
-    return true;
-  };
+  std::vector<std::string_view> tokens;
+  int lineNumber = 0;
   std::size_t pos = 0;
-  while (pos < v.size()) {
-    const std::size_t len = tk::CharLength(v, pos);
-    const char32_t c = tk::DecodeChar(v.substr(pos, len));
-    const bool lineBreak = c == U'\r' || c == U'\n';
-    if (lineBreak || IsSeparator(c)) {
-      if (!finish(pos)) {
+  while (pos <= v.size()) {
+    // One line: up to CR LF, a lone CR or a lone LF.
+    std::size_t end = v.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = v.size();
+    const std::string_view line = v.substr(pos, end - pos);
+    pos = end + 1;
+    if (end < v.size() && v[end] == '\r' && pos < v.size() && v[pos] == '\n') ++pos;
+    ++lineNumber;
+
+    tokens.clear();
+    bool digit = false;
+    bool chinese = false;
+    std::size_t tokenStart = 0;
+    bool inToken = false;
+    for (std::size_t i = 0; i < line.size();) {
+      const std::size_t len = tk::CharLength(line, i);
+      const char32_t c = tk::DecodeChar(line.substr(i, len));
+      digit = digit || (c >= U'0' && c <= U'9') || (c >= U'\uFF10' && c <= U'\uFF19');
+      chinese = chinese || IsHan(c);
+      if (IsSeparator(c)) {
+        if (inToken) tokens.push_back(line.substr(tokenStart, i - tokenStart));
+        inToken = false;
+      } else if (!inToken) {
+        inToken = true;
+        tokenStart = i;
+      }
+      i += len;
+    }
+    if (inToken) tokens.push_back(line.substr(tokenStart));
+    // A line without a digit, or a heading in Chinese without a number, is
+    // no part of the list.
+    if (!digit) continue;
+    if (chinese && std::none_of(tokens.begin(), tokens.end(), IsNumber)) continue;
+    for (std::string_view token : tokens) {
+      if (!IsNumber(token)) {
         file.numbers.clear();
+        file.refusal = "第 " + std::to_string(lineNumber) + " 行的“" + Shown(token) +
+                       "”不是三位号码，未载入。";
         return file;
       }
-      if (lineBreak) {
-        ++line;
-        if (c == U'\r' && pos + 1 < v.size() && v[pos + 1] == '\n') ++pos;
+      if (file.numbers.size() == kListFileMaxNumbers) {
+        file.numbers.clear();
+        file.refusal = kTooManyNumbers;
+        return file;
       }
-    } else if (!inToken) {
-      inToken = true;
-      tokenStart = pos;
-      tokenLine = line;
+      file.numbers.emplace_back(token);
     }
-    pos += len;
-  }
-  if (!finish(v.size())) {
-    file.numbers.clear();
-    return file;
   }
   if (file.numbers.empty()) file.refusal = kNoNumbersInFile;
   return file;

@@ -22,8 +22,11 @@ inline constexpr std::string_view kTooManyNumbers = "文件中的号码多于 10
 std::string ListFileBytes(const std::vector<std::string>& lines);
 
 // The bytes of a file as UTF-8: UTF-8 with or without a byte-order mark,
-// UTF-16 with one, or else GBK.
+// UTF-16 with one (or without, when its NUL bytes tell), or else GBK.
 std::string DecodeListFile(std::string_view bytes);
+
+// "文件“NAME”不是文本文件，未载入。"
+std::string NotTextNotice(std::string_view fileName);
 
 struct ListFile {
   std::vector<std::string> numbers;
@@ -32,7 +35,10 @@ struct ListFile {
 
 // The numbers of a file in order (repeats kept). Numbers are separated by
 // line breaks, blanks, tabs, commas (ASCII and fullwidth), 、 and
-// semicolons (ASCII and fullwidth); each must be three digits 0-9.
-ListFile ReadListFile(std::string_view bytes);
+// semicolons (ASCII and fullwidth); each must be three digits 0-9. A line
+// with no digit, or with Chinese characters and no three-digit number (a
+// heading such as "福彩3D 第2024001期"), is passed over. A file that is no
+// text (NUL bytes, or bytes no encoding reads) is refused by `fileName`.
+ListFile ReadListFile(std::string_view bytes, std::string_view fileName = {});
 
 }  // namespace numbers

@@ -1,7 +1,9 @@
 #include <string>
 
 #include "numbers/list_format.h"
+#include "numbers/list_sets.h"
 #include "numbers/numbers.h"
+#include "numbers/user_files.h"
 
 namespace numbers {
 
@@ -11,7 +13,7 @@ void SaveListToFile(tk::Application& app, const tk::ListControl& list, std::stri
   request.save = true;
   request.title = "保存为文本文件";
   request.fileName = fileName;
-  const std::string path = app.AskFilePath(request);
+  const std::string path = AskListFile(app, request);
   if (path.empty()) return;
   try {
     app.GetPlatform().ReplaceFileBytes(path, ListFileBytes(list.Lines()));
@@ -21,26 +23,90 @@ void SaveListToFile(tk::Application& app, const tk::ListControl& list, std::stri
   }
 }
 
-void LoadListFromFile(tk::Application& app, const CountedList& target) {
+bool AskNumbersFile(tk::Application& app, std::string_view title,
+                    std::vector<std::string>& numbers) {
   tk::FileRequest request;
-  request.title = "从文本文件载入";
-  const std::string path = app.AskFilePath(request);
-  if (path.empty()) return;
+  request.title = title;
+  const std::string path = AskListFile(app, request);
+  if (path.empty()) return false;
   std::string bytes;
   try {
     bytes = app.GetPlatform().ReadFileBytes(path, kListFileMaxBytes);
   } catch (const tk::Error&) {
     app.ShowError("无法读取文件“" + path + "”。");
-    return;
+    return false;
   }
-  ListFile file = ReadListFile(bytes);
+  ListFile file = ReadListFile(bytes, path.substr(FolderOf(path).size()));
   if (!file.refusal.empty()) {
     app.ShowNotice(file.refusal);
+    return false;
+  }
+  numbers = std::move(file.numbers);
+  return true;
+}
+
+bool LoadListFromFile(tk::Application& app, const CountedList& target) {
+  std::vector<std::string> numbers;
+  if (!AskNumbersFile(app, "从文本文件载入", numbers)) return false;
+  target.list->ReplaceLines(std::move(numbers));
+  ShowCount(target, target.list->LineCount());
+  return true;
+}
+
+namespace {
+
+void Replace(const CountedList& target, std::vector<std::string> lines) {
+  if (lines == target.list->Lines()) return;
+  target.list->ReplaceLines(std::move(lines));
+  ShowCount(target, target.list->LineCount());
+}
+
+std::vector<std::string> Combined(const std::vector<std::string>& lines,
+                                  const std::vector<std::string>& numbers, SetOperation op) {
+  switch (op) {
+    case SetOperation::Keep:
+      return KeepNumbers(lines, NumbersIn(numbers));
+    case SetOperation::Drop:
+      return DropNumbers(lines, NumbersIn(numbers));
+    case SetOperation::Merge:
+      break;
+  }
+  return AppendMissing(lines, numbers);
+}
+
+}  // namespace
+
+void CombineWithFile(tk::Application& app, const CountedList& bets, SetOperation op,
+                     std::string_view title) {
+  // Merging into an empty list is a load without repeats; the others need lines.
+  if (op != SetOperation::Merge && bets.list->LineCount() == 0) {
+    app.ShowNotice(kEmptyBetList);
     return;
   }
-  const int count = static_cast<int>(file.numbers.size());
-  target.list->ReplaceLines(std::move(file.numbers));
-  ShowCount(target, count);
+  std::vector<std::string> numbers;
+  if (!AskNumbersFile(app, title, numbers)) return;
+  Replace(bets, Combined(bets.list->Lines(), numbers, op));
+}
+
+void CombineWithList(tk::Application& app, const CountedList& bets,
+                     const tk::ListControl& deletions, SetOperation op) {
+  if (bets.list->LineCount() == 0) {
+    app.ShowNotice(kEmptyBetList);
+    return;
+  }
+  if (deletions.LineCount() == 0) {
+    app.ShowNotice(kEmptyDeletionList);
+    return;
+  }
+  Replace(bets, Combined(bets.list->Lines(), deletions.Lines(), op));
+}
+
+void DropRepeatedNumbers(tk::Application& app, const CountedList& bets) {
+  if (bets.list->LineCount() == 0) {
+    app.ShowNotice(kEmptyBetList);
+    return;
+  }
+  Replace(bets, DropRepeats(bets.list->Lines()));
 }
 
 }  // namespace numbers

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,11 +36,32 @@ struct CountedList {
   bool cost = false;
 };
 
-// Shows a count in the list's label, and in its hint the cost when the list
-// has one. Every change of a count label goes through here.
+// Shows a count in the list's label. Every change of a count label goes
+// through here.
 void ShowCount(const CountedList& target, int count);
 // "共 N 注，金额 2N 元"
 std::string CostText(long long count);
+
+// What a list holds, kept beside its lines: 直选 numbers, or 组选 groups made
+// by 转为组选号码, which dropped some 豹子.
+inline constexpr int kDirect = 0;
+constexpr int GroupTag(int baoziDropped) {
+  return baoziDropped + 1;
+}
+constexpr bool IsGroupTag(int tag) {
+  return tag > 0;
+}
+constexpr int BaoziDropped(int tag) {
+  return tag > 0 ? tag - 1 : 0;
+}
+// Lines that equal an earlier line, as FindLine compares them.
+std::size_t RepeatCount(const std::vector<std::string>& lines);
+// The bet list's hint: "共 N 注（重复 R 注），金额 2N 元" (the repeats only
+// when there are some), for a 组选 list "组选 共 N 注：组三 a 注，组六 b 注，
+// 已去掉豹子 k 个，金额 2N 元".
+std::string BetListHint(const std::vector<std::string>& lines, int tag);
+// The list's count in its label and, for the bet list, its hint.
+void ShowList(const CountedList& target, int tag);
 
 // ---- selection panels ----
 // A box of the row changed state: keep the digit set in step with it.
@@ -75,8 +97,25 @@ void RemoveSpelledNumbers(tk::Application& app, tk::Edit& digits, tk::Control& b
 // that name as it was and shows the error box.
 void SaveListToFile(tk::Application& app, const tk::ListControl& list, std::string_view fileName);
 // Replaces the list's lines with the numbers of a file the user picks. A
-// refused file changes nothing and gives a notice.
-void LoadListFromFile(tk::Application& app, const CountedList& target);
+// refused file changes nothing and gives a notice. True when it loaded.
+bool LoadListFromFile(tk::Application& app, const CountedList& target);
+// The numbers of a file the user picks in the open dialog titled `title`;
+// false when cancelled, or refused with a notice or the error box.
+bool AskNumbersFile(tk::Application& app, std::string_view title,
+                    std::vector<std::string>& numbers);
+
+// ---- 大底 operations on the bet list ----
+enum class SetOperation { Keep, Merge, Drop };
+// With the numbers of a file the user picks: keeps the lines whose number is
+// in it, appends its numbers not yet listed, or takes out every line of its
+// numbers. Lines that are not three digits stay.
+void CombineWithFile(tk::Application& app, const CountedList& bets, SetOperation op,
+                     std::string_view title);
+// The same with the deletion list's numbers (Keep or Drop).
+void CombineWithList(tk::Application& app, const CountedList& bets,
+                     const tk::ListControl& deletions, SetOperation op);
+// Keeps each number's first line.
+void DropRepeatedNumbers(tk::Application& app, const CountedList& bets);
 
 // The characters a spelled-number run steps through: each distinct
 // character of the trimmed text once, in order of first appearance.

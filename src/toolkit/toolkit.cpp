@@ -206,6 +206,21 @@ void ListControl::ContextMenuRequested(MenuReason reason) {
   });
 }
 
+bool ListControl::ShortcutPressed(std::string_view shortcut) {
+  if (!OnContextMenu) return false;
+  bool taken = false;
+  App().Guard([&] {
+    const MenuItems items = OnContextMenu(*this);
+    for (const MenuItem& item : items) {
+      if (item.Separator() || item.shortcut != shortcut) continue;
+      taken = true;
+      if (item.enabled && item.action) item.action();
+      return;
+    }
+  });
+  return taken;
+}
+
 char32_t Accelerator(std::string_view text) {
   for (std::size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;
@@ -270,6 +285,20 @@ Rect FitOnScreen(Rect window, Rect workArea) {
   if (window.left < workArea.left) window.left = workArea.left;
   if (window.top < workArea.top) window.top = workArea.top;
   return window;
+}
+
+int RoomRight(const FormSpec& form, const ControlSpec& label) {
+  const Rect& r = label.rect;
+  int room = 0;
+  for (const ControlSpec& c : form.controls) {
+    if (&c == &label || c.parent != label.parent || c.kind == Kind::Timer) continue;
+    const Rect& o = c.rect;
+    const bool sameRows = o.top < r.top + r.height && r.top < o.top + o.height;
+    if (!sameRows || o.left <= r.left) continue;
+    const int gap = o.left - r.left;
+    if (room == 0 || gap < room) room = gap;
+  }
+  return room;
 }
 
 bool IsWebAddress(std::string_view url) {

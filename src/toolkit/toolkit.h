@@ -52,8 +52,9 @@ enum class MenuReason { Mouse, Keyboard };
 // ASCII letters in upper case; 0 when there is none.
 char32_t Accelerator(std::string_view text);
 
-// What a save or open dialog asks for. The dialog starts in the user's
-// documents folder with the filter "文本文件 (*.txt)" unless another is set.
+// What a save or open dialog asks for. The dialog starts in `folder` when
+// that is set and exists, else in the user's documents folder, with the
+// filter "文本文件 (*.txt)" unless another is set.
 struct FileRequest {
   bool save = false;
   std::string title;
@@ -62,6 +63,7 @@ struct FileRequest {
   // "png"; empty: text files.
   std::string filter;
   std::string extension;
+  std::string folder;    // UTF-8, ending in a separator
 };
 inline constexpr std::string_view kTextFilesFilter = "文本文件 (*.txt)";
 
@@ -267,6 +269,10 @@ class ListControl : public Control {
   // menu is built, shown, and the chosen item's action runs; an escaping
   // error goes to the error box.
   void ContextMenuRequested(MenuReason reason);
+  // The backend calls this with a key the list has the focus for ("Ctrl+Z"):
+  // the enabled menu item with that shortcut runs. True when the menu has
+  // an item for the key (enabled or not): the key is then taken.
+  bool ShortcutPressed(std::string_view shortcut);
 
  protected:
   // Called after every change of the lines; the backend schedules a view sync.
@@ -384,6 +390,12 @@ bool IsWebAddress(std::string_view url);
 // The window's rectangle moved up and left just enough to lie wholly in the
 // work area; one larger than the work area starts at its top-left corner.
 Rect FitOnScreen(Rect window, Rect workArea);
+
+// How wide an auto-sized label may grow, at 96 dpi: up to the nearest
+// control of its parent that starts to its right on its rows (a count
+// before its button); 0 when nothing stands there. A text wider than that
+// is drawn narrower, so no control moves and none covers it.
+int RoomRight(const FormSpec& form, const ControlSpec& label);
 
 // Work handed to a worker by Application::RunOffThread. Destroying the task
 // abandons it: the completion does not run, the work is asked to stop, and

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../support/temp_folder.h"
 #include "app/main3d.h"
 #include "toolkit/driver.h"
 
@@ -60,6 +61,9 @@ struct Harness {
   virtual bool HoldsWork() const { return false; }
 
   tk::Recorder rec;
+  // The program's folder at first, and with it its data folder: no test
+  // leaves kept lists behind or reads another's.
+  testsupport::TempFolder home;
 };
 
 // Provided once per backend's test program.
@@ -96,6 +100,12 @@ class Behaviour : public ::testing::Test {
   void AddNumbers(bool betList, const std::vector<std::string>& numbers);
   std::vector<std::string> Lines(std::string_view list);
   Harness& H() { return *h_; }
+  // A new application object and window in place of this one, as the next
+  // run of the program.
+  void Restart() {
+    h_.reset();
+    h_ = MakeHarness();
+  }
 
  private:
   std::unique_ptr<Harness> h_;

@@ -31,6 +31,7 @@ struct HeadlessHarness : Harness {
     app.SetTitle(app::kTitle);
     rec.Attach(app);
     UseRealHttp(platform);
+    platform.SetProgramFolder(home.Slashed());
   }
   void SetProgramFolder(const std::string& folder) override { platform.SetProgramFolder(folder); }
   void SetClipboardText(const std::string& text) override { app.clipboard = text; }

@@ -56,7 +56,9 @@ TEST_F(Layout, NoTwoSiblingsOverlap) {
   for (tk::Control* c : Form().Controls()) {
     if (c->Def().kind != tk::Kind::Timer) byParent[c->Def().parent].push_back(c);
   }
-  Click("btnAll");  // the count label at its widest: "1000"
+  // The count labels at their widest: the list limit and a little beyond.
+  C("lblCount").SetText("100000");
+  C("lblDelCnt").SetText("100999");
   for (auto& [parent, children] : byParent) {
     for (std::size_t i = 0; i < children.size(); ++i) {
       for (std::size_t j = i + 1; j < children.size(); ++j) {

@@ -93,4 +93,33 @@ TEST_F(QtLabelFit, EveryLabelShowsItsWholeTextAndUnderline) {
   }
 }
 
+TEST_F(QtLabelFit, CountsUpToTheListLimitShowWholeBeforeTheirButtons) {
+  for (std::string_view name : {"lblCount", "lblDelCnt"}) {
+    C(name).SetText("100999");
+    static_cast<QtHarness&>(H()).app.FlushViews();
+    auto* label = qobject_cast<QLabel*>(tk::qt::WidgetOf(C(name)));
+    ASSERT_NE(label, nullptr);
+    const int button = tk::qt::WidgetOf(C(name == "lblCount" ? "btn1" : "btn2"))->x();
+    EXPECT_LE(label->x() + label->width(), button) << name;
+    // Drawn narrower, every digit inks: the ink spans the label and keeps at
+    // least three quarters of the text drawn at its full width.
+    const QImage shown = label->grab().toImage();
+    const QRgb background = Background(shown);
+    const Ink ink = InkOf(shown, background);
+    QImage free(label->width() * 2, label->height(), QImage::Format_RGB32);
+    free.fill(background);
+    {
+      QPainter p(&free);
+      p.setFont(label->font());
+      p.setPen(label->palette().color(label->foregroundRole()));
+      p.drawText(QPoint(0, tk::qt::PlaceText(label->font(), label->height()).baseline),
+                 label->text());
+    }
+    const Ink whole = InkOf(free, background);
+    EXPECT_GT(whole.box.right(), label->width() - 1) << name << ": wider than its room";
+    EXPECT_GE(ink.box.right(), label->width() - 4) << name;
+    EXPECT_GE(ink.pixels * 4, whole.pixels * 3) << name;
+  }
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 QtHarness::QtHarness() {
   app.SetTitle(app::kTitle);
   rec.Attach(app);
+  platform.SetProgramFolder(home.Slashed());
   // Ticks come from the test, never from the clock.
   app.SetManualTimers(true);
   form = std::make_unique<TForm1>(app);

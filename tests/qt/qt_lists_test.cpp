@@ -62,7 +62,7 @@ TEST_F(QtLists, RealMenuAndDialogsSaveAndLoadTheList) {
   {
     DialogUser user(path);
     const auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, U'S');
-    ASSERT_EQ(shown.size(), 11u);
+    ASSERT_EQ(shown.size(), 22u);
     EXPECT_EQ(user.title, QStringLiteral("保存为文本文件"));
     EXPECT_TRUE(user.save);
     EXPECT_EQ(user.suggested, QStringLiteral("投注号码.txt"));
@@ -75,6 +75,8 @@ TEST_F(QtLists, RealMenuAndDialogsSaveAndLoadTheList) {
     User().UseContextMenu(C("mmoDel"), Key::ShiftF10, U'O');
     EXPECT_EQ(user.title, QStringLiteral("从文本文件载入"));
     EXPECT_FALSE(user.save);
+    // The folder used last.
+    EXPECT_EQ(QDir(user.folder), QDir(QString::fromStdString(dir.Slashed())));
   }
   EXPECT_EQ(Lines("mmoDel"), Lines("mmoList"));
   EXPECT_EQ(Text("lblDelCnt"), "4");
@@ -82,6 +84,43 @@ TEST_F(QtLists, RealMenuAndDialogsSaveAndLoadTheList) {
   User().Select(C("mmoList"), 5, 3);
   User().UseContextMenu(C("mmoList"), Key::MenuKey, U'C');
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("135"));
+  EXPECT_TRUE(Rec().errors.empty() && Rec().notices.empty());
+}
+
+TEST_F(QtLists, CtrlZAndCtrlYOnAListUndoAndRedoItsSteps) {
+  auto& qh = static_cast<QtHarness&>(H());
+  Click("btnAll");
+  User().PlaceCaret(C("mmoList"), 0);
+  Click("btn1");
+  QWidget* list = qh.Widget("mmoList");
+  auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods) {
+    list->setFocus();
+    QTest::keyClick(list, k, mods);
+    qh.driver.Settle();
+  };
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+  EXPECT_EQ(Text("lblCount"), "1000");
+  key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // the desktop's redo key
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
+  EXPECT_EQ(User().ShownListText(C("mmoList")).substr(0, 4), "001\n");
+  // The real menu names the steps and takes their accelerators.
+  auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, U'U');
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "撤销 删除一行(&U)");
+  EXPECT_EQ(shown[0].shortcut, "Ctrl+Z");
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+  shown = User().UseContextMenu(C("mmoList"), Key::ShiftF10, U'R');
+  EXPECT_EQ(shown[1].text, "恢复 删除一行(&R)");
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
+  // The deletion list has nothing to undo: the key changes nothing.
+  qh.Widget("mmoDel")->setFocus();
+  QTest::keyClick(qh.Widget("mmoDel"), Qt::Key_Z, Qt::ControlModifier);
+  qh.driver.Settle();
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
   EXPECT_TRUE(Rec().errors.empty() && Rec().notices.empty());
 }
 

@@ -61,9 +61,8 @@ TEST(ListFile, TheFirstBadTokenIsNamedWithItsLine) {
   EXPECT_EQ(ReadListFile("12\r\n").refusal, "第 1 行的“12”不是三位号码，未载入。");
   EXPECT_EQ(ReadListFile("1234").refusal, "第 1 行的“1234”不是三位号码，未载入。");
   EXPECT_EQ(ReadListFile("\r\r\r１２３").refusal, "第 4 行的“１２３”不是三位号码，未载入。");
-  EXPECT_EQ(ReadListFile("123\xD6\xD0").refusal, "第 1 行的“123中”不是三位号码，未载入。");
   // A long token is cut and control characters are not passed to the box.
-  const auto f = ReadListFile("000 " + std::string(5000, '7') + std::string("\0x", 2));
+  const auto f = ReadListFile("000 " + std::string(5000, '7'));
   EXPECT_TRUE(f.numbers.empty());
   EXPECT_EQ(f.refusal, "第 1 行的“" + std::string(20, '7') + "…”不是三位号码，未载入。");
   EXPECT_EQ(ReadListFile(std::string("1\x01"
@@ -71,6 +70,57 @@ TEST(ListFile, TheFirstBadTokenIsNamedWithItsLine) {
                                      3))
                 .refusal,
             "第 1 行的“1\uFFFD3”不是三位号码，未载入。");
+}
+
+TEST(ListFile, LinesWithoutDigitsAndHeadingsWithoutNumbersArePassedOver) {
+  const auto f = ReadListFile(
+      "福彩3D 第2024001期 缩水结果\r\n"
+      "—— 大底 ——\n"
+      "123 456\n"
+      "共 2 注\n"
+      "789");
+  EXPECT_EQ(f.refusal, "");
+  EXPECT_EQ(f.numbers, (Strings{"123", "456", "789"}));
+  // A heading in GBK reads the same.
+  EXPECT_EQ(ReadListFile("\xB8\xA3\xB2\xCA"
+                         "3D\r\n001")
+                .numbers,
+            Strings{"001"});
+  // With a number on it, a line in Chinese must be all numbers; without
+  // Chinese, a typo is no heading.
+  EXPECT_EQ(ReadListFile("第2024001期 123").refusal,
+            "第 1 行的“第2024001期”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile("123\n12a4").refusal, "第 2 行的“12a4”不是三位号码，未载入。");
+  EXPECT_EQ(ReadListFile("abc\n").refusal, numbers::kNoNumbersInFile);
+}
+
+TEST(ListFile, FilesThatAreNoTextAreRefusedByName) {
+  const std::string notice = "文件“图片.png”不是文本文件，未载入。";
+  EXPECT_EQ(numbers::NotTextNotice("图片.png"), notice);
+  EXPECT_EQ(ReadListFile(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "图片.png").refusal,
+            notice);
+  // One NUL in a text, and bytes that are neither UTF-8 nor GBK.
+  EXPECT_EQ(ReadListFile(std::string("123\0 456", 8), "图片.png").refusal, notice);
+  EXPECT_EQ(ReadListFile("123 \xFF\xFF", "图片.png").refusal, notice);
+  // UTF-16 with a mark and an unpaired surrogate.
+  EXPECT_EQ(ReadListFile(std::string("\xFF\xFE"
+                                     "1\0"
+                                     "\x00\xD8",
+                                     6),
+                         "图片.png")
+                .refusal,
+            notice);
+  // UTF-16 without a mark, told by its NULs, is text.
+  EXPECT_EQ(ReadListFile(std::string("1\0"
+                                     "2\0"
+                                     "3\0"
+                                     "\n\0"
+                                     "4\0"
+                                     "5\0"
+                                     "6\0",
+                                     14))
+                .numbers,
+            (Strings{"123", "456"}));
 }
 
 TEST(ListFile, EmptyAndOversizedFilesAreRefused) {

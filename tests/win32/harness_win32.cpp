@@ -23,6 +23,7 @@ tk::Control* ControlAt(TForm1& form, HWND h) {
 Win32Harness::Win32Harness(int dpi) : app(platform, {.dpi = dpi, .nativeTimers = false}) {
   app.SetTitle(app::kTitle);
   rec.Attach(app);
+  platform.SetProgramFolder(home.Slashed());
   app.Show(form);
 }
 

@@ -4,9 +4,11 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 
 #include "../support/temp_folder.h"
 #include "harness_win32.h"
@@ -84,8 +86,8 @@ TEST_F(Win32Lists, RealMenuAndDialogsSaveAndLoadTheList) {
   {
     DialogUser user(path);
     const auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, U'S');
-    ASSERT_EQ(shown.size(), 11u);
-    EXPECT_EQ(shown[3].text, "保存为文本文件(&S)…");
+    ASSERT_EQ(shown.size(), 22u);
+    EXPECT_EQ(shown[6].text, "保存为文本文件(&S)…");
     EXPECT_EQ(user.title, L"保存为文本文件");
     EXPECT_EQ(user.suggested, L"投注号码.txt");
     EXPECT_EQ(user.type, L"文本文件 (*.txt)");
@@ -99,9 +101,60 @@ TEST_F(Win32Lists, RealMenuAndDialogsSaveAndLoadTheList) {
     DialogUser user(path);
     User().UseContextMenu(C("mmoDel"), Key::ShiftF10, U'O');
     EXPECT_EQ(user.title, L"从文本文件载入");
+    // The folder used last.
+    std::error_code ec;
+    EXPECT_TRUE(std::filesystem::equivalent(user.folder, dir.Path(), ec))
+        << tk::win32::Narrow(user.folder);
   }
   EXPECT_EQ(Lines("mmoDel"), Lines("mmoList"));
   EXPECT_EQ(Text("lblDelCnt"), "4");
+  EXPECT_TRUE(Rec().errors.empty() && Rec().notices.empty());
+}
+
+// Ctrl+Z and Ctrl+Y as the keyboard sends them to the list that has the
+// focus, handled by the message loop.
+void PressCtrl(tk::win32::Win32Application& app, WORD key) {
+  INPUT keys[4] = {};
+  const WORD order[4] = {VK_CONTROL, key, key, VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = order[i];
+    keys[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(order[i], MAPVK_VK_TO_VSC));
+    if (i >= 2) keys[i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+  for (int i = 0; i < 200 && (i < 5 || HIWORD(GetQueueStatus(QS_INPUT)) != 0); ++i) {
+    app.PumpMessages();
+    Sleep(2);
+  }
+}
+
+TEST_F(Win32Lists, CtrlZAndCtrlYOnAListUndoAndRedoItsSteps) {
+  auto& app = static_cast<Win32Harness&>(H()).app;
+  Click("btnAll");
+  User().PlaceCaret(C("mmoList"), 0);
+  Click("btn1");
+  SetForegroundWindow(static_cast<Win32Harness&>(H()).Window());
+  SetFocus(tk::win32::HandleOf(C("mmoList")));
+  PressCtrl(app, 'Z');
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+  EXPECT_EQ(Text("lblCount"), "1000");
+  PressCtrl(app, 'Y');
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
+  EXPECT_EQ(User().ShownListText(C("mmoList")).substr(0, 4), "001\n");
+  // The real menu names the steps and takes their accelerators.
+  auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, U'U');
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "撤销 删除一行(&U)");
+  EXPECT_EQ(shown[0].shortcut, "Ctrl+Z");
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+  shown = User().UseContextMenu(C("mmoList"), Key::ShiftF10, U'R');
+  EXPECT_EQ(shown[1].text, "恢复 删除一行(&R)");
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
+  // The deletion list has nothing to undo: its key changes nothing.
+  SetFocus(tk::win32::HandleOf(C("mmoDel")));
+  PressCtrl(app, 'Z');
+  EXPECT_EQ(Lines("mmoList").size(), 999u);
   EXPECT_TRUE(Rec().errors.empty() && Rec().notices.empty());
 }
 

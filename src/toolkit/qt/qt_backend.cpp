@@ -89,6 +89,10 @@ class ClickLabel : public QLabel {
     p.setFont(plain);
     const QColor ink = palette().color(foregroundRole());
     p.setPen(ink);
+    // A text wider than the label (a long count before its button) is drawn
+    // narrower to fit.
+    const int advance = QFontMetrics(plain).horizontalAdvance(text());
+    if (advance > width() && width() > 0) p.scale(static_cast<qreal>(width()) / advance, 1);
     const TextPlacement at = PlaceText(font(), height());
     p.drawText(QPoint(0, at.baseline), text());
     if (font().underline() && !text().isEmpty()) {
@@ -248,14 +252,17 @@ class QtLabel : public QtControl<Control, ClickLabel>, public View {
     text_ = text;
     qapp_.Views().MarkDirty(*this);
   }
+  // How wide it may grow (RoomRight); 0: as wide as its text.
+  void SetRoom(int room) { room_ = room; }
   void Sync() override {
     ClickLabel* w = Get();
     ShowHint();
     w->setText(Q(text_));
     if (Def().autoSize) {
       // An empty caption measures as a blank, so the label never vanishes.
-      const int width = text_.empty() ? w->fontMetrics().horizontalAdvance(QLatin1Char(' '))
-                                      : w->sizeHint().width();
+      int width = text_.empty() ? w->fontMetrics().horizontalAdvance(QLatin1Char(' '))
+                                : w->sizeHint().width();
+      if (room_ > 0) width = std::min(width, room_);
       w->resize(width, Def().rect.height);
     }
   }
@@ -267,6 +274,7 @@ class QtLabel : public QtControl<Control, ClickLabel>, public View {
 
  private:
   std::string text_;
+  int room_ = 0;
 };
 
 class QtButton : public QtControl<Control, QPushButton> {
@@ -474,9 +482,12 @@ std::unique_ptr<Control> QtApplication::CreateControl(Form& form, const ControlS
       inner->tabPath.push_back(def.tabOrder);
       break;
     }
-    case Kind::Label:
-      made = std::make_unique<QtLabel>(*this, def, host);
+    case Kind::Label: {
+      auto label = std::make_unique<QtLabel>(*this, def, host);
+      if (def.autoSize) label->SetRoom(RoomRight(form.Def(), def));
+      made = std::move(label);
       break;
+    }
     case Kind::Button:
       made = std::make_unique<QtButton>(*this, def, host);
       break;

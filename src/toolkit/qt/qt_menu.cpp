@@ -48,6 +48,19 @@ class ListMenuFilter : public QObject {
         Open(MenuReason::Keyboard, std::nullopt);
         return true;
       }
+      // 撤销 and 恢复 of the list's own menu; the desktop's other redo key
+      // counts as Ctrl+Y.
+      const auto mods = k->modifiers() & ~Qt::KeypadModifier;
+      const char* shortcut = nullptr;
+      if (k->key() == Qt::Key_Z && mods == Qt::ControlModifier) shortcut = "Ctrl+Z";
+      if ((k->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+          (k->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        shortcut = "Ctrl+Y";
+      }
+      if (shortcut != nullptr && list_.ShortcutPressed(shortcut)) {
+        static_cast<QtApplication&>(list_.App()).EventHandled();
+        return true;
+      }
     }
     return false;
   }
@@ -108,6 +121,8 @@ std::string RunFileDialog(QWidget* parent, const FileRequest& request) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   const bool text = request.extension.empty();
+  // The folder used last, while it is there.
+  if (!request.folder.empty() && QDir(Q(request.folder)).exists()) folder = Q(request.folder);
   QFileDialog dialog(parent ? parent->window() : nullptr, Q(request.title), folder,
                      Q(text ? kTextFilesFilter : request.filter));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

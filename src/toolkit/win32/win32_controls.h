@@ -16,6 +16,7 @@
 
 #include "toolkit/win32/wide.h"
 #include "toolkit/win32/win32.h"
+#include "toolkit/win32/win32_hint.h"
 
 namespace tk::win32 {
 
@@ -66,6 +67,8 @@ inline std::pair<DWORD, DWORD> Selection(HWND h) {
 class NativeBase : public NativeWindow {
  public:
   HWND Handle() const override { return hwnd_; }
+  // The text of the control's own tooltip (edits and buttons).
+  virtual std::string TipText() const { return {}; }
   // Where the control stands now, at 96 dpi, relative to its parent.
   Rect current;
 
@@ -86,6 +89,8 @@ class Native : public Base, public NativeBase {
   void NativeSetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
   void GiveFocus() override { SetFocus(hwnd_); }
   bool Focused() const override { return GetFocus() == hwnd_; }
+
+  std::string TipText() const override { return hintTip_.Text(); }
 
   Form& OwnerForm() const { return form_; }
 
@@ -128,8 +133,18 @@ class Native : public Base, public NativeBase {
     hwnd_ = nullptr;
   }
 
+  // Edits and buttons show their hint in a tooltip of their own
+  // (win32_hint.cpp); labels have theirs.
+  void HintChanged() override {
+    const Kind kind = this->Def().kind;
+    if (kind != Kind::Edit && kind != Kind::Button) return;
+    hintTip_.Show(hwnd_, HandleOf(form_.Window()),
+                  this->ShowsHint() ? this->Hint() : std::string());
+  }
+
   Win32Application& app_;
   Form& form_;
+  HintTip hintTip_;
 
  private:
   bool FirstOptionOfParent(const ControlSpec& s) const {

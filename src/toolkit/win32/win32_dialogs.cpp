@@ -34,7 +34,13 @@ std::string RunFileDialog(HWND owner, const FileRequest& request) {
   std::vector<wchar_t> file(32768, L'\0');
   const std::wstring name = Widen(request.fileName);
   if (request.save && name.size() < file.size()) std::copy(name.begin(), name.end(), file.begin());
-  const std::wstring folder = DocumentsFolder();
+  // The folder used last, while it is there.
+  std::wstring folder = Widen(request.folder);
+  const DWORD attributes =
+      folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    folder = DocumentsFolder();
+  }
   const std::wstring title = Widen(request.title);
   const bool text = request.extension.empty();
   const std::wstring extension = text ? L"txt" : Widen(request.extension);

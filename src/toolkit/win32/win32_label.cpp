@@ -120,10 +120,13 @@ void Label::Fit() {
   const int height = app_.Scale(current.height);
   FitText(height);
   // An empty label keeps the width of a blank, as the classic labels do.
-  const int width = fit_.width > 0 ? fit_.width
-                                   : MeasureInk(app_.NativeFont(Face(), fit_.pixels, false),
-                                                shown_.empty() ? std::wstring(L" ") : shown_)
-                                         .width;
+  int width = fit_.width > 0 ? fit_.width
+                             : MeasureInk(app_.NativeFont(Face(), fit_.pixels, false),
+                                          shown_.empty() ? std::wstring(L" ") : shown_)
+                                   .width;
+  // A long count stops at the control after it and is drawn narrower.
+  const int room = Def().autoSize ? app_.Scale(RoomRight(form_.Def(), Def())) : 0;
+  if (room > 0) width = std::min(width, room);
   if (Def().autoSize) current.width = app_.Unscale(width);
   SetWindowPos(hwnd_, nullptr, 0, 0,
                Def().autoSize ? width : std::max(width, app_.Scale(current.width)), height,
@@ -175,6 +178,15 @@ void Label::Paint(HDC dc) {
   if (shown_.empty()) return;
   SetBkMode(dc, TRANSPARENT);
   HGDIOBJ old = SelectObject(dc, app_.NativeFont(Face(), fit_.pixels, false));
+  // A text wider than the label (a long count before its button) is drawn
+  // narrower to fit.
+  const int mode = GetGraphicsMode(dc);
+  if (fit_.width > r.right && r.right > 0) {
+    SetGraphicsMode(dc, GM_ADVANCED);
+    const XFORM narrower{
+        static_cast<FLOAT>(r.right) / static_cast<FLOAT>(fit_.width), 0, 0, 1, 0, 0};
+    SetWorldTransform(dc, &narrower);
+  }
   TextOutW(dc, 0, fit_.shift, shown_.c_str(), static_cast<int>(shown_.size()));
   if (fit_.lineHeight > 0) {
     SIZE size{};
@@ -183,6 +195,10 @@ void Label::Paint(HDC dc) {
     RECT line{0, fit_.lineTop, size.cx, fit_.lineTop + fit_.lineHeight};
     FillRect(dc, &line, pen);
     DeleteObject(pen);
+  }
+  if (mode != GetGraphicsMode(dc)) {
+    ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+    SetGraphicsMode(dc, mode);
   }
   SelectObject(dc, old);
 }

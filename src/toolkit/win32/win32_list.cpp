@@ -33,6 +33,7 @@ void ListView::Sync() {
 
 LRESULT CALLBACK ListView::Proc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self) {
   const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  if (ListShortcut(*reinterpret_cast<ListView*>(self), msg, w)) return 0;
   switch (msg) {
     case WM_CONTEXTMENU:
       // The list's own menu; lParam -1: the menu key or Shift+F10.

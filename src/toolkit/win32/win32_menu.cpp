@@ -21,6 +21,16 @@ void SetMenuPoint(LPARAM l) {
   }
 }
 
+bool ListShortcut(ListControl& list, UINT msg, WPARAM w) {
+  if (!list.OnContextMenu) return false;
+  if (msg == WM_CHAR) return w == 0x1A || w == 0x19;  // the Ctrl+Z and Ctrl+Y characters
+  if (msg != WM_KEYDOWN || (w != 'Z' && w != 'Y')) return false;
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) {
+    return false;
+  }
+  return list.ShortcutPressed(w == 'Z' ? "Ctrl+Z" : "Ctrl+Y");
+}
+
 int RunPopupMenu(HWND owner, HWND control, const MenuItems& items, MenuReason reason) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) throw Error("无法创建菜单。");

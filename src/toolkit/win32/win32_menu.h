@@ -14,7 +14,11 @@ namespace tk::win32 {
 void SetMenuPoint(LPARAM contextMenuPoint);
 // Runs a popup menu for the control; the chosen item's index or -1.
 int RunPopupMenu(HWND owner, HWND control, const MenuItems& items, MenuReason reason);
-// GetSaveFileNameW / GetOpenFileNameW, starting in the documents folder.
+// GetSaveFileNameW / GetOpenFileNameW, starting in the request's folder, or
+// else the documents folder.
 std::string RunFileDialog(HWND owner, const FileRequest& request);
+// Ctrl+Z and Ctrl+Y on a list run its menu's 撤销 and 恢复, and the
+// characters those keys make are dropped. True when the message is taken.
+bool ListShortcut(ListControl& list, UINT msg, WPARAM w);
 
 }  // namespace tk::win32

@@ -209,8 +209,9 @@ HWND HandleOf(const Control& control) {
 }
 
 std::string ShownHint(const Control& control) {
-  const auto* label = dynamic_cast<const Label*>(&control);
-  return label == nullptr ? std::string() : label->ShownHint();
+  if (const auto* label = dynamic_cast<const Label*>(&control)) return label->ShownHint();
+  const auto* native = dynamic_cast<const NativeBase*>(&control);
+  return native == nullptr ? std::string() : native->TipText();
 }
 
 }  // namespace tk::win32

@@ -1,0 +1,42 @@
+// What the program keeps between runs in the user's data folder: each list
+// as it was when the window last closed, and the folder that the file
+// dialogs used last. A platform without a data folder keeps nothing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+
+namespace numbers {
+
+inline constexpr std::string_view kKeptBetsFile = "last-bets.txt";
+inline constexpr std::string_view kKeptDeletionsFile = "last-deletions.txt";
+inline constexpr std::string_view kLastFolderFile = "last-folder.txt";
+inline constexpr std::size_t kKeptListMaxBytes = std::size_t{16} << 20;
+
+// The path of a file in the data folder; empty when there is none.
+std::string DataPath(const tk::Platform& platform, std::string_view name);
+
+// A kept list: a first line that names its kind, then its lines exactly as
+// they were, each followed by CR LF, in UTF-8 with a byte-order mark.
+std::string KeptListBytes(const std::vector<std::string>& lines, int tag);
+struct KeptList {
+  std::vector<std::string> lines;
+  int tag = 0;
+  std::string refusal;  // the notice when the file cannot be read back
+};
+KeptList ReadKeptList(std::string_view bytes, std::string_view path);
+// Writes the list whole over the kept one, making the data folder if needed.
+// Raises tk::Error when it cannot.
+void KeepList(const tk::Platform& platform, std::string_view name,
+              const std::vector<std::string>& lines, int tag);
+
+// The folder that holds a path, with its separator; empty when none shows.
+std::string FolderOf(std::string_view path);
+// The save or open dialog, starting in the folder used last; the folder of
+// the path chosen is remembered in the data folder for the next dialog.
+std::string AskListFile(tk::Application& app, tk::FileRequest request);
+
+}  // namespace numbers

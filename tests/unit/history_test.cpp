@@ -1,0 +1,136 @@
+// The undo history's steps: what a step keeps, steps over both lists, the
+// limits; and the kept lists' file.
+#include "numbers/history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../support/headless_window.h"
+#include "numbers/numbers.h"
+#include "numbers/user_files.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using Step = numbers::History::Step;
+
+Strings Numbers(int n) {
+  Strings lines;
+  for (int i = 0; i < n; ++i) {
+    lines.push_back({static_cast<char>('0' + i % 1000 / 100), static_cast<char>('0' + i % 100 / 10),
+                     static_cast<char>('0' + i % 10)});
+  }
+  return lines;
+}
+
+struct History : ::testing::Test {
+  testsupport::HeadlessWindow w;
+  tk::ListControl& bets = w.form.mmoList;
+  tk::ListControl& dels = w.form.mmoDel;
+};
+
+TEST_F(History, AStepKeepsOnlyWhatItTookOutOrReplaced) {
+  const Strings all = Numbers(100000);
+  numbers::History h({&bets, &dels}, nullptr);
+  {
+    Step s(h, "载入", {&bets});
+    bets.ReplaceLines(all);
+  }
+  const std::size_t loaded = h.Bytes(bets);
+  {
+    Step s(h, "删除号码", {&bets});
+    for (const char* n : {"000", "123", "999"}) bets.DeleteLine(bets.FindLine(n));
+  }
+  // Three lines and their places, not another copy of the list.
+  EXPECT_LT(h.Bytes(bets), loaded + 300);
+  EXPECT_TRUE(h.Undo(bets));
+  EXPECT_EQ(bets.Lines(), all);
+  EXPECT_TRUE(h.Redo(bets));
+  EXPECT_EQ(bets.LineCount(), 99997);
+  // Lines that are no numbers come back exactly too, tag and all.
+  {
+    Step s(h, "添加", {&bets});
+    bets.ReplaceLines({"1a2", "Ab", "", "中文"});
+    s.SetTag(bets, numbers::GroupTag(3));
+  }
+  EXPECT_EQ(h.Tag(bets), numbers::GroupTag(3));
+  h.Undo(bets);
+  EXPECT_EQ(bets.LineCount(), 99997);
+  EXPECT_EQ(h.Tag(bets), numbers::kDirect);
+  h.Redo(bets);
+  EXPECT_EQ(bets.Lines(), (Strings{"1a2", "Ab", "", "中文"}));
+  EXPECT_EQ(h.Tag(bets), numbers::GroupTag(3));
+}
+
+TEST_F(History, AStepOverBothListsGoesAndComesBackWholeWhileBothStandOnTop) {
+  numbers::History h({&bets, &dels}, nullptr);
+  {
+    Step s(h, "条件过滤", {&bets, &dels});
+    bets.AppendLine("123");
+    dels.AppendLine("456");
+  }
+  EXPECT_TRUE(h.Undo(dels));
+  EXPECT_TRUE(bets.Lines().empty() && dels.Lines().empty());
+  EXPECT_TRUE(h.Redo(bets));
+  EXPECT_EQ(bets.Lines(), Strings{"123"});
+  EXPECT_EQ(dels.Lines(), Strings{"456"});
+  // The deletion list changed since: each part goes alone from now on.
+  {
+    Step s(h, "添加删除号码", {&dels});
+    dels.AppendLine("789");
+  }
+  EXPECT_TRUE(h.Undo(bets));
+  EXPECT_TRUE(bets.Lines().empty());
+  EXPECT_EQ(dels.Lines(), (Strings{"456", "789"}));
+  EXPECT_EQ(h.UndoName(dels), "添加删除号码");
+  // A step over both that changed one list is that list's alone.
+  {
+    Step s(h, "条件过滤", {&bets, &dels});
+    bets.AppendLine("321");
+  }
+  EXPECT_EQ(h.UndoName(dels), "添加删除号码");
+  EXPECT_TRUE(h.Undo(bets));
+  EXPECT_EQ(dels.Lines(), (Strings{"456", "789"}));
+}
+
+TEST_F(History, AtLeastTheMinimumOfStepsStaysWhateverTheyHold) {
+  numbers::History h({&bets, &dels}, nullptr, {.minSteps = 3, .maxSteps = 10, .budget = 0});
+  for (int i = 0; i < 6; ++i) {
+    Step s(h, "生成", {&bets});
+    bets.ReplaceLines(Numbers(1000 + i));
+  }
+  EXPECT_EQ(h.UndoSteps(bets), 3u);
+  while (h.Undo(bets)) {
+  }
+  EXPECT_EQ(bets.LineCount(), 1002);
+  numbers::History many({&bets, &dels}, nullptr, {.minSteps = 3, .maxSteps = 4});
+  for (int i = 0; i < 6; ++i) {
+    Step s(many, "添加", {&bets});
+    bets.AppendLine("555");
+  }
+  EXPECT_EQ(many.UndoSteps(bets), 4u);
+}
+
+TEST(KeptList, LinesAndBetTypeComeBackExactlyAndABrokenFileIsNamed) {
+  const Strings lines = {"123", "1a2", "", "中文", "000"};
+  for (int tag : {numbers::kDirect, numbers::GroupTag(0), numbers::GroupTag(12)}) {
+    const numbers::KeptList kept =
+        numbers::ReadKeptList(numbers::KeptListBytes(lines, tag), "last-bets.txt");
+    EXPECT_EQ(kept.refusal, "");
+    EXPECT_EQ(kept.lines, lines);
+    EXPECT_EQ(kept.tag, tag);
+  }
+  EXPECT_TRUE(numbers::ReadKeptList(numbers::KeptListBytes({}, 0), "x").lines.empty());
+  const std::string bytes = numbers::KeptListBytes(lines, 0);
+  EXPECT_EQ(numbers::ReadKeptList("123\r\n", "D:\\last-bets.txt").refusal,
+            "上次关闭时的列表文件“D:\\last-bets.txt”第 1 行无法识别，未载入。");
+  // Cut short in its last line.
+  const numbers::KeptList cut =
+      numbers::ReadKeptList(bytes.substr(0, bytes.size() - 1), "last-bets.txt");
+  EXPECT_EQ(cut.refusal, "上次关闭时的列表文件“last-bets.txt”第 6 行无法识别，未载入。");
+  EXPECT_TRUE(cut.lines.empty());
+}
+
+}  // namespace
