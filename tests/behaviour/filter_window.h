@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../support/temp_folder.h"
 #include "app/filter_form.h"
 #include "harness.h"
 #include "toolkit/text.h"
@@ -15,6 +16,17 @@ using Step = std::function<void()>;
 
 class FilterWindow : public Behaviour {
  protected:
+  // The user's data (方案, draws) in a folder of the test's own.
+  void SetUp() override {
+    Behaviour::SetUp();
+    H().SetProgramFolder(data_.Slashed());
+  }
+  void Restart() {
+    Behaviour::Restart();
+    H().SetProgramFolder(data_.Slashed());
+  }
+  const testsupport::TempFolder& Data() const { return data_; }
+
   TFormFilter& W() { return *Form().FormFilter; }
   tk::Control& D(std::string_view name) { return W().Find(name); }
   std::string Shown() { return W().lblFilterCount.Text(); }
@@ -55,4 +67,7 @@ class FilterWindow : public Behaviour {
     EXPECT_EQ(Form().FormFilter, nullptr);
     EXPECT_TRUE(Rec().errors.empty()) << Rec().errors.front();
   }
+
+ private:
+  testsupport::TempFolder data_;
 };

@@ -44,6 +44,7 @@ std::vector<std::string> TableTabChain(const tk::Form& form) {
     const tk::Kind kind = c->GetKind();
     const bool takesFocus = kind == tk::Kind::Button || kind == tk::Kind::CheckBox ||
                             kind == tk::Kind::Edit || kind == tk::Kind::List ||
+                            kind == tk::Kind::ComboBox ||
                             (kind == tk::Kind::Radio && dynamic_cast<tk::CheckBox&>(*c).Checked());
     if (!takesFocus || c->Def().tabOrder < 0 || !c->Enabled()) continue;
     stops.emplace_back(path(*c), std::string(c->Name()));

@@ -91,6 +91,11 @@ class Behaviour : public ::testing::Test {
   void AddNumbers(bool betList, const std::vector<std::string>& numbers);
   std::vector<std::string> Lines(std::string_view list);
   Harness& H() { return *h_; }
+  // The program ends and starts again: a new application, window and user.
+  void Restart() {
+    h_.reset();
+    h_ = MakeHarness();
+  }
 
  private:
   std::unique_ptr<Harness> h_;
