@@ -23,17 +23,18 @@ constexpr std::string_view kRatioNames[3][4] = {
 constexpr std::string_view kRepeatNames[4] = {"chkRepeat0", "chkRepeat1", "chkRepeat2",
                                               "chkRepeat3"};
 
-// Each input, box and option with the box of the condition it belongs to.
+// Each input and box with the box of the condition it belongs to. The
+// options of 胆码 say how, not whether: choosing one ticks nothing.
 const std::map<std::string_view, std::string_view>& Owners() {
   static const std::map<std::string_view, std::string_view> owners = [] {
     std::map<std::string_view, std::string_view> m = {
-        {"edtSum", "chkSum"},         {"edtSpan", "chkSpan"},         {"edtTail", "chkTail"},
-        {"chkBaozi", "chkShape"},     {"chkZu3", "chkShape"},         {"chkZu6", "chkShape"},
-        {"edtRoad", "chkRoad"},       {"edtDan", "chkDan"},           {"rdoDanAny", "chkDan"},
-        {"rdoDanAll", "chkDan"},      {"edtKill", "chkKill"},         {"edtPosH", "chkPos"},
-        {"edtPosT", "chkPos"},        {"edtPosU", "chkPos"},          {"edtPair", "chkPair"},
-        {"edtPairSum", "chkPairSum"}, {"edtPairDiff", "chkPairDiff"}, {"edtDzx", "chkDzx"},
-        {"chkRunFull", "chkRun"},     {"chkRunHalf", "chkRun"},       {"chkRunNone", "chkRun"},
+        {"edtSum", "chkSum"},     {"edtSpan", "chkSpan"},       {"edtTail", "chkTail"},
+        {"chkBaozi", "chkShape"}, {"chkZu3", "chkShape"},       {"chkZu6", "chkShape"},
+        {"edtRoad", "chkRoad"},   {"edtDan", "chkDan"},         {"edtKill", "chkKill"},
+        {"edtPosH", "chkPos"},    {"edtPosT", "chkPos"},        {"edtPosU", "chkPos"},
+        {"edtPair", "chkPair"},   {"edtPairSum", "chkPairSum"}, {"edtPairDiff", "chkPairDiff"},
+        {"edtDzx", "chkDzx"},     {"chkRunFull", "chkRun"},     {"chkRunHalf", "chkRun"},
+        {"chkRunNone", "chkRun"},
     };
     for (std::size_t i = 0; i < 4; ++i) {
       m[kRatioNames[0][i]] = "chkOdd";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,26 @@
 #include "toolkit/text.h"
 
 using Step = std::function<void()>;
+
+// Steps that post one another: a step queues the next when it is done, or,
+// when it opens a dialog (`opens`), before it acts, so that the next one
+// arrives in the dialog's loop. Nothing else waits in the queue meanwhile:
+// a dialog's loop runs the steps meant for it and ends when it closes.
+struct Chain {
+  tk::UserDriver* user = nullptr;
+  std::vector<Step> steps;
+  std::vector<bool> opens;
+  bool done = false;
+};
+
+inline void Link(const std::shared_ptr<Chain>& chain, std::size_t i) {
+  if (i >= chain->steps.size()) return;
+  chain->user->Post([chain, i] {
+    if (chain->opens[i]) Link(chain, i + 1);
+    chain->steps[i]();
+    if (!chain->opens[i]) Link(chain, i + 1);
+  });
+}
 
 class FilterWindow : public Behaviour {
  protected:
@@ -43,29 +64,45 @@ class FilterWindow : public Behaviour {
   // Opens the window from the bet list's menu and runs the steps as input
   // that arrives in the window's own loop; the last step must close it.
   void InWindow(const std::vector<Step>& steps) {
-    bool done = false;
-    User().Post([this] { Form().mniFilterClick(Form().mmoList); });
+    auto chain = std::make_shared<Chain>();
+    chain->user = &User();
+    chain->steps.push_back([this] { Form().mniFilterClick(Form().mmoList); });
+    chain->opens.push_back(true);
     for (const Step& s : steps) {
-      User().Post([this, s] {
+      chain->steps.push_back([this, s] {
         if (Form().FormFilter == nullptr) {
           ADD_FAILURE() << "the conditions window is not open";
           return;
         }
         s();
       });
+      chain->opens.push_back(false);
     }
-    User().Post([&] {
+    chain->steps.push_back([this, chain] {
       // Its loop may still hand out what was queued when it closed.
       if (Form().FormFilter != nullptr && !Form().FormFilter->Closed()) {
         ADD_FAILURE() << "the conditions window is still open";
         Form().FormFilter->Close();
       }
-      done = true;
+      chain->done = true;
     });
-    for (int i = 0; i < 100 && !done; ++i) H().App().PumpMessages();
-    EXPECT_TRUE(done);
+    chain->opens.push_back(false);
+    Link(chain, 0);
+    for (int i = 0; i < 100 && !chain->done; ++i) H().App().PumpMessages();
+    EXPECT_TRUE(chain->done);
     EXPECT_EQ(Form().FormFilter, nullptr);
     EXPECT_TRUE(Rec().errors.empty()) << Rec().errors.front();
+  }
+
+  // Clicks a button of the window that opens dialogs one after another (a
+  // name, a notice, the name again, ...), and answers each in its turn.
+  void TapAnswering(std::string_view button, const std::vector<Step>& answers) {
+    auto chain = std::make_shared<Chain>();
+    chain->user = &User();
+    chain->steps = answers;
+    chain->opens.assign(answers.size(), true);
+    Link(chain, 0);
+    Tap(button);
   }
 
  private:

@@ -367,33 +367,23 @@ void Cancel(tk::UserDriver& user) {
 TEST_F(FilterWindow, ASchemeIsSavedUnderANameAndChosenAfterARestart) {
   Click("btnAll");
   const std::string daily = Count(1000, 6, 6);
-  InWindow({
-      [&] {
-        Retype("edtSum", "13");
-        Retype("edtSpan", "5");
-        Tap("chkZu6");
-        Tap("rdoDrop");
-        EXPECT_EQ(Shown(), daily);
-        Tap("btnSchemeSave");
-      },
-      [&] { Answer(User(), " "); },  // refused: a notice, then the dialog again
-      [&] {
-        EXPECT_EQ(Rec().notices, std::vector<std::string>{"方案名称不能为空。"});
-        Answer(User(), "每日 ");
-      },
-      [&] {
-        EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"每日"});
-        EXPECT_EQ(W().cboScheme.Text(), "每日");
-        Retype("edtKill", "0");
-        Tap("btnSchemeSave");  // the same name: asked first, and declined
-      },
-      [&] { Answer(User(), "每日"); },
-      [&] { Cancel(User()); },
-      [&] {
-        EXPECT_EQ(Rec().questions, std::vector<std::string>{"已有名为“每日”的方案，要替换它吗？"});
-        Tap("btnFilterCancel");
-      },
-  });
+  InWindow({[&] {
+    Retype("edtSum", "13");
+    Retype("edtSpan", "5");
+    Tap("chkZu6");
+    Tap("rdoDrop");
+    EXPECT_EQ(Shown(), daily);
+    // An empty name is refused with a notice, then asked again.
+    TapAnswering("btnSchemeSave", {[&] { Answer(User(), " "); }, [&] { Answer(User(), "每日 "); }});
+    EXPECT_EQ(Rec().notices, std::vector<std::string>{"方案名称不能为空。"});
+    EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"每日"});
+    EXPECT_EQ(W().cboScheme.Text(), "每日");
+    // The same name: asked first, declined, and the name dialog cancelled.
+    Retype("edtKill", "0");
+    TapAnswering("btnSchemeSave", {[&] { Answer(User(), "每日"); }, [&] { Cancel(User()); }});
+    EXPECT_EQ(Rec().questions, std::vector<std::string>{"已有名为“每日”的方案，要替换它吗？"});
+    Tap("btnFilterCancel");
+  }});
   EXPECT_EQ(Lines("mmoList").size(), 1000u);
   EXPECT_TRUE(Data().Has(std::string(kSchemeFolderName) + "/每日.txt"));
 

@@ -21,7 +21,7 @@ class QtFilter : public FilterWindow {
   }
   std::vector<std::string> TabChain() {
     std::vector<std::string> names{Focus()};
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 120; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       if (Focus() == names.front()) break;
       names.push_back(Focus());
@@ -39,7 +39,7 @@ TEST_F(QtFilter, KeysAndMouseDriveTheModalWindow) {
     EXPECT_EQ(dialog->parentWidget(), main);
     EXPECT_NE(dialog->windowModality(), Qt::NonModal);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("条件过滤"));
-    EXPECT_EQ(dialog->size(), QSize(460, 410));
+    EXPECT_EQ(dialog->size(), QSize(912, 448));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }, 2000));
     // Centred on the main window, as far as the screen allows.

@@ -36,7 +36,7 @@ class Win32Filter : public FilterWindow {
   }
   std::vector<std::string> TabChain() {
     std::vector<std::string> names{Focus()};
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 120; ++i) {
       Key(VK_TAB);
       if (Focus() == names.front()) break;
       names.push_back(Focus());
@@ -57,8 +57,8 @@ TEST_F(Win32Filter, KeysAndClicksDriveTheModalWindow) {
     EXPECT_NE(style & WS_SYSMENU, 0);
     RECT client{};
     GetClientRect(dialog, &client);
-    EXPECT_EQ(Wh().app.Unscale(client.right), 460);
-    EXPECT_EQ(Wh().app.Unscale(client.bottom), 410);
+    EXPECT_EQ(Wh().app.Unscale(client.right), 912);
+    EXPECT_EQ(Wh().app.Unscale(client.bottom), 448);
     RECT of{};
     RECT df{};
     GetWindowRect(main, &of);
