@@ -47,6 +47,24 @@ const std::map<std::string_view, std::string_view>& Owners() {
   return owners;
 }
 
+// The summary on its one line: wide characters (Chinese, fullwidth forms)
+// take two columns of the half-width ones the face draws 7 pixels wide at
+// 14; what does not fit ends in "…" and the hint holds all of it.
+constexpr int kSummaryColumns = 124;
+
+std::string FitSummary(const std::string& text) {
+  int columns = 0;
+  std::size_t cut = 0;  // where "…" goes if the whole does not fit
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = tk::CharLength(text, i);
+    const char32_t c = tk::DecodeChar(std::string_view(text).substr(i, n));
+    columns += c >= 0x1100 ? 2 : 1;
+    if (columns <= kSummaryColumns - 2) cut = i + n;
+    i += n;
+  }
+  return columns <= kSummaryColumns ? text : text.substr(0, cut) + "…";
+}
+
 bool Blank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -249,7 +267,7 @@ void TFormFilter::Recount() {
   const numbers::FilterSettings s = Settings();
   const numbers::CompiledFilter filter = numbers::CompileFilter(s);
   const std::string summary = numbers::FilterSummary(s);
-  lblFilterSummary.SetText(summary);
+  lblFilterSummary.SetText(FitSummary(summary));
   lblFilterSummary.SetHint(summary);
   bool act = false;
   if (!filter.error.empty()) {

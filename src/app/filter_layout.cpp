@@ -52,8 +52,8 @@ ControlSpec Button(std::string_view name, std::string_view parent, tk::Rect rect
 
 // A condition's box; `tab` is its place in the group, its inputs follow.
 ControlSpec Condition(std::string_view group, std::string_view name, int row, int tab,
-                      std::string_view text) {
-  ControlSpec c = Row(name, Kind::CheckBox, group, {12, RowTop(row), 80, 17}, tab, text);
+                      std::string_view text, int width = 80) {
+  ControlSpec c = Row(name, Kind::CheckBox, group, {12, RowTop(row), width, 17}, tab, text);
   c.showHint = true;
   return c;
 }
@@ -127,7 +127,7 @@ void MoreConditions(std::vector<ControlSpec>& c) {
   c.push_back(Input(kMore, "edtPairSum", 2, 7));
   c.push_back(Condition(kMore, "chkPairDiff", 3, 8, "两码差"));
   c.push_back(Input(kMore, "edtPairDiff", 3, 9));
-  c.push_back(Condition(kMore, "chkDzx", 4, 10, "大中小比"));
+  c.push_back(Condition(kMore, "chkDzx", 4, 10, "大中小比", 82));
   c.push_back(Input(kMore, "edtDzx", 4, 11));
   c.push_back(Condition(kMore, "chkPrime", 5, 12, "质合比"));
   Choices(
@@ -151,23 +151,22 @@ std::vector<ControlSpec> BuildControls() {
   MoreConditions(c);
 
   // 方案 and 容错 side by side under the conditions.
-  c.push_back(Row(kScheme, Kind::GroupBox, "", {8, 294, 552, 48}, 2, "缩水方案"));
-  ControlSpec schemes = Make("cboScheme", Kind::ComboBox, kScheme, {12, 18, 172, 22}, 0);
+  c.push_back(Row(kScheme, Kind::GroupBox, "", {8, 294, 684, 48}, 2, "缩水方案"));
+  ControlSpec schemes = Make("cboScheme", Kind::ComboBox, kScheme, {12, 18, 304, 22}, 0);
   schemes.onChange = "cboSchemeChange";
   schemes.showHint = true;
   c.push_back(schemes);
   c.push_back(
-      Button("btnSchemeSave", kScheme, {192, 16, 86, 25}, 1, "保存方案…", "btnSchemeSaveClick"));
+      Button("btnSchemeSave", kScheme, {324, 16, 86, 25}, 1, "保存方案…", "btnSchemeSaveClick"));
   c.push_back(
-      Button("btnSchemeDelete", kScheme, {284, 16, 72, 25}, 2, "删除方案", "btnSchemeDeleteClick"));
-  c.push_back(Button("btnSchemeExport", kScheme, {362, 16, 86, 25}, 3, "导出方案…",
+      Button("btnSchemeDelete", kScheme, {416, 16, 72, 25}, 2, "删除方案", "btnSchemeDeleteClick"));
+  c.push_back(Button("btnSchemeExport", kScheme, {494, 16, 86, 25}, 3, "导出方案…",
                      "btnSchemeExportClick"));
-  c.push_back(Button("btnSchemeImport", kScheme, {454, 16, 86, 25}, 4, "导入方案…",
+  c.push_back(Button("btnSchemeImport", kScheme, {586, 16, 86, 25}, 4, "导入方案…",
                      "btnSchemeImportClick"));
-  c.push_back(Row(kTolerance, Kind::GroupBox, "", {568, 294, 336, 48}, 3, "容错"));
+  c.push_back(Row(kTolerance, Kind::GroupBox, "", {700, 294, 204, 48}, 3, "容错"));
   c.push_back(Row("edtTolerance", Kind::Edit, kTolerance, {12, 18, 40, 22}, 0));
-  c.push_back(Caption(kTolerance, "lblTolerance", {58, 22, 266, 14},
-                      "个已选条件可以不符合（0：全部符合）"));
+  c.push_back(Caption(kTolerance, "lblTolerance", {58, 22, 142, 14}, "个已选条件可以不符合"));
 
   ControlSpec summary = Row("lblFilterSummary", Kind::Label, "", {8, 350, kFullWidth, 14}, -1);
   summary.showHint = true;

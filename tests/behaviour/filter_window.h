@@ -11,6 +11,7 @@
 #include "../support/temp_folder.h"
 #include "app/filter_form.h"
 #include "harness.h"
+#include "toolkit/ask_text.h"
 #include "toolkit/text.h"
 
 using Step = std::function<void()>;
@@ -33,6 +34,23 @@ inline void Link(const std::shared_ptr<Chain>& chain, std::size_t i) {
     chain->steps[i]();
     if (!chain->opens[i]) Link(chain, i + 1);
   });
+}
+
+// The name dialog of 保存方案…, answered as a user would.
+inline void Answer(tk::UserDriver& user, std::string_view name) {
+  tk::Form* dialog = tk::ShownTextDialog();
+  ASSERT_NE(dialog, nullptr) << "no name dialog";
+  tk::Control& edit = dialog->Find(tk::kAskTextEdit);
+  user.Select(edit, 0, static_cast<int>(tk::CharCount(edit.Text())));
+  if (!edit.Text().empty()) user.TypeChar(edit, tk::kBackspace);
+  user.Type(edit, name);
+  user.Click(dialog->Find(tk::kAskTextOk));
+}
+
+inline void Cancel(tk::UserDriver& user) {
+  tk::Form* dialog = tk::ShownTextDialog();
+  ASSERT_NE(dialog, nullptr) << "no name dialog";
+  user.Click(dialog->Find(tk::kAskTextCancel));
 }
 
 class FilterWindow : public Behaviour {
@@ -59,6 +77,34 @@ class FilterWindow : public Behaviour {
     User().Select(e, 0, static_cast<int>(tk::CharCount(e.Text())));
     if (!e.Text().empty()) User().TypeChar(e, tk::kBackspace);
     User().Type(e, text);
+  }
+
+  // Every condition ticked with long inputs: the widest summary and count.
+  void FillEveryCondition() {
+    for (std::string_view name :
+         {"chkBaozi",   "chkZu3",     "chkZu6",     "chkOdd30",   "chkOdd21",   "chkOdd12",
+          "chkOdd03",   "chkBig30",   "chkBig21",   "chkBig12",   "chkBig03",   "chkPrime30",
+          "chkPrime21", "chkPrime12", "chkPrime03", "chkRunFull", "chkRunHalf", "chkRunNone",
+          "chkRepeat0", "chkRepeat1", "chkRepeat2", "chkRepeat3"}) {
+      if (!W().Get<tk::CheckBox>(name).Checked()) Tap(name);
+    }
+    for (auto [edit, text] : std::initializer_list<std::pair<std::string_view, std::string_view>>{
+             {"edtSum", "0,2,4,6,8,10,12,14,16,18,20,22,24,26"},
+             {"edtSpan", "0,2,4,6,8"},
+             {"edtTail", "1,3,5,7,9"},
+             {"edtRoad", "1:1:1,2:1:0,0:1:2"},
+             {"edtDan", "1,3,5"},
+             {"edtKill", "0,8"},
+             {"edtPosH", "1357"},
+             {"edtPosT", "2468"},
+             {"edtPosU", "0369"},
+             {"edtPair", "12 35 79 08"},
+             {"edtPairSum", "0,3,6,9"},
+             {"edtPairDiff", "1,3,5,7"},
+             {"edtDzx", "1:1:1,0:2:1"},
+             {"edtTolerance", "2"}}) {
+      Retype(edit, text);
+    }
   }
 
   // Opens the window from the bet list's menu and runs the steps as input
@@ -94,15 +140,18 @@ class FilterWindow : public Behaviour {
     EXPECT_TRUE(Rec().errors.empty()) << Rec().errors.front();
   }
 
-  // Clicks a button of the window that opens dialogs one after another (a
-  // name, a notice, the name again, ...), and answers each in its turn.
-  void TapAnswering(std::string_view button, const std::vector<Step>& answers) {
+  // Does what opens dialogs one after another (a name, a notice, the name
+  // again, ...), and answers each in its turn.
+  void Answering(const std::vector<Step>& answers, const Step& act) {
     auto chain = std::make_shared<Chain>();
     chain->user = &User();
     chain->steps = answers;
     chain->opens.assign(answers.size(), true);
     Link(chain, 0);
-    Tap(button);
+    act();
+  }
+  void TapAnswering(std::string_view button, const std::vector<Step>& answers) {
+    Answering(answers, [&] { Tap(button); });
   }
 
  private:

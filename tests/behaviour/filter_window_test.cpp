@@ -304,6 +304,8 @@ TEST_F(FilterWindow, TheNewConditionsCountOverAllNumbersAndOneClickTicksThem) {
 
 TEST_F(FilterWindow, TheSummaryReadsTheChosenConditions) {
   AddNumbers(true, {"123"});
+  Data().Write(std::string(numbers::kDrawsFileName),
+               numbers::DrawsFileBytes({{2024001, 7, "", 357}}));
   InWindow({[&] {
     EXPECT_EQ(W().lblFilterSummary.Text(), "已选条件：无");
     Retype("edtSum", "10-14,18");
@@ -311,6 +313,13 @@ TEST_F(FilterWindow, TheSummaryReadsTheChosenConditions) {
     Retype("edtKill", "4");
     Retype("edtTolerance", "1");
     EXPECT_EQ(W().lblFilterSummary.Text(), "已选条件：和值 10-14,18；形态 组六；杀码 4；容错 1");
+    // Too long for its line: cut with "…", whole in its hint.
+    FillEveryCondition();
+    const std::string shown = W().lblFilterSummary.Text();
+    const std::string whole = W().lblFilterSummary.Hint();
+    ASSERT_TRUE(shown.ends_with("…"));
+    EXPECT_EQ(whole.substr(0, shown.size() - 3), shown.substr(0, shown.size() - 3));
+    EXPECT_NE(whole.find("重号 0、1、2、3；容错 2"), std::string::npos) << whole;
     Tap("btnFilterCancel");
   }});
 }
@@ -345,23 +354,6 @@ TEST_F(FilterWindow, RepeatsCompareWithTheLatestKeptDrawAndWaitForOne) {
     EXPECT_EQ(Shown(), Count(3, 3, 0));
     Tap("btnFilterCancel");
   }});
-}
-
-// The name dialog of 保存方案…, answered as a user would.
-void Answer(tk::UserDriver& user, std::string_view name) {
-  tk::Form* dialog = tk::ShownTextDialog();
-  ASSERT_NE(dialog, nullptr) << "no name dialog";
-  tk::Control& edit = dialog->Find(tk::kAskTextEdit);
-  user.Select(edit, 0, static_cast<int>(tk::CharCount(edit.Text())));
-  if (!edit.Text().empty()) user.TypeChar(edit, tk::kBackspace);
-  user.Type(edit, name);
-  user.Click(dialog->Find(tk::kAskTextOk));
-}
-
-void Cancel(tk::UserDriver& user) {
-  tk::Form* dialog = tk::ShownTextDialog();
-  ASSERT_NE(dialog, nullptr) << "no name dialog";
-  user.Click(dialog->Find(tk::kAskTextCancel));
 }
 
 TEST_F(FilterWindow, ASchemeIsSavedUnderANameAndChosenAfterARestart) {
