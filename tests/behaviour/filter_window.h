@@ -60,8 +60,8 @@ class FilterWindow : public Behaviour {
     Behaviour::SetUp();
     H().SetProgramFolder(data_.Slashed());
   }
-  void Restart() {
-    Behaviour::Restart();
+  void Restart(const std::function<std::unique_ptr<Harness>()>& make = MakeHarness) {
+    Behaviour::Restart(make);
     H().SetProgramFolder(data_.Slashed());
   }
   const testsupport::TempFolder& Data() const { return data_; }
