@@ -8,6 +8,7 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/task.cpp
   src/toolkit/driver.cpp
   src/toolkit/placement.cpp
+  src/toolkit/ask_text.cpp
   src/toolkit/views.cpp
   src/toolkit/actions.cpp
   src/toolkit/png.cpp

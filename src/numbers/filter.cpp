@@ -431,13 +431,26 @@ std::vector<bool> LinesThatGo(const std::vector<std::string>& lines, const Compi
 
 FilterCounts CountFilter(const std::vector<std::string>& lines, const CompiledFilter& filter,
                          bool dropMatching) {
-  FilterCounts counts;
-  counts.lines = static_cast<int>(lines.size());
-  counts.tolerance = filter.tolerance;
-  if (!filter.error.empty()) return counts;
+  return CountFilter(TallyLines(lines), filter, dropMatching);
+}
+
+LineTally TallyLines(const std::vector<std::string>& lines) {
+  LineTally tally;
+  tally.lines = static_cast<int>(lines.size());
   for (const auto& line : lines) {
     const int n = NumberOf(line);
-    if (n >= 0) ++counts.byMisses[filter.misses[static_cast<std::size_t>(n)]];
+    if (n >= 0) ++tally.perNumber[static_cast<std::size_t>(n)];
+  }
+  return tally;
+}
+
+FilterCounts CountFilter(const LineTally& tally, const CompiledFilter& filter, bool dropMatching) {
+  FilterCounts counts;
+  counts.lines = tally.lines;
+  counts.tolerance = filter.tolerance;
+  if (!filter.error.empty()) return counts;
+  for (std::size_t n = 0; n < tally.perNumber.size(); ++n) {
+    counts.byMisses[filter.misses[n]] += tally.perNumber[n];
   }
   for (int k = 0; k <= filter.tolerance; ++k) counts.meeting += counts.byMisses[k];
   if (filter.anyTicked)

@@ -105,4 +105,37 @@ std::string Platform::ReadFileBytes(const std::string& path, std::size_t limit) 
   return bytes;
 }
 
+std::vector<std::string> Platform::FilesIn(const std::string& folder,
+                                           std::string_view extension) const {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(PathOf(folder), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code kind;
+    if (!it->is_regular_file(kind)) continue;
+    const std::u8string u8 = it->path().filename().u8string();
+    std::string name(u8.begin(), u8.end());
+    if (name.size() >= extension.size() &&
+        FoldCase(std::string_view(name).substr(name.size() - extension.size())) ==
+            FoldCase(extension)) {
+      names.push_back(std::move(name));
+    }
+  }
+  return names;
+}
+
+void Platform::MakeFolder(const std::string& path) const {
+  std::error_code ec;
+  std::filesystem::create_directories(PathOf(path), ec);
+  if (ec || !std::filesystem::is_directory(PathOf(path), ec)) {
+    throw Error("无法创建文件夹“" + path + "”。");
+  }
+}
+
+void Platform::RemoveFile(const std::string& path) const {
+  std::error_code ec;
+  std::filesystem::remove(PathOf(path), ec);
+  if (ec) throw Error("无法删除文件“" + path + "”。");
+}
+
 }  // namespace tk

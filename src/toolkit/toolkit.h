@@ -382,6 +382,16 @@ class Platform {
   // The file's bytes, at most limit + 1 of them (more than limit: the file is
   // too large). Raises Error when the file cannot be read.
   virtual std::string ReadFileBytes(const std::string& path, std::size_t limit) const;
+  // The names of the files in a folder whose names end in `extension`
+  // (letter case ignored), in no particular order; none when the folder is
+  // missing or cannot be read.
+  virtual std::vector<std::string> FilesIn(const std::string& folder,
+                                           std::string_view extension) const;
+  // Makes the folder and those above it that are missing; raises Error when
+  // it cannot.
+  virtual void MakeFolder(const std::string& path) const;
+  // Raises Error when the file is there and cannot be removed.
+  virtual void RemoveFile(const std::string& path) const;
 };
 
 // True for http:// and https:// addresses, scheme in any letter case.

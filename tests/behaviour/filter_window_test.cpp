@@ -1,11 +1,16 @@
 // The conditions window over all 1,000 numbers, and 组选 on the bet list,
 // driven through the real window of each backend.
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "filter_window.h"
+#include "numbers/draws.h"
 #include "numbers/filter.h"
+#include "numbers/scheme.h"
+#include "toolkit/ask_text.h"
 #include "toolkit/text.h"
 
 namespace {
@@ -212,4 +217,258 @@ TEST_F(FilterWindow, AnEmptyBetListIsRefusedByEveryItem) {
   EXPECT_EQ(Lines("mmoDel"), Numbers{"123"});
 }
 
+// How many of 000-999 `meets` picks: worked out from the definitions, apart
+// from the program.
+int CountWhere(const std::function<bool(int, int, int)>& meets) {
+  return static_cast<int>(AllWhere(meets).size());
+}
+
+TEST_F(FilterWindow, TheNewConditionsCountOverAllNumbersAndOneClickTicksThem) {
+  Click("btnAll");
+  InWindow({[&] {
+    // Typing into an input ticks its condition; unticking keeps the input.
+    Retype("edtPosH", "12");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("chkPos").Checked());
+    Retype("edtPosU", "3");
+    EXPECT_EQ(Shown(), Count(1000, 20, 980));
+    Tap("chkPos");
+    EXPECT_EQ(D("edtPosH").Text(), "12");
+    EXPECT_EQ(Shown(), Count(1000, 1000, 0));
+    // Emptying an input of an unticked condition does not tick it.
+    Retype("edtPosU", "");
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkPos").Checked());
+    Retype("edtPosH", "");
+
+    Retype("edtPair", "12");
+    EXPECT_EQ(Shown(), Count(1000, 54, 946));
+    Retype("edtPair", "12 35");
+    EXPECT_EQ(Shown(), Count(1000, 108, 892));
+    Retype("edtPair", "1");
+    EXPECT_EQ(Shown(), numbers::kPairInvalid);
+    EXPECT_FALSE(CanAct());
+    Tap("chkPair");
+    Retype("edtPairDiff", "0");
+    EXPECT_EQ(Shown(), Count(1000, 280, 720));
+    Retype("edtPairDiff", "9");
+    EXPECT_EQ(Shown(), Count(1000, 54, 946));
+    Tap("chkPairDiff");
+    Retype("edtPairSum", "0");
+    EXPECT_EQ(Shown(), Count(1000, 272, 728));
+    Tap("chkPairSum");
+    Retype("edtDzx", "1:1:1");
+    EXPECT_EQ(Shown(), Count(1000, 6 * 3 * 4 * 3, 1000 - 216));
+    Tap("chkDzx");
+
+    // Ticking one of a condition's boxes ticks it; unticking the box leaves it.
+    const char* primes[] = {"chkPrime30", "chkPrime21", "chkPrime12", "chkPrime03"};
+    const int expected[] = {125, 375, 375, 125};
+    for (int i = 0; i < 4; ++i) {
+      Tap(primes[i]);
+      EXPECT_TRUE(W().Get<tk::CheckBox>("chkPrime").Checked());
+      EXPECT_EQ(Shown(), Count(1000, expected[i], 1000 - expected[i])) << primes[i];
+      Tap(primes[i]);
+    }
+    EXPECT_EQ(Shown(), numbers::kPrimeInvalid);
+    Tap("chkPrime");
+    Tap("chkRunFull");
+    EXPECT_EQ(Shown(), Count(1000, 48, 952));
+    Tap("chkRun");
+
+    // Three conditions together, none allowed to miss, then one.
+    Retype("edtSum", "13");
+    Retype("edtSpan", "5");
+    Tap("chkZu6");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("chkShape").Checked());
+    EXPECT_EQ(Shown(), Count(1000, 6, 994));
+    const auto misses = [](int a, int b, int c) {
+      return (a + b + c != 13) + (std::max({a, b, c}) - std::min({a, b, c}) != 5) +
+             !(a != b && b != c && a != c);
+    };
+    Retype("edtTolerance", "1");
+    const int one = CountWhere([&](int a, int b, int c) { return misses(a, b, c) == 1; });
+    EXPECT_EQ(Shown(), "投注列表 1000 注：全中 6 注，错一 " + std::to_string(one) + " 注；将删除 " +
+                           std::to_string(1000 - 6 - one) + " 注");
+    const int two = CountWhere([&](int a, int b, int c) { return misses(a, b, c) == 2; });
+    Retype("edtTolerance", "2");
+    Tap("rdoDrop");
+    EXPECT_EQ(Shown(), "投注列表 1000 注：全中 6 注，错一 " + std::to_string(one) + " 注，错二 " +
+                           std::to_string(two) + " 注；将删除 " + std::to_string(6 + one + two) +
+                           " 注");
+    Retype("edtTolerance", "3");
+    EXPECT_EQ(Shown(), numbers::ToleranceInvalidText(3));
+    EXPECT_FALSE(CanAct());
+    Tap("btnFilterCancel");
+  }});
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+}
+
+TEST_F(FilterWindow, TheSummaryReadsTheChosenConditions) {
+  AddNumbers(true, {"123"});
+  Data().Write(std::string(numbers::kDrawsFileName),
+               numbers::DrawsFileBytes({{2024001, 7, "", 357}}));
+  InWindow({[&] {
+    EXPECT_EQ(W().lblFilterSummary.Text(), "已选条件：无");
+    Retype("edtSum", "10-14,18");
+    Tap("chkZu6");
+    Retype("edtKill", "4");
+    Retype("edtTolerance", "1");
+    EXPECT_EQ(W().lblFilterSummary.Text(), "已选条件：和值 10-14,18；形态 组六；杀码 4；容错 1");
+    // Too long for its line: cut with "…", whole in its hint.
+    FillEveryCondition();
+    const std::string shown = W().lblFilterSummary.Text();
+    const std::string whole = W().lblFilterSummary.Hint();
+    ASSERT_TRUE(shown.ends_with("…"));
+    EXPECT_EQ(whole.substr(0, shown.size() - 3), shown.substr(0, shown.size() - 3));
+    EXPECT_NE(whole.find("重号 0、1、2、3；容错 2"), std::string::npos) << whole;
+    Tap("btnFilterCancel");
+  }});
+}
+
+TEST_F(FilterWindow, RepeatsCompareWithTheLatestKeptDrawAndWaitForOne) {
+  AddNumbers(true, {"123", "357", "999"});
+  InWindow({[&] {
+    EXPECT_FALSE(D("chkRepeat").Enabled());
+    EXPECT_FALSE(D("chkRepeat1").Enabled());
+    EXPECT_EQ(D("lblRepeatDraw").Text(), "无开奖号码");
+    EXPECT_EQ(D("chkRepeat").Hint(), numbers::kRepeatNoDraw);
+    Tap("btnFilterCancel");
+  }});
+  // Two draws kept: the later 期号 is the latest.
+  Data().Write(std::string(numbers::kDrawsFileName),
+               numbers::DrawsFileBytes({{2024001, 7, "", 999}, {2024002, 7, "", 375}}));
+  InWindow({[&] {
+    EXPECT_EQ(D("lblRepeatDraw").Text(), "最近一期 375");
+    Tap("chkRepeat3");  // 357 has all three digits of 375
+    EXPECT_EQ(Shown(), Count(3, 1, 2));
+    Tap("chkRepeat1");  // 123 shares one
+    EXPECT_EQ(Shown(), Count(3, 2, 1));
+    Tap("btnFilterCancel");
+  }});
+  // The draw goes; a 重号 still ticked can be unticked, no more.
+  std::filesystem::remove(Data().At(std::string(numbers::kDrawsFileName)));
+  InWindow({[&] {
+    EXPECT_TRUE(W().Get<tk::CheckBox>("chkRepeat").Checked());
+    EXPECT_EQ(Shown(), numbers::kRepeatNoDraw);
+    Tap("chkRepeat");
+    EXPECT_FALSE(D("chkRepeat").Enabled());
+    EXPECT_EQ(Shown(), Count(3, 3, 0));
+    Tap("btnFilterCancel");
+  }});
+}
+
+TEST_F(FilterWindow, ASchemeIsSavedUnderANameAndChosenAfterARestart) {
+  Click("btnAll");
+  const std::string daily = Count(1000, 6, 6);
+  InWindow({[&] {
+    Retype("edtSum", "13");
+    Retype("edtSpan", "5");
+    Tap("chkZu6");
+    Tap("rdoDrop");
+    EXPECT_EQ(Shown(), daily);
+    // An empty name is refused with a notice, then asked again.
+    TapAnswering("btnSchemeSave", {[&] { Answer(User(), " "); }, [&] { Answer(User(), "每日 "); }});
+    EXPECT_EQ(Rec().notices, std::vector<std::string>{"方案名称不能为空。"});
+    EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"每日"});
+    EXPECT_EQ(W().cboScheme.Text(), "每日");
+    // The same name: asked first, declined, and the name dialog cancelled.
+    Retype("edtKill", "0");
+    TapAnswering("btnSchemeSave", {[&] { Answer(User(), "每日"); }, [&] { Cancel(User()); }});
+    EXPECT_EQ(Rec().questions, std::vector<std::string>{"已有名为“每日”的方案，要替换它吗？"});
+    Tap("btnFilterCancel");
+  }});
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+  EXPECT_TRUE(Data().Has(std::string(kSchemeFolderName) + "/每日.txt"));
+
+  Restart();
+  Click("btnAll");
+  InWindow({[&] {
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkSum").Checked());
+    EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"每日"});
+    EXPECT_EQ(W().cboScheme.Selected(), -1);
+    EXPECT_FALSE(D("btnSchemeDelete").Enabled());
+    User().Choose(W().cboScheme, 0);
+    EXPECT_EQ(D("edtSum").Text(), "13");
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkKill").Checked());
+    EXPECT_EQ(Shown(), daily);
+    Tap("btnFilterCancel");
+  }});
+  // Chosen, not applied.
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+}
+
+TEST_F(FilterWindow, ABrokenSchemeIsRefusedWithItsLineAndTheWindowStaysAsItWas) {
+  const std::string folder = std::string(kSchemeFolderName) + "/";
+  std::filesystem::create_directory(Data().At(std::string(kSchemeFolderName)));
+  numbers::FilterSettings good;
+  good.kill = true;
+  good.killText = "9";
+  Data().Write(folder + "b.txt", numbers::SchemeBytes(good));
+  Data().Write(folder + "a.txt", "Qelmar3D 缩水方案 1\r\n和值 选用\r\n");
+  Data().Write(folder + "c.TXT", "Qelmar3D 缩水方案 1\r\n胆拖 = 选用\r\n");
+  Data().Write(folder + "notes.md", "");
+  AddNumbers(true, {"123", "999"});
+  InWindow({[&] {
+    EXPECT_EQ(W().cboScheme.Items(), (std::vector<std::string>{"a", "b", "c"}));
+    Retype("edtDan", "1");
+    const numbers::FilterSettings before = W().Settings();
+    User().Choose(W().cboScheme, 0);
+    User().Choose(W().cboScheme, 2);
+    EXPECT_EQ(Rec().notices,
+              (std::vector<std::string>{
+                  "方案文件“a.txt”第 2 行“和值 选用”无法识别，应为“名称 = 值”的形式，未载入。",
+                  "方案文件“c.TXT”第 2 行：没有名为“胆拖”的条件，未载入。"}));
+    EXPECT_EQ(W().cboScheme.Selected(), -1);
+    EXPECT_TRUE(W().Settings() == before);
+    User().Choose(W().cboScheme, 1);
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkDan").Checked());
+    EXPECT_EQ(Shown(), Count(2, 1, 1));
+    Tap("btnFilterCancel");
+  }});
+}
+
+TEST_F(FilterWindow, SchemesAreExportedImportedAndDeleted) {
+  const testsupport::TempFolder elsewhere;
+  const std::string folder = std::string(kSchemeFolderName) + "/";
+  std::filesystem::create_directory(Data().At(std::string(kSchemeFolderName)));
+  numbers::FilterSettings shared;
+  shared.run = true;
+  shared.runFull = true;
+  Data().Write(folder + "顺子.txt", numbers::SchemeBytes(shared) + "# 手写的说明\r\n");
+  elsewhere.Write("坏.txt", "和值 = 选用\r\n");
+  Click("btnAll");
+  InWindow({[&] {
+    User().Choose(W().cboScheme, 0);
+    EXPECT_EQ(Shown(), Count(1000, 48, 952));
+    Rec().dialogAnswers = {elsewhere.PathOf("分享.txt")};
+    Tap("btnSchemeExport");
+    ASSERT_EQ(Rec().dialogs.size(), 1u);
+    EXPECT_TRUE(Rec().dialogs.back().save);
+    EXPECT_EQ(Rec().dialogs.back().fileName, "顺子.txt");
+    EXPECT_EQ(elsewhere.Read("分享.txt"), Data().Read(folder + "顺子.txt"));
+
+    Rec().answers = {false, true};
+    Tap("btnSchemeDelete");
+    EXPECT_TRUE(Data().Has(folder + "顺子.txt"));
+    Tap("btnSchemeDelete");
+    EXPECT_EQ(Rec().questions.back(), "要删除方案“顺子”吗？");
+    EXPECT_FALSE(Data().Has(folder + "顺子.txt"));
+    EXPECT_TRUE(W().cboScheme.Items().empty());
+    EXPECT_EQ(Shown(), Count(1000, 48, 952));  // the window keeps what it shows
+
+    Tap("chkRun");
+    Rec().dialogAnswers = {elsewhere.PathOf("坏.txt"), elsewhere.PathOf("分享.txt")};
+    Tap("btnSchemeImport");
+    EXPECT_EQ(Rec().notices.back(),
+              "方案文件“坏.txt”第 1 行不是缩水方案的开头，应为“Qelmar3D 缩水方案 1”，未载入。");
+    EXPECT_TRUE(W().cboScheme.Items().empty());
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkRun").Checked());
+    Tap("btnSchemeImport");
+    EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"分享"});
+    EXPECT_EQ(W().cboScheme.Text(), "分享");
+    EXPECT_EQ(Data().Read(folder + "分享.txt"), elsewhere.Read("分享.txt"));
+    EXPECT_EQ(Shown(), Count(1000, 48, 952));
+    Tap("btnFilterCancel");
+  }});
+  EXPECT_EQ(Rec().notices.size(), 1u);
+}
 }  // namespace

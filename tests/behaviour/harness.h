@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,11 +101,11 @@ class Behaviour : public ::testing::Test {
   void AddNumbers(bool betList, const std::vector<std::string>& numbers);
   std::vector<std::string> Lines(std::string_view list);
   Harness& H() { return *h_; }
-  // A new application object and window in place of this one, as the next
-  // run of the program.
-  void Restart() {
+  // The program ends and starts again: a new application, window and user
+  // (made by `make`, MakeHarness by default).
+  void Restart(const std::function<std::unique_ptr<Harness>()>& make = MakeHarness) {
     h_.reset();
-    h_ = MakeHarness();
+    h_ = make();
   }
 
  private:

@@ -33,14 +33,24 @@ class TempFolder {
   // The folder as a program folder: ending in a separator.
   std::string Slashed() const { return (path_ / "").string(); }
 
+  // Names are UTF-8 on every system.
+  std::filesystem::path At(const std::string& name) const {
+    return path_ / std::filesystem::path(std::u8string(name.begin(), name.end()));
+  }
+  // A file's path as the program takes it: UTF-8.
+  std::string PathOf(const std::string& name) const {
+    const std::u8string u8 = At(name).u8string();
+    return {u8.begin(), u8.end()};
+  }
+
   std::string Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
+    std::ifstream in(At(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
+    std::ofstream(At(name), std::ios::binary) << bytes;
   }
-  bool Has(const std::string& name) const { return std::filesystem::is_regular_file(path_ / name); }
+  bool Has(const std::string& name) const { return std::filesystem::is_regular_file(At(name)); }
 
  private:
   std::filesystem::path path_;

@@ -3,15 +3,50 @@
 // receives the window's rectangle on the screen.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/filter_form.h"
 #include "app/layout.h"
 #include "app/main3d.h"
+#include "numbers/draws.h"
+#include "numbers/scheme.h"
 #include "toolkit/win32/win32_driver.h"
 
+namespace {
+
+std::filesystem::path U8(std::string_view utf8) {
+  return std::u8string(utf8.begin(), utf8.end());
+}
+
+void Write(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace
+
 int main() {
+  // A data folder with a kept draw and two 方案.
+  const std::filesystem::path data = std::filesystem::temp_directory_path() / "qelmar3d-shot";
+  const std::filesystem::path schemes = data / U8(kSchemeFolderName);
+  std::filesystem::create_directories(schemes);
+  numbers::FilterSettings daily;
+  daily.sum = true;
+  daily.sumText = "10-14,18";
+  daily.shape = true;
+  daily.zu6 = true;
+  daily.kill = true;
+  daily.killText = "4";
+  daily.toleranceText = "1";
+  Write(schemes / U8("每日.txt"), numbers::SchemeBytes(daily));
+  Write(schemes / U8("周末.txt"), numbers::SchemeBytes({}));
+  Write(data / U8(numbers::kDrawsFileName),
+        numbers::DrawsFileBytes({{2024100, 7, "2024-04-10", 357}}));
+  const std::u8string folder = (data / "").u8string();
+
   tk::win32::Win32Platform platform;
+  platform.SetProgramFolder(std::string(folder.begin(), folder.end()));
   tk::win32::Win32Application app(platform, {.dpi = 0, .nativeTimers = false});
   app.SetTitle(app::kTitle);
   tk::Recorder rec;
@@ -33,12 +68,11 @@ int main() {
   user.Click(form.btnAll);
   user.Post([&] {
     TFormFilter& f = *form.FormFilter;
-    user.Click(f.Find("chkSum"));
-    user.Type(f.Find("edtSum"), "10-14,18");
-    user.Click(f.Find("chkShape"));
-    user.Click(f.Find("chkZu6"));
-    user.Click(f.Find("chkDan"));
-    user.Type(f.Find("edtDan"), "1");
+    user.Choose(f.cboScheme, 1);  // 每日, after 周末
+    user.Type(f.Find("edtPosH"), "12");
+    user.Click(f.Find("chkPrime21"));
+    user.Click(f.Find("chkPrime12"));
+    user.Click(f.Find("chkRepeat1"));
     pumpFor(1000);
     wchar_t ready[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0) {
@@ -56,5 +90,7 @@ int main() {
     f.Close();
   });
   form.mniFilterClick(form.mmoList);
+  std::error_code ec;
+  std::filesystem::remove_all(data, ec);
   return 0;
 }

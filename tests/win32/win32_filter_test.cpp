@@ -7,6 +7,9 @@
 
 #include "../behaviour/filter_window.h"
 #include "harness_win32.h"
+#include "numbers/draws.h"
+#include "numbers/filter.h"
+#include "toolkit/ask_text.h"
 #include "toolkit/win32/wide.h"
 
 namespace {
@@ -28,15 +31,16 @@ class Win32Filter : public FilterWindow {
       Wh().app.Dispatch(msg);
     }
   }
-  std::string Focus() {
-    for (tk::Control* c : W().Controls()) {
+  std::string Focus() { return FocusIn(W()); }
+  static std::string FocusIn(const tk::Form& form) {
+    for (tk::Control* c : form.Controls()) {
       if (HandleOf(*c) == GetFocus()) return std::string(c->Name());
     }
     return "?";
   }
   std::vector<std::string> TabChain() {
     std::vector<std::string> names{Focus()};
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 120; ++i) {
       Key(VK_TAB);
       if (Focus() == names.front()) break;
       names.push_back(Focus());
@@ -57,8 +61,8 @@ TEST_F(Win32Filter, KeysAndClicksDriveTheModalWindow) {
     EXPECT_NE(style & WS_SYSMENU, 0);
     RECT client{};
     GetClientRect(dialog, &client);
-    EXPECT_EQ(Wh().app.Unscale(client.right), 460);
-    EXPECT_EQ(Wh().app.Unscale(client.bottom), 410);
+    EXPECT_EQ(Wh().app.Unscale(client.right), 912);
+    EXPECT_EQ(Wh().app.Unscale(client.bottom), 448);
     RECT of{};
     RECT df{};
     GetWindowRect(main, &of);
@@ -119,4 +123,167 @@ TEST_F(Win32Filter, KeysAndClicksDriveTheModalWindow) {
   EXPECT_EQ(Text("lblCount"), "925");
 }
 
+TEST_F(Win32Filter, TheNewControlsTakeKeysAndClicks) {
+  Click("btnAll");
+  auto ticked = [&](std::string_view name) { return W().Get<tk::CheckBox>(name).Checked(); };
+  auto shown = [&] {
+    Wh().app.FlushViews();
+    wchar_t text[256] = {};
+    GetWindowTextW(Dh("lblFilterCount"), text, 256);
+    return tk::win32::Narrow(text);
+  };
+  auto space = [&](std::string_view name) {
+    SetFocus(Dh(name));
+    Key(VK_SPACE);
+  };
+  // The name dialog by keys: typed, Tab to 确定, Space.
+  auto keyAnswer = [&](std::string_view name) {
+    return [this, name] {
+      tk::Form& ask = *tk::ShownTextDialog();
+      HWND dialog = HandleOf(ask.Window());
+      EXPECT_EQ(GetWindow(dialog, GW_OWNER), HandleOf(W().Window()));
+      EXPECT_FALSE(IsWindowEnabled(HandleOf(W().Window())));
+      EXPECT_EQ(ask.Window().Text(), "保存方案");
+      ASSERT_EQ(FocusIn(ask), "edtAskText");
+      User().Type(ask.Find(tk::kAskTextEdit), name);
+      Key(VK_TAB);
+      ASSERT_EQ(FocusIn(ask), "btnAskOk");
+      Key(VK_SPACE);
+    };
+  };
+  InWindow({[&] {
+    // Typing ticks the condition; Tab walks the three 定位 edits.
+    SetFocus(Dh("edtPosH"));
+    User().Type(D("edtPosH"), "12");
+    EXPECT_TRUE(ticked("chkPos"));
+    Key(VK_TAB);
+    Key(VK_TAB);
+    ASSERT_EQ(Focus(), "edtPosU");
+    User().Type(D("edtPosU"), "3");
+    EXPECT_EQ(shown(), "投注列表 1000 注，符合条件 20 注，将删除 980 注");
+    // A click on one of a condition's boxes ticks it.
+    SendMessageW(Dh("chkRunFull"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(ticked("chkRun"));
+    EXPECT_EQ(shown(), "投注列表 1000 注，符合条件 3 注，将删除 997 注");  // 123 213 243
+    SetFocus(Dh("edtTolerance"));
+    User().Type(D("edtTolerance"), "1");
+    const std::string both = "投注列表 1000 注：全中 3 注，错一 62 注；将删除 935 注";
+    EXPECT_EQ(shown(), both);
+
+    // 保存方案… by keys, then another by the mouse; the list by keys.
+    Answering({keyAnswer("顺子")}, [&] { space("btnSchemeSave"); });
+    EXPECT_TRUE(IsWindowEnabled(HandleOf(W().Window())));
+    EXPECT_EQ(W().cboScheme.Text(), "顺子");
+    SendMessageW(Dh("chkPos"), BM_CLICK, 0, 0);
+    SendMessageW(Dh("chkRun"), BM_CLICK, 0, 0);
+    Answering({[&] { Answer(User(), "全部"); }},
+              [&] { SendMessageW(Dh("btnSchemeSave"), BM_CLICK, 0, 0); });
+    EXPECT_EQ(W().cboScheme.Items(), (std::vector<std::string>{"全部", "顺子"}));
+    EXPECT_EQ(shown(), "投注列表 1000 注，符合条件 1000 注，将删除 0 注");
+    SetFocus(Dh("cboScheme"));
+    Key(VK_DOWN);
+    EXPECT_EQ(W().cboScheme.Text(), "顺子");
+    EXPECT_TRUE(ticked("chkPos"));
+    EXPECT_EQ(D("edtPosU").Text(), "3");
+    EXPECT_EQ(shown(), both);
+    Key(VK_UP);
+    EXPECT_FALSE(ticked("chkPos"));
+
+    // 删除方案 by the mouse, asked first; the name dialog closed by Escape.
+    Rec().answers = {true};
+    SendMessageW(Dh("btnSchemeDelete"), BM_CLICK, 0, 0);
+    EXPECT_EQ(Rec().questions, std::vector<std::string>{"要删除方案“全部”吗？"});
+    EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"顺子"});
+    Answering({[&] { Key(VK_ESCAPE); }}, [&] { space("btnSchemeSave"); });
+    EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"顺子"});
+    EXPECT_TRUE(IsWindowEnabled(HandleOf(W().Window())));
+    Key(VK_ESCAPE);
+  }});
+  EXPECT_EQ(Lines("mmoList").size(), 1000u);
+  EXPECT_TRUE(Rec().notices.empty());
+}
+
+// Every text of the window and of the name dialog whole at 96 to 192 dpi: a
+// box's indicator and caption, a button's caption, the list's items; labels
+// (which widen to their text) clear of their neighbours.
+void ExpectWhole(tk::Form& form, tk::win32::Win32Application& app) {
+  for (tk::Control* c : form.Controls()) {
+    HWND h = HandleOf(*c);
+    if (h == nullptr) continue;
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+    auto width = [&](const std::string& text) {
+      const std::wstring w = tk::win32::Widen(text);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      return static_cast<int>(size.cx);
+    };
+    RECT r{};
+    GetClientRect(h, &r);
+    SCOPED_TRACE(std::string(c->Name()) + " \"" + c->Text() + "\"");
+    switch (c->GetKind()) {
+      case tk::Kind::CheckBox:
+      case tk::Kind::Radio:
+        EXPECT_LE(width(c->Text()) + app.Scale(17), r.right);
+        break;
+      case tk::Kind::Button:
+        EXPECT_LE(width(c->Text()) + app.Scale(8), r.right);
+        break;
+      case tk::Kind::GroupBox:
+        EXPECT_LE(width(c->Text()) + app.Scale(16), r.right);
+        break;
+      case tk::Kind::ComboBox:
+        for (const std::string& item : dynamic_cast<tk::ComboBox&>(*c).Items()) {
+          EXPECT_LE(width(item) + app.Scale(24), r.right);
+        }
+        break;
+      case tk::Kind::Label: {
+        EXPECT_LE(width(c->Text()), r.right);
+        RECT mine{};
+        GetWindowRect(h, &mine);
+        for (tk::Control* other : form.Controls()) {
+          if (other == c || other->Def().parent != c->Def().parent || HandleOf(*other) == nullptr)
+            continue;
+          RECT theirs{};
+          RECT both{};
+          GetWindowRect(HandleOf(*other), &theirs);
+          EXPECT_FALSE(IntersectRect(&both, &mine, &theirs)) << "and " << other->Name();
+        }
+        break;
+      }
+      default:
+        break;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+  }
+}
+
+TEST_F(Win32Filter, EveryTextShowsWholeAtEveryDensity) {
+  for (int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    Restart([dpi] { return std::make_unique<Win32Harness>(dpi); });
+    Data().Write(std::string(numbers::kDrawsFileName),
+                 numbers::DrawsFileBytes({{2024001, 7, "", 357}}));
+    Click("btnAll");
+    InWindow({[&] {
+      FillEveryCondition();  // the widest summary and count
+      Answering({[&] { Answer(User(), "一个四十个字以内的名称足够长了吧"); }},
+                [&] { Tap("btnSchemeSave"); });
+      for (std::string_view text :
+           {numbers::kSumInvalid, numbers::kRoadInvalid, numbers::kPosInvalid,
+            numbers::kPairInvalid, numbers::kDzxInvalid, numbers::kRepeatNoDraw}) {
+        W().lblFilterCount.SetText(text);
+        Wh().app.FlushViews();
+        ExpectWhole(W(), Wh().app);
+      }
+      Answering({[&] {
+                  ExpectWhole(*tk::ShownTextDialog(), Wh().app);
+                  Cancel(User());
+                }},
+                [&] { Tap("btnSchemeSave"); });
+      Tap("btnFilterCancel");
+    }});
+  }
+}
 }  // namespace
