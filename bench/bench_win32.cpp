@@ -135,7 +135,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     w.user.Post([&] {
-      TFormDraws& d = *w.form.FormDraws;
+      TFormDraws& d = *w.form->FormDraws;
       const auto p0 = std::chrono::steady_clock::now();
       RedrawWindow(tk::win32::HandleOf(d.cnvChart), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_UPDATENOW);
@@ -149,7 +149,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
       }
       d.Close();
     });
-    w.form.mniDrawsClick(w.form.mmoList);
+    w.form->mniDrawsClick(w.form->mmoList);
   }
   state.counters["paint_ms"] = paint / static_cast<double>(state.iterations());
   std::filesystem::remove_all(data);
