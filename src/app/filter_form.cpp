@@ -398,7 +398,7 @@ std::string TFormFilter::AskSchemeName(std::string_view title, const std::string
       App().ShowNotice(refusal);
       continue;
     }
-    const std::string name = numbers::SchemeNameOfFile(numbers::SchemeFileName(typed));
+    std::string name = numbers::SchemeNameOfFile(numbers::SchemeFileName(typed));
     if (MayWriteScheme(name)) return name;
   }
 }

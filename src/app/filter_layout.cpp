@@ -152,7 +152,7 @@ std::vector<ControlSpec> BuildControls() {
 
   // 方案 and 容错 side by side under the conditions.
   c.push_back(Row(kScheme, Kind::GroupBox, "", {8, 294, 684, 48}, 2, "缩水方案"));
-  ControlSpec schemes = Make("cboScheme", Kind::ComboBox, kScheme, {12, 18, 304, 22}, 0);
+  ControlSpec schemes = Make("cboScheme", Kind::ComboBox, kScheme, {12, 16, 304, 25}, 0);
   schemes.onChange = "cboSchemeChange";
   schemes.showHint = true;
   c.push_back(schemes);

@@ -2,6 +2,7 @@
 // sends, the dialog manager's Tab and Escape, an owner that takes no input.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -265,6 +266,7 @@ TEST_F(Win32Filter, EveryTextShowsWholeAtEveryDensity) {
     Restart([dpi] { return std::make_unique<Win32Harness>(dpi); });
     Data().Write(std::string(numbers::kDrawsFileName),
                  numbers::DrawsFileBytes({{2024001, 7, "", 357}}));
+    std::filesystem::remove_all(Data().At(std::string(kSchemeFolderName)));
     Click("btnAll");
     InWindow({[&] {
       FillEveryCondition();  // the widest summary and count
