@@ -31,7 +31,7 @@ std::vector<ControlSpec> BuildControls() {
   std::vector<ControlSpec> c;
   // The chart and how much of it.
   c.push_back(Label("lblShown", {8, 12, 28, 14}, "显示"));
-  ControlSpec shown = Make("cboShown", Kind::ComboBox, "", {40, 8, 96, 22}, 0);
+  ControlSpec shown = Make("cboShown", Kind::ComboBox, "", {40, 6, 96, 25}, 0);
   shown.onChange = "cboShownChange";
   c.push_back(shown);
   ControlSpec count = Label("lblDrawCount", {148, 12, 420, 14}, "");

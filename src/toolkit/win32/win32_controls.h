@@ -385,10 +385,19 @@ class Win32Combo : public Native<ComboBox> {
   // The field is `height` pixels at 96 dpi high, the open list below it.
   void Fit(int height) {
     const int field = app_.Scale(height);
-    // The field's borders take three pixels above and below its item.
-    SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(field - 6, 1));
+    // The field is its item and the borders around it, which differ between
+    // systems: set the item, measure, and set it again by what is over.
+    auto item = [&](int pixels) {
+      SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(pixels, 1));
+    };
+    item(field - 6);
     RECT r{};
     GetWindowRect(hwnd_, &r);
+    const int over = (r.bottom - r.top) - field;
+    if (over != 0) {
+      item(field - 6 - over);
+      GetWindowRect(hwnd_, &r);
+    }
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, field + kDropRows * field,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
