@@ -124,13 +124,14 @@ class FilterWindow : public Behaviour {
       });
       chain->opens.push_back(false);
     }
-    chain->steps.push_back([this, chain] {
+    // Weakly: the chain holds its steps, a step holding the chain would keep both.
+    chain->steps.push_back([this, weak = std::weak_ptr<Chain>(chain)] {
       // Its loop may still hand out what was queued when it closed.
       if (Form().FormFilter != nullptr && !Form().FormFilter->Closed()) {
         ADD_FAILURE() << "the conditions window is still open";
         Form().FormFilter->Close();
       }
-      chain->done = true;
+      if (const auto c = weak.lock()) c->done = true;
     });
     chain->opens.push_back(false);
     Link(chain, 0);
