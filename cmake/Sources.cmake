@@ -40,7 +40,7 @@ target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
 
 # The window and its handlers, without an entry point or a backend.
 add_library(qelmar_app STATIC
-  src/app/specs.cpp
+  src/app/tables.cpp
   src/app/layout.cpp
   src/app/filter_layout.cpp
   src/app/filter_form.cpp

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/specs.h"
+#include "app/tables.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/specs.h"
+#include "app/tables.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/config.h"
-#include "app/specs.h"
+#include "app/tables.h"
 
 namespace app {
 

@@ -268,7 +268,7 @@ void TForm1::mniExpandClick(tk::Control&) {
 
 numbers::BetKind TForm1::BetListKind() const {
   return numbers::IsGroupTag(history_.Tag(mmoList)) ? numbers::BetKind::kGroup
-                                                     : numbers::BetKind::kDirect;
+                                                    : numbers::BetKind::kDirect;
 }
 
 void TForm1::mniDrawsClick(tk::Control&) {

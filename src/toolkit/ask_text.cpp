@@ -23,7 +23,7 @@ ControlSpec Row(std::string_view name, Kind kind, Rect rect, int tab, std::strin
 
 class TextDialog : public Form {
  public:
-  TextDialog(Application& app, const FormSpec& spec) : Form(app, spec) {
+  TextDialog(Application& app, const FormSpec& table) : Form(app, table) {
     Wire<TextDialog>(
         this, {{"AskOkClick", &TextDialog::OkClick}, {"AskCancelClick", &TextDialog::CancelClick}},
         {}, nullptr);
@@ -54,17 +54,17 @@ std::optional<std::string> AskText(Application& app, Form& owner, std::string_vi
   cancel.onClick = "AskCancelClick";
   rows.push_back(cancel);
 
-  FormSpec spec;
-  spec.name = "FormAskText";
-  spec.caption = title;
-  spec.clientWidth = 320;
-  spec.clientHeight = 104;
-  spec.fontFace = "宋体";
-  spec.fontHeight = 14;
-  spec.dialog = true;
-  spec.controls = rows;
+  FormSpec form;
+  form.name = "FormAskText";
+  form.caption = title;
+  form.clientWidth = 320;
+  form.clientHeight = 104;
+  form.fontFace = "宋体";
+  form.fontHeight = 14;
+  form.dialog = true;
+  form.controls = rows;
 
-  TextDialog dialog(app, spec);
+  TextDialog dialog(app, form);
   auto& field = dialog.Get<Edit>(kAskTextEdit);
   field.SetText(initial);
   field.SetCaretOffset(static_cast<int>(CharCount(initial)));

@@ -1,4 +1,4 @@
-#include "app/specs.h"
+#include "app/tables.h"
 
 namespace app {
 
