@@ -30,6 +30,7 @@ add_library(qelmar_numbers STATIC
   src/numbers/list_format.cpp
   src/numbers/list_menu_actions.cpp
   src/numbers/draws.cpp
+  src/numbers/draws_chart.cpp
   src/numbers/list_sets.cpp
   src/numbers/history.cpp
   src/numbers/user_files.cpp)

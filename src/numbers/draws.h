@@ -109,6 +109,8 @@ DigitStats StatsOf(std::span<const Draw> rows, std::span<const DigitTable> omiss
 
 // 重号: how many distinct digits of `number` the draw also has.
 int SharedDigits(int number, int draw);
+// The digit of a number at a position: 0 百位, 1 十位, 2 个位.
+int DigitAt(int number, int position);
 
 // ---- the trend chart (走势图) ----
 // Colours are 0xRRGGBB.
