@@ -47,6 +47,23 @@ void BM_ImportFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportFile)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// The window opening on 10,000 draws kept: draws.txt read back as the window
+// reads it.
+void BM_ReadKeptDraws(benchmark::State& state) {
+  const std::string bytes = numbers::DrawsFileBytes(
+      numbers::ReadDrawsFile(HistoryFile(static_cast<int>(state.range(0))), "draws.txt").draws);
+  std::size_t kept = 0;
+  for (auto _ : state) {
+    std::vector<numbers::Draw> history;
+    const auto read = numbers::ReadDrawsFile(bytes, "draws.txt");
+    const auto refusal = numbers::MergeDraws(history, read.draws);
+    kept = history.size();
+    benchmark::DoNotOptimize(refusal);
+  }
+  if (kept != static_cast<std::size_t>(state.range(0))) state.SkipWithError("not every draw read");
+}
+BENCHMARK(BM_ReadKeptDraws)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 // The window opening on 10,000 draws kept, 100 shown: the chart's data and
 // one screen of it.
 void BM_ChartOfLast100(benchmark::State& state) {

@@ -6,17 +6,17 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <QAbstractScrollArea>
-#include <QTemporaryDir>
 #include <random>
 #include <string>
 #include <vector>

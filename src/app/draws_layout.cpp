@@ -38,9 +38,14 @@ std::vector<ControlSpec> BuildControls() {
   count.color = tk::kBlue;
   c.push_back(count);
   c.push_back(Button("btnImport", {584, 6, 120, 25}, 2, "从文本文件导入…", "btnImportClick"));
-  c.push_back(Button("btnPaste", {710, 6, 56, 25}, 3, "粘贴", "btnPasteClick"));
+  // These two explain on hover what they take.
+  ControlSpec paste = Button("btnPaste", {710, 6, 56, 25}, 3, "粘贴", "btnPasteClick");
+  paste.showHint = true;
+  c.push_back(paste);
   c.push_back(Button("btnSaveChart", {772, 6, 96, 25}, 4, "保存走势图…", "btnSaveChartClick"));
-  c.push_back(Button("btnDeleteDraw", {874, 6, 78, 25}, 5, "删除…", "btnDeleteDrawClick"));
+  ControlSpec remove = Button("btnDeleteDraw", {874, 6, 78, 25}, 5, "删除…", "btnDeleteDrawClick");
+  remove.showHint = true;
+  c.push_back(remove);
   ControlSpec chart = Make("cnvChart", Kind::Canvas, "", {8, 38, 944, 440}, 1);
   chart.onClick = "cnvChartClick";
   c.push_back(chart);

@@ -13,6 +13,7 @@ namespace tk {
 struct Size {
   int width = 0;
   int height = 0;
+  bool operator==(const Size&) const = default;
 };
 
 // The width of a container's frame that docked children stay inside: a

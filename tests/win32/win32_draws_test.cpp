@@ -9,6 +9,8 @@
 #include "../behaviour/draws_window.h"
 #include "harness_win32.h"
 
+#include <commctrl.h>
+
 namespace {
 
 using numbers::TrendChart;
@@ -57,6 +59,41 @@ TEST_F(Win32Draws, ADrawnCellHoldsItsCircleColourOnScreen) {
       Tap("btnSaveChart");
       std::ofstream(std::string(out) + ".size") << "PNG " << c.Width() << " " << c.Height();
     }
+    W().Close();
+  }});
+}
+
+// The window's hints show from one tooltip window: each tooltip is a
+// top-level window, made again at every opening.
+TEST_F(Win32Draws, EveryHintShowsFromOneTooltipWindow) {
+  InWindow({[&] {
+    struct Count {
+      HWND owner;
+      int tips = 0;
+    } count{HandleOf(W().Window())};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM l) -> BOOL {
+          auto* c = reinterpret_cast<Count*>(l);
+          wchar_t cls[64] = {};
+          GetClassNameW(h, cls, 64);
+          if (GetWindow(h, GW_OWNER) == c->owner && lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) {
+            ++c->tips;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    EXPECT_EQ(count.tips, 1);
+    tk::Control& paste = W().Find("btnPaste");
+    for (tk::Control* c : {static_cast<tk::Control*>(&W().edtIssue),
+                           static_cast<tk::Control*>(&W().edtDate), &paste}) {
+      EXPECT_FALSE(c->Hint().empty());
+      EXPECT_EQ(tk::win32::ShownHint(*c), c->Hint());
+    }
+    // A hint taken away leaves the others.
+    W().edtIssue.SetHint("");
+    EXPECT_EQ(tk::win32::ShownHint(W().edtIssue), "");
+    EXPECT_EQ(tk::win32::ShownHint(W().edtDate), W().edtDate.Hint());
     W().Close();
   }});
 }

@@ -82,8 +82,11 @@ std::unique_ptr<Control> Win32Application::CreateControl(Form& form, const Contr
 
 void Win32Application::Show(Form& form) {
   HWND h = HandleOf(form.Window());
-  ShowWindow(h, SW_SHOWNORMAL);
+  // Placed and brought up to date before it shows: what moves or changes on
+  // screen is painted again.
   Layout(*this, form);
+  FlushViews();
+  ShowWindow(h, SW_SHOWNORMAL);
   UpdateWindow(h);
   SetForegroundWindow(h);
   if (HWND first = GetNextDlgTabItem(h, nullptr, FALSE)) SetFocus(first);

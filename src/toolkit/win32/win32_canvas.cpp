@@ -41,10 +41,17 @@ class Win32Canvas : public Native<Canvas> {
 
   void Sync() override {
     const int s = app_.Dpi();
-    const Size c = ContentSize();
-    // Showing or hiding a bar resizes the client area (WM_SIZE, at once).
-    SetBar(SB_VERT, MulDiv(c.height, s, 96), MulDiv(ScrollY(), s, 96));
-    SetBar(SB_HORZ, MulDiv(c.width, s, 96), MulDiv(ScrollX(), s, 96));
+    // Showing or hiding a bar resizes the client area (WM_SIZE, at once),
+    // which may bring or take away the other bar: the bars settle here, and
+    // this sync shows what they changed, not one more after it.
+    for (int pass = 0; pass < 3; ++pass) {
+      const Size seen = Viewport();
+      const Size c = ContentSize();
+      SetBar(SB_VERT, MulDiv(c.height, s, 96), MulDiv(ScrollY(), s, 96));
+      SetBar(SB_HORZ, MulDiv(c.width, s, 96), MulDiv(ScrollX(), s, 96));
+      if (Viewport() == seen) break;
+    }
+    app_.Views().Forget(*this);
     InvalidateRect(hwnd_, nullptr, FALSE);
   }
 

@@ -51,6 +51,9 @@ inline std::wstring WindowText(HWND h) {
   return text;
 }
 
+// The tooltip window the form's controls share (win32_window.cpp).
+FormTips& TipsOf(Form& form);
+
 // Tab order decides the Z order among siblings, which is the order the
 // dialog manager walks; controls that take no Tab go last.
 inline int TabKey(const ControlSpec& s) {
@@ -74,6 +77,8 @@ class NativeBase : public NativeWindow {
 
  protected:
   HWND hwnd_ = nullptr;
+  // The form's tooltip has held a hint for this control.
+  bool tipped_ = false;
 };
 
 template <class Base>
@@ -90,7 +95,7 @@ class Native : public Base, public NativeBase {
   void GiveFocus() override { SetFocus(hwnd_); }
   bool Focused() const override { return GetFocus() == hwnd_; }
 
-  std::string TipText() const override { return hintTip_.Text(); }
+  std::string TipText() const override { return tipped_ ? TipsOf(form_).Text(hwnd_) : ""; }
 
   Form& OwnerForm() const { return form_; }
 
@@ -127,24 +132,28 @@ class Native : public Base, public NativeBase {
 
   void Destroy() {
     if (hwnd_ == nullptr) return;
+    if (tipped_) TipsOf(form_).Forget(hwnd_);
     // No notification may reach this object while it is going.
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
   }
 
-  // Edits and buttons show their hint in a tooltip of their own
-  // (win32_hint.cpp); labels have theirs.
+  // Edits and buttons show their hint on hover; labels follow their
+  // painting (win32_label.cpp).
   void HintChanged() override {
     const Kind kind = this->Def().kind;
     if (kind != Kind::Edit && kind != Kind::Button) return;
-    hintTip_.Show(hwnd_, HandleOf(form_.Window()),
-                  this->ShowsHint() ? this->Hint() : std::string());
+    ShowTip(this->ShowsHint() ? this->Hint() : std::string());
+  }
+  void ShowTip(std::string_view hint) {
+    if (!tipped_ && hint.empty()) return;
+    TipsOf(form_).Set(HandleOf(form_.Window()), hwnd_, hint);
+    tipped_ = true;
   }
 
   Win32Application& app_;
   Form& form_;
-  HintTip hintTip_;
 
  private:
   bool FirstOptionOfParent(const ControlSpec& s) const {
@@ -159,14 +168,27 @@ class Native : public Base, public NativeBase {
     return ++id;
   }
 
+  // The siblings made before stand in tab order already; a new child goes
+  // below them, which is its place unless one of them comes later.
   void InsertInTabOrder() {
-    const int key = TabKey(this->Def());
+    const ControlSpec& mine = this->Def();
+    const int key = TabKey(mine);
     HWND after = nullptr;
-    for (HWND s = GetWindow(GetParent(hwnd_), GW_CHILD); s != nullptr;
-         s = GetWindow(s, GW_HWNDNEXT)) {
-      const Control* c = s == hwnd_ ? nullptr : ControlOf(s);
-      if (c != nullptr && TabKey(c->Def()) <= key) after = s;
+    int afterKey = INT_MIN;
+    bool last = true;
+    for (const Control* c : form_.Controls()) {
+      if (c->Def().parent != mine.parent) continue;
+      HWND h = HandleOf(*c);
+      if (h == nullptr) continue;
+      const int k = TabKey(c->Def());
+      if (k > key) {
+        last = false;
+      } else if (k >= afterKey) {
+        after = h;
+        afterKey = k;
+      }
     }
+    if (last) return;
     SetWindowPos(hwnd_, after != nullptr ? after : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
@@ -194,6 +216,7 @@ class FormWindow : public Native<Control> {
   }
   // The focus that comes back when the window is activated again.
   HWND savedFocus = nullptr;
+  FormTips tips;
 
  private:
   // A high density can carry the designed place past the screen's edge: the
@@ -342,14 +365,12 @@ class Label : public Native<Control>, public View {
     app_.Views().MarkDirty(*this);
   }
   void Sync() override;
-  // The text the tooltip shows.
-  std::string ShownHint() const;
   // Places the text and sizes the window for the label's current height.
   void Fit();
 
  protected:
   void HintChanged() override {
-    if (tip_ != nullptr) app_.Views().MarkDirty(*this);
+    if (ShowsHint() || tipped_) app_.Views().MarkDirty(*this);
   }
   void ShowHintChanged() override;
 
@@ -358,14 +379,11 @@ class Label : public Native<Control>, public View {
   void FitText(int height);
   void Paint(HDC dc);
   static LRESULT CALLBACK PaintProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self);
-  void MakeTip();
-  TOOLINFOW Tool() const;
 
   std::string text_;
   std::wstring shown_;
   TextFit fit_;
   bool fitted_ = false;
-  HWND tip_ = nullptr;
 };
 
 // Single-line edit: every typed character goes through the key handler first.

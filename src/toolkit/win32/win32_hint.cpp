@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "toolkit/win32/wide.h"
 
 namespace tk::win32 {
@@ -19,39 +21,54 @@ TOOLINFOW Tool(HWND control) {
 
 }  // namespace
 
-HintTip::~HintTip() {
+FormTips::~FormTips() {
   if (tip_ != nullptr) DestroyWindow(tip_);
 }
 
-void HintTip::Show(HWND control, HWND owner, std::string_view hint) {
+bool FormTips::Has(HWND control) const {
+  return std::find(tools_.begin(), tools_.end(), control) != tools_.end();
+}
+
+void FormTips::Set(HWND owner, HWND control, std::string_view hint) {
+  if (control == nullptr) return;
+  if (hint.empty()) {
+    Forget(control);
+    return;
+  }
   if (tip_ == nullptr) {
-    if (hint.empty() || control == nullptr) return;
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
                            nullptr);
     if (tip_ == nullptr) return;
-    control_ = control;
-    TOOLINFOW ti = Tool(control_);
-    ti.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     // A long explanation wraps instead of running off the screen.
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
   }
   const std::wstring w = Widen(hint);
-  TOOLINFOW ti = Tool(control_);
+  TOOLINFOW ti = Tool(control);
   ti.lpszText = const_cast<wchar_t*>(w.c_str());
-  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tip_, TTM_ACTIVATE, hint.empty() ? FALSE : TRUE, 0);
+  if (Has(control)) {
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  } else if (SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != FALSE) {
+    tools_.push_back(control);
+  }
 }
 
-std::string HintTip::Text() const {
-  if (tip_ == nullptr) return {};
+std::string FormTips::Text(HWND control) const {
+  if (tip_ == nullptr || !Has(control)) return {};
   std::wstring buffer(1024, L'\0');
-  TOOLINFOW ti = Tool(control_);
+  TOOLINFOW ti = Tool(control);
   ti.lpszText = buffer.data();
   SendMessageW(tip_, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&ti));
   return Narrow(buffer.c_str());
+}
+
+void FormTips::Forget(HWND control) {
+  const auto it = std::find(tools_.begin(), tools_.end(), control);
+  if (it == tools_.end()) return;
+  TOOLINFOW ti = Tool(control);
+  SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  tools_.erase(it);
 }
 
 }  // namespace tk::win32

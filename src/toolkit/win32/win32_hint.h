@@ -1,30 +1,36 @@
-// The tooltip of an edit or a button that shows its hint on hover. Labels
-// keep their own (win32_app.cpp), which follows their painting.
+// The tooltips of a form's controls: one tooltip window serves them all, as
+// each tooltip is a top-level window, which costs as much to make as several
+// controls (under Wine, more than a frame for a handful).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk::win32 {
 
-class HintTip {
+class FormTips {
  public:
-  HintTip() = default;
-  ~HintTip();
-  HintTip(const HintTip&) = delete;
-  HintTip& operator=(const HintTip&) = delete;
+  FormTips() = default;
+  ~FormTips();
+  FormTips(const FormTips&) = delete;
+  FormTips& operator=(const FormTips&) = delete;
 
-  // Shows `hint` over the control from now on (made at the first hint); an
-  // empty hint shows nothing.
-  void Show(HWND control, HWND owner, std::string_view hint);
-  // The text the tooltip holds.
-  std::string Text() const;
+  // Shows `hint` over the control from now on (the window is made at the
+  // form's first hint); an empty hint shows nothing.
+  void Set(HWND owner, HWND control, std::string_view hint);
+  // The text the tooltip holds for the control.
+  std::string Text(HWND control) const;
+  // The control is going.
+  void Forget(HWND control);
 
  private:
+  bool Has(HWND control) const;
+
   HWND tip_ = nullptr;
-  HWND control_ = nullptr;
+  std::vector<HWND> tools_;
 };
 
 }  // namespace tk::win32

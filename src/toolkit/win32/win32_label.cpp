@@ -74,40 +74,24 @@ Label::Label(Win32Application& app, Form& form, const ControlSpec& def)
   const bool notify = !def.onClick.empty() || def.handCursor || def.showHint;
   Create(L"STATIC", SS_LEFT | SS_NOPREFIX | (notify ? SS_NOTIFY : 0), 0);
   SetWindowSubclass(hwnd_, &PaintProc, 4, reinterpret_cast<DWORD_PTR>(this));
-  if (def.showHint) MakeTip();
   Fit();
 }
 void Label::ShowHintChanged() {
-  if (ShowsHint() && tip_ == nullptr) {
-    // The tooltip follows the mouse over the label only when it notifies.
+  // The tooltip follows the mouse over the label only when it notifies.
+  if (ShowsHint()) {
     SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | SS_NOTIFY);
-    MakeTip();
-    Sync();
   }
+  Sync();
 }
 Label::~Label() {
   RemoveWindowSubclass(hwnd_, &PaintProc, 4);
-  if (tip_ != nullptr) DestroyWindow(tip_);
 }
 
 void Label::Sync() {
   shown_ = Widen(text_);
   SetWindowTextW(hwnd_, shown_.c_str());
   Fit();
-  if (tip_ != nullptr && ShowsHint()) {
-    const std::wstring w = Widen(Hint());
-    TOOLINFOW ti = Tool();
-    ti.lpszText = const_cast<wchar_t*>(w.c_str());
-    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
-}
-std::string Label::ShownHint() const {
-  if (tip_ == nullptr) return {};
-  std::wstring buffer(1024, L'\0');
-  TOOLINFOW ti = Tool();
-  ti.lpszText = buffer.data();
-  SendMessageW(tip_, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&ti));
-  return Narrow(buffer.c_str());
+  ShowTip(ShowsHint() ? Hint() : std::string());
 }
 
 // The text shows whole on one line: auto-sized labels are as wide as their
@@ -220,25 +204,6 @@ LRESULT CALLBACK Label::PaintProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR
     default:
       return DefSubclassProc(h, msg, w, l);
   }
-}
-
-void Label::MakeTip() {
-  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, HandleOf(form_.Window()), nullptr,
-                         Instance(), nullptr);
-  TOOLINFOW ti = Tool();
-  ti.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-}
-
-TOOLINFOW Label::Tool() const {
-  TOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = GetParent(hwnd_);
-  ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-  return ti;
 }
 
 }  // namespace tk::win32

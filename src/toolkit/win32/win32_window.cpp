@@ -185,6 +185,9 @@ void Layout(Win32Application& app, Form& form) {
     auto* self = dynamic_cast<NativeBase*>(c);
     if (self == nullptr) continue;
     const Rect& r = at[i];
+    // Made where the table puts it, or not moved since: each call is a trip
+    // to the window server.
+    if (r == self->current) continue;
     self->current = r;
     SetWindowPos(self->Handle(), nullptr, app.Scale(r.left), app.Scale(r.top), app.Scale(r.width),
                  app.Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -208,8 +211,11 @@ HWND HandleOf(const Control& control) {
   return n == nullptr ? nullptr : n->Handle();
 }
 
+FormTips& TipsOf(Form& form) {
+  return dynamic_cast<FormWindow&>(form.Window()).tips;
+}
+
 std::string ShownHint(const Control& control) {
-  if (const auto* label = dynamic_cast<const Label*>(&control)) return label->ShownHint();
   const auto* native = dynamic_cast<const NativeBase*>(&control);
   return native == nullptr ? std::string() : native->TipText();
 }
