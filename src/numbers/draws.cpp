@@ -1,6 +1,7 @@
 #include "numbers/draws.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <unordered_set>
 
@@ -46,32 +47,45 @@ bool AllDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
 }
 
-// Up to `most` tokens of a line.
-std::vector<std::string_view> Tokens(std::string_view line, std::size_t most) {
-  std::vector<std::string_view> tokens;
-  std::size_t pos = 0, start = 0;
-  bool in = false;
-  while (pos < line.size()) {
-    const std::size_t len = tk::CharLength(line, pos);
-    // Separators outside ASCII all take 2 or 3 bytes; plain bytes skip decoding.
-    const auto lead = static_cast<unsigned char>(line[pos]);
-    const bool sep =
-        lead < 0x80 ? IsSeparator(lead) : IsSeparator(tk::DecodeChar(line.substr(pos, len)));
-    if (sep) {
-      if (in) {
-        tokens.push_back(line.substr(start, pos - start));
-        if (tokens.size() == most) return tokens;
+// Up to `most` (at most kTokensUsed) tokens of a line, kept without
+// allocating: a history has thousands of lines.
+class Tokens {
+ public:
+  Tokens(std::string_view line, std::size_t most) {
+    most = std::min(most, items_.size());
+    std::size_t pos = 0, start = 0;
+    bool in = false;
+    while (pos < line.size()) {
+      const auto lead = static_cast<unsigned char>(line[pos]);
+      // Separators outside ASCII all take 2 or 3 bytes; plain bytes skip decoding.
+      const std::size_t len = lead < 0x80 ? 1 : tk::CharLength(line, pos);
+      const bool sep =
+          lead < 0x80 ? IsSeparator(lead) : IsSeparator(tk::DecodeChar(line.substr(pos, len)));
+      if (sep) {
+        if (in) {
+          items_[size_++] = line.substr(start, pos - start);
+          if (size_ == most) return;
+        }
+        in = false;
+      } else if (!in) {
+        in = true;
+        start = pos;
       }
-      in = false;
-    } else if (!in) {
-      in = true;
-      start = pos;
+      pos += len;
     }
-    pos += len;
+    if (in) items_[size_++] = line.substr(start);
   }
-  if (in) tokens.push_back(line.substr(start));
-  return tokens;
-}
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const std::string_view& operator[](std::size_t i) const { return items_[i]; }
+  const std::string_view* data() const { return items_.data(); }
+  const std::string_view* begin() const { return items_.data(); }
+  const std::string_view* end() const { return items_.data() + size_; }
+
+ private:
+  std::array<std::string_view, kTokensUsed> items_{};
+  std::size_t size_ = 0;
+};
 
 std::string Shown(std::string_view token) {
   return tk::ShownInNotice(token, kShownChars);
@@ -151,7 +165,9 @@ DateRead ParseDate(std::string_view token, std::string& date) {
 // Three digits in one token, or three one-digit tokens; -1 otherwise.
 int ParseNumber(std::span<const std::string_view> tokens) {
   if (tokens.empty()) return -1;
-  if (tokens[0].size() == 3 && AllDigits(tokens[0])) return std::stoi(std::string(tokens[0]));
+  if (tokens[0].size() == 3 && AllDigits(tokens[0])) {
+    return (tokens[0][0] - '0') * 100 + (tokens[0][1] - '0') * 10 + (tokens[0][2] - '0');
+  }
   if (tokens.size() < 3) return -1;
   int n = 0;
   for (int i = 0; i < 3; ++i) {
@@ -248,16 +264,22 @@ DrawsRead ReadDraws(std::string_view text) {
     return out;
   }
   std::vector<DrawOnLine> read;
+  // Counted only past the limit: no fewer lines hold more 期号.
   std::unordered_set<std::uint32_t> issues;
   ForEachLine(text, [&](std::string_view line, std::size_t lineNo) {
     DrawOnLine d;
     bool found = false;
     if (!ReadLine(line, lineNo, d.draw, found, out.refusal)) return false;
     if (!found) return true;
-    issues.insert(d.draw.issue);
-    if (issues.size() > kMaxDraws) {
-      out.refusal = kTooManyDrawsRead;
-      return false;
+    if (read.size() >= kMaxDraws) {
+      if (issues.empty()) {
+        for (const DrawOnLine& r : read) issues.insert(r.draw.issue);
+      }
+      issues.insert(d.draw.issue);
+      if (issues.size() > kMaxDraws) {
+        out.refusal = kTooManyDrawsRead;
+        return false;
+      }
     }
     d.line = lineNo;
     read.push_back(std::move(d));
@@ -268,10 +290,14 @@ DrawsRead ReadDraws(std::string_view text) {
     out.refusal = kNoDraws;
     return out;
   }
-  std::stable_sort(read.begin(), read.end(), [](const DrawOnLine& a, const DrawOnLine& b) {
+  const auto byIssue = [](const DrawOnLine& a, const DrawOnLine& b) {
     return a.draw.issue < b.draw.issue;
-  });
-  out.draws.reserve(issues.size());
+  };
+  // The kept file is in order already.
+  if (!std::is_sorted(read.begin(), read.end(), byIssue)) {
+    std::stable_sort(read.begin(), read.end(), byIssue);
+  }
+  out.draws.reserve(read.size());
   std::size_t firstLine = 0;  // the line of the kept draw of this 期号
   for (auto& d : read) {
     if (!out.draws.empty() && SameIssue(out.draws.back(), d.draw)) {

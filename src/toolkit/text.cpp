@@ -201,8 +201,13 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
+    // Lists and histories are mostly ASCII: those bytes need no decoding.
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const std::size_t n = CharLength(text, i);
-    if (n == 1 && static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    if (n == 1) return false;
     i += n;
   }
   return true;
