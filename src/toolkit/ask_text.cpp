@@ -49,6 +49,7 @@ std::optional<std::string> AskText(Application& app, Form& owner, std::string_vi
   rows.push_back(edit);
   ControlSpec ok = Row(kAskTextOk, Kind::Button, {148, 68, 76, 25}, 1, "确定");
   ok.onClick = "AskOkClick";
+  ok.isDefault = true;
   rows.push_back(ok);
   ControlSpec cancel = Row(kAskTextCancel, Kind::Button, {232, 68, 76, 25}, 2, "取消");
   cancel.onClick = "AskCancelClick";

@@ -1,6 +1,8 @@
 // Whole-file reads and safe replacement, shared by every platform.
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -22,13 +24,22 @@ std::filesystem::path PathOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// A name beside the target that no other file has yet.
+unsigned long ProcessId() {
+#ifdef _WIN32
+  return GetCurrentProcessId();
+#else
+  return static_cast<unsigned long>(getpid());
+#endif
+}
+
+// A name beside the target that no other file has yet, and that no other
+// running copy of the program picks for the same target at the same moment.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
   std::error_code ec;
   for (;;) {
     std::filesystem::path t = target;
-    t += ".~" + std::to_string(counter++) + ".tmp";
+    t += ".~" + std::to_string(ProcessId()) + "-" + std::to_string(counter++) + ".tmp";
     if (!std::filesystem::exists(t, ec)) return t;
   }
 }

@@ -75,6 +75,8 @@ struct ControlSpec {
   int tag = 0;
   bool showHint = false;
   bool autoSize = false;
+  // A dialog's default button: Enter clicks it, unless a button has the focus.
+  bool isDefault = false;
   int interval = 0;          // timers, ms
   std::string_view onClick;  // handler names, wired by name
   std::string_view onKeyPress;

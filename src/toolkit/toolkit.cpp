@@ -395,6 +395,19 @@ Form::Form(Application& app, const FormSpec& def) : app_(app), def_(def) {
   }
 }
 
+bool Form::EnterPressed(Control* focused) {
+  Control* fallback = nullptr;
+  for (Control* c : order_) {
+    if (c->Def().isDefault) fallback = c;
+  }
+  if (fallback == nullptr) return false;
+  const bool onButton = focused != nullptr && focused->Def().kind == Kind::Button &&
+                        std::find(order_.begin(), order_.end(), focused) != order_.end();
+  Control* button = onButton ? focused : fallback;
+  if (button->Enabled()) button->RaiseClick();
+  return true;
+}
+
 Form::~Form() {
   // Children before their parents: a native parent may own its children.
   for (auto it = order_.rbegin(); it != order_.rend(); ++it) {

@@ -63,7 +63,7 @@ struct FileRequest {
   // "png"; empty: text files.
   std::string filter;
   std::string extension;
-  std::string folder;    // UTF-8, ending in a separator
+  std::string folder;  // UTF-8, ending in a separator
 };
 inline constexpr std::string_view kTextFilesFilter = "文本文件 (*.txt)";
 
@@ -587,6 +587,10 @@ class Form {
   bool Closed() const { return closed_; }
   // Closes the window from the program (a dialog's buttons).
   void Close() { app_.CloseForm(*this); }
+  // Enter in a form with a default button: clicks the button that has the
+  // focus, or else the default one when enabled. False in a form without one,
+  // where Enter does what it did.
+  bool EnterPressed(Control* focused);
 
  protected:
   // Connects every control's events to the handlers named in the table.

@@ -200,6 +200,20 @@ TEST_F(QtFilter, TheNewControlsTakeKeysAndClicks) {
         }},
         [&] { space("btnSchemeSave"); });
     EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"顺子"});
+    // A name typed and Enter: saved.
+    Answering(
+        {[&] {
+          QWidget* ask = tk::qt::WidgetOf(tk::ShownTextDialog()->Window());
+          ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == ask; }, 2000));
+          User().Type(tk::ShownTextDialog()->Find(tk::kAskTextEdit), "每日");
+          QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+          if (!tk::ShownTextDialog()->Closed()) {
+            ADD_FAILURE() << "Enter left the name dialog open";
+            Cancel(User());
+          }
+        }},
+        [&] { space("btnSchemeSave"); });
+    EXPECT_EQ(W().cboScheme.Items(), (std::vector<std::string>{"每日", "顺子"}));
     EXPECT_EQ(QApplication::activeModalWidget(), dialog);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }, 2000));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);

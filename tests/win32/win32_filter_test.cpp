@@ -197,6 +197,17 @@ TEST_F(Win32Filter, TheNewControlsTakeKeysAndClicks) {
     EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"顺子"});
     Answering({[&] { Key(VK_ESCAPE); }}, [&] { space("btnSchemeSave"); });
     EXPECT_EQ(W().cboScheme.Items(), std::vector<std::string>{"顺子"});
+    // A name typed and Enter: saved.
+    Answering({[&] {
+                User().Type(tk::ShownTextDialog()->Find(tk::kAskTextEdit), "每日");
+                Key(VK_RETURN);
+                if (!tk::ShownTextDialog()->Closed()) {
+                  ADD_FAILURE() << "Enter left the name dialog open";
+                  Cancel(User());
+                }
+              }},
+              [&] { space("btnSchemeSave"); });
+    EXPECT_EQ(W().cboScheme.Items(), (std::vector<std::string>{"每日", "顺子"}));
     EXPECT_TRUE(IsWindowEnabled(HandleOf(W().Window())));
     Key(VK_ESCAPE);
   }});

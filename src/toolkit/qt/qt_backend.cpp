@@ -282,6 +282,7 @@ class QtButton : public QtControl<Control, QPushButton> {
   QtButton(QtApplication& app, const ControlSpec& def, QWidget* parent)
       : QtControl(app, def, new QPushButton(Q(def.text), parent)) {
     Get()->setAutoDefault(false);
+    Get()->setDefault(def.isDefault);
     QObject::connect(Get(), &QPushButton::clicked, [this] {
       RaiseClick();
       qapp_.EventHandled();

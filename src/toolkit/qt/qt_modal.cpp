@@ -1,4 +1,7 @@
 // Dialogs shown modal over their owner, with a nested event loop.
+#include <algorithm>
+
+#include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -37,6 +40,19 @@ void QtApplication::RunModal(Form& dialog, Form& owner) {
   if (w->findChild<QShortcut*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), w);
     QObject::connect(escape, &QShortcut::activated, w, [w] { w->close(); });
+    if (std::any_of(dialog.Controls().begin(), dialog.Controls().end(),
+                    [](const Control* c) { return c->Def().isDefault; })) {
+      for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), w);
+        QObject::connect(enter, &QShortcut::activated, w, [&dialog] {
+          Control* focused = nullptr;
+          for (Control* c : dialog.Controls()) {
+            if (WidgetOf(*c) == QApplication::focusWidget()) focused = c;
+          }
+          dialog.EnterPressed(focused);
+        });
+      }
+    }
   }
   // Centred on the owner's frame; the dialog's frame is as thick as the owner's.
   const QRect of = o->frameGeometry();

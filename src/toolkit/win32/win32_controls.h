@@ -280,7 +280,7 @@ class GroupBox : public Native<Control> {
 class PushButton : public Native<Control> {
  public:
   PushButton(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {
-    Create(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0);
+    Create(L"BUTTON", (def.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 0);
   }
 };
 

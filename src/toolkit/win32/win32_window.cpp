@@ -89,6 +89,8 @@ std::optional<LRESULT> FormMessage(HWND h, UINT msg, WPARAM w, LPARAM l) {
         SendMessageW(h, WM_CLOSE, 0, 0);
         return 0;
       }
+      // Enter: the dialog manager's IDOK.
+      if (l == 0 && LOWORD(w) == IDOK && form.EnterPressed(ControlOf(GetFocus()))) return 0;
       return ContainerMessage(h, msg, w, l);
     case WM_TIMER:
       for (Control* c : form.Controls()) {
