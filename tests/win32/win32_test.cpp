@@ -188,6 +188,23 @@ TEST(Wide, ConversionsAndOffsets) {
   EXPECT_EQ(Narrow(Widen("\xff")), "\xEF\xBF\xBD");
 }
 
+// A group box's frame paints the whole box: every control in it stands
+// above the frame, the topmost child at its own centre.
+TEST_F(Win32, EveryControlInAGroupBoxStandsAboveTheFrame) {
+  int seen = 0;
+  for (tk::Control* c : Form().Controls()) {
+    HWND h = HandleOf(*c);
+    if (c->Def().parent.empty() || h == nullptr) continue;
+    RECT r{};
+    GetWindowRect(h, &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ScreenToClient(GetParent(h), &centre);
+    EXPECT_EQ(ChildWindowFromPointEx(GetParent(h), centre, CWP_SKIPINVISIBLE), h) << c->Name();
+    ++seen;
+  }
+  EXPECT_GT(seen, 20);
+}
+
 // ---- files and the program ----
 
 TEST(Win32Platform, FilesByChinesePath) {

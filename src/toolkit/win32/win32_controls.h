@@ -168,8 +168,10 @@ class Native : public Base, public NativeBase {
     return ++id;
   }
 
-  // The siblings made before stand in tab order already; a new child goes
-  // below them, which is its place unless one of them comes later.
+  // The siblings made before stand in tab order already: the new one goes
+  // after the last of them that does not come later, or first. Found from
+  // the form's own list, as every walk of the native siblings is a trip to
+  // the window server under Wine.
   void InsertInTabOrder() {
     const ControlSpec& mine = this->Def();
     const int key = TabKey(mine);
@@ -188,7 +190,12 @@ class Native : public Base, public NativeBase {
         afterKey = k;
       }
     }
-    if (last) return;
+    // A new child is made below its siblings: its place when none comes
+    // later, except in a group box, whose frame is a sibling that must stay
+    // below every control.
+    const bool framed =
+        !mine.parent.empty() && form_.Find(mine.parent).Def().kind == Kind::GroupBox;
+    if (last && !framed) return;
     SetWindowPos(hwnd_, after != nullptr ? after : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
