@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,17 +75,7 @@ struct Window : bench::Window {
 // click to end; the target is 2,000 ms.
 void BM_btnDelClick_hugePaste(benchmark::State& state) {
   Window w;
-  std::vector<std::string> chars;
-  for (std::string_view ch : tk::Chars("0123456789中文abcdefghijkl")) chars.emplace_back(ch);
-  if (state.range(0) > 24) {
-    chars.resize(10);
-    for (char32_t c = 0x4E00; chars.size() < static_cast<std::size_t>(state.range(0)); ++c) {
-      chars.push_back(tk::EncodeChar(c));
-    }
-  }
-  std::string huge;
-  for (std::size_t i = 0; i < 2000000; ++i) huge += chars[i % chars.size()];
-  w.user.Paste(w.form->edtNum, huge);
+  w.user.Paste(w.form->edtNum, bench::HugePaste(static_cast<int>(state.range(0))));
   if (tk::CharCount(w.form->edtNum.Text()) != 2000000) state.SkipWithError("paste cut short");
   w.app.PumpMessages();  // shown, as the user sees it before the click
   double longest = 0;
@@ -123,15 +112,8 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
       std::filesystem::temp_directory_path() / "qelmar3d-bench-draws";
   std::filesystem::create_directories(data);
   w.platform.SetProgramFolder((data / "").string());
-  std::vector<numbers::Draw> kept;
-  std::mt19937 rng(10000);
-  for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(state.range(0)); ++i) {
-    kept.push_back({.issue = 2000001 + i,
-                    .issueDigits = 7,
-                    .date = {},
-                    .number = static_cast<int>(rng() % 1000)});
-  }
-  w.platform.ReplaceFileBytes(w.platform.DataFolder() + "draws.txt", numbers::DrawsFileBytes(kept));
+  w.platform.ReplaceFileBytes(w.platform.DataFolder() + "draws.txt",
+                              bench::KeptDrawsFile(static_cast<int>(state.range(0))));
   double paint = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();

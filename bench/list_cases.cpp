@@ -11,14 +11,43 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "app/filter_form.h"
+#include "numbers/draws.h"
 #include "numbers/filter.h"
 #include "numbers/history.h"
 #include "numbers/list_format.h"
 #include "numbers/user_files.h"
+#include "toolkit/text.h"
 
 namespace bench {
+
+std::string HugePaste(int distinct) {
+  std::vector<std::string> chars;
+  for (std::string_view ch : tk::Chars("0123456789中文abcdefghijkl")) chars.emplace_back(ch);
+  if (distinct > 24) {
+    chars.resize(10);
+    for (char32_t c = 0x4E00; chars.size() < static_cast<std::size_t>(distinct); ++c) {
+      chars.push_back(tk::EncodeChar(c));
+    }
+  }
+  std::string huge;
+  for (std::size_t i = 0; i < 2000000; ++i) huge += chars[i % chars.size()];
+  return huge;
+}
+
+std::string KeptDrawsFile(int count) {
+  std::vector<numbers::Draw> kept;
+  std::mt19937 rng(10000);
+  for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(count); ++i) {
+    kept.push_back({.issue = 2000001 + i,
+                    .issueDigits = 7,
+                    .date = {},
+                    .number = static_cast<int>(rng() % 1000)});
+  }
+  return numbers::DrawsFileBytes(kept);
+}
 
 namespace {
 

@@ -62,6 +62,13 @@ struct Case {
 };
 const std::vector<Case>& Cases();
 
+// 2,000,000 characters to paste into edtNum: the ten digits among
+// `distinct` characters (beyond 24, ideographs).
+std::string HugePaste(int distinct);
+
+// draws.txt holding `count` draws of a seeded random history.
+std::string KeptDrawsFile(int count);
+
 // Registers every case at 1,000 and 100,000 lines, each on a window made
 // by `make`.
 void RegisterCases(const std::function<std::unique_ptr<Window>()>& make);
