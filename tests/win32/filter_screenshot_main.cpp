@@ -1,8 +1,6 @@
 // Shows the conditions window filled in over the main window, so that
 // scripts/screenshot-filter.sh can photograph it; the ready file it names
 // receives the window's rectangle on the screen.
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +10,7 @@
 #include "app/main3d.h"
 #include "numbers/draws.h"
 #include "numbers/scheme.h"
+#include "shot.h"
 #include "toolkit/win32/win32_driver.h"
 
 namespace {
@@ -54,17 +53,9 @@ int main() {
   TForm1 form(app);
   tk::win32::Win32Driver user(app);
   app.Show(form);
-  auto pumpFor = [&](int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-      app.PumpMessages();
-      app.FlushViews();
-      Sleep(20);
-    }
-  };
   // Wine's first window of a session may paint before its surface reaches
   // the display: let it settle first.
-  pumpFor(2000);
+  shot::PumpFor(app, 2000);
   user.Click(form.btnAll);
   user.Post([&] {
     TFormFilter& f = *form.FormFilter;
@@ -73,20 +64,9 @@ int main() {
     user.Click(f.Find("chkPrime21"));
     user.Click(f.Find("chkPrime12"));
     user.Click(f.Find("chkRepeat1"));
-    pumpFor(1000);
-    wchar_t ready[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0) {
-      RECT r{};
-      GetWindowRect(tk::win32::HandleOf(f.Window()), &r);
-      const std::string rect = std::to_string(r.right - r.left) + "x" +
-                               std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) +
-                               "+" + std::to_string(r.top) + "\n";
-      HANDLE file = CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-      DWORD written = 0;
-      WriteFile(file, rect.data(), static_cast<DWORD>(rect.size()), &written, nullptr);
-      CloseHandle(file);
-    }
-    pumpFor(5000);
+    shot::PumpFor(app, 1000);
+    shot::SayReady(tk::win32::HandleOf(f.Window()));
+    shot::PumpFor(app, 5000);
     f.Close();
   });
   form.mniFilterClick(form.mmoList);

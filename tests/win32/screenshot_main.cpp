@@ -1,9 +1,9 @@
 // Shows the window as a user has filled it, for a few seconds, so that
 // scripts/screenshot-windows.sh can photograph it.
-#include <chrono>
 
 #include "app/layout.h"
 #include "app/main3d.h"
+#include "shot.h"
 #include "toolkit/win32/win32_driver.h"
 
 int main() {
@@ -17,11 +17,7 @@ int main() {
   app.Show(form);
   // Wine's first window of a session may paint before its surface reaches
   // the display: let it settle before filling it in.
-  const auto shown = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (std::chrono::steady_clock::now() < shown) {
-    app.PumpMessages();
-    Sleep(20);
-  }
+  shot::PumpFor(app, 2000);
   auto tick = [&](int row, const char* digits) {
     for (const char* d = digits; *d != 0; ++d) {
       user.Click(*form.Row(row).boxes[static_cast<std::size_t>(*d - '0')]);
@@ -40,15 +36,7 @@ int main() {
   form.lblTips.SetHint("温馨提示：理性投注，量力而行");
   user.Click(form.btnDelete);
   // Painted: tell the photographer (a file named by the script), then stay.
-  auto pumpFor = [&](int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-      app.PumpMessages();
-      app.FlushViews();
-      Sleep(20);
-    }
-  };
-  pumpFor(1000);
+  shot::PumpFor(app, 1000);
   static wchar_t ready[MAX_PATH] = {};
   const bool haveReady = GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0;
   auto sayReady = [] {
@@ -79,6 +67,6 @@ int main() {
     return 0;
   }
   if (haveReady) sayReady();
-  pumpFor(5000);
+  shot::PumpFor(app, 5000);
   return 0;
 }
