@@ -146,9 +146,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
       const double end = WallUs();
       paint += end - p0;
       state.SetIterationTime((end - start) / 1e6);
-      const auto kept = static_cast<std::size_t>(state.range(0));
-      if (d.Draws().size() != kept ||
-          d.Chart().DrawRows() != static_cast<int>(std::min<std::size_t>(kept, 100))) {
+      if (!bench::ShowsLatestDraws(d, static_cast<std::size_t>(state.range(0)))) {
         state.SkipWithError("not the 100 latest of 10,000 draws");
       }
       d.Close();
@@ -171,10 +169,5 @@ int main(int argc, char** argv) {
   }
   previous = qInstallMessageHandler(FilterMessages);
   QApplication qapp(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  bench::RegisterCases([] { return std::make_unique<Window>(); });
-  bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunAll(argc, argv, [] { return std::make_unique<Window>(); });
 }

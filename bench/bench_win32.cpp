@@ -125,9 +125,7 @@ void BM_DrawsWindowOpen(benchmark::State& state) {
       const auto end = std::chrono::steady_clock::now();
       paint += std::chrono::duration<double, std::milli>(end - p0).count();
       state.SetIterationTime(std::chrono::duration<double>(end - start).count());
-      const auto kept = static_cast<std::size_t>(state.range(0));
-      if (d.Draws().size() != kept ||
-          d.Chart().DrawRows() != static_cast<int>(std::min<std::size_t>(kept, 100))) {
+      if (!bench::ShowsLatestDraws(d, static_cast<std::size_t>(state.range(0)))) {
         state.SkipWithError("not the 100 latest of 10,000 draws");
       }
       d.Close();
@@ -166,10 +164,5 @@ BENCHMARK(BM_BareWindowOpen)->Unit(benchmark::kMillisecond)->UseManualTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  bench::RegisterCases([] { return std::make_unique<Window>(); });
-  bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunAll(argc, argv, [] { return std::make_unique<Window>(); });
 }

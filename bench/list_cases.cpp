@@ -13,6 +13,7 @@
 #include <fstream>
 #include <random>
 
+#include "app/draws_form.h"
 #include "app/filter_form.h"
 #include "numbers/draws.h"
 #include "numbers/filter.h"
@@ -22,6 +23,20 @@
 #include "toolkit/text.h"
 
 namespace bench {
+
+bool ShowsLatestDraws(const TFormDraws& window, std::size_t kept) {
+  return window.Draws().size() == kept &&
+         window.Chart().DrawRows() == static_cast<int>(std::min<std::size_t>(kept, 100));
+}
+
+int RunAll(int argc, char** argv, const std::function<std::unique_ptr<Window>()>& make) {
+  benchmark::Initialize(&argc, argv);
+  RegisterCases(make);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
 
 std::string HugePaste(int distinct) {
   std::vector<std::string> chars;

@@ -69,12 +69,19 @@ std::string HugePaste(int distinct);
 // draws.txt holding `count` draws of a seeded random history.
 std::string KeptDrawsFile(int count);
 
+// Whether the draws window opened on `kept` draws holds them all and shows
+// the latest 100 (or all, when fewer).
+bool ShowsLatestDraws(const TFormDraws& window, std::size_t kept);
+
 // Registers every case at 1,000 and 100,000 lines, each on a window made
 // by `make`.
 void RegisterCases(const std::function<std::unique_ptr<Window>()>& make);
 
 // Prints the table, then every case's cost in U (medians of the
 // repetitions) against its target.
+// Runs the cases and whatever else the program registered, reporting in U.
+int RunAll(int argc, char** argv, const std::function<std::unique_ptr<Window>()>& make);
+
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override;

@@ -108,16 +108,22 @@ void RemoveLineAtCaret(const CountedList& target) {
   ShowLineCount(target);
 }
 
-void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedList& bets,
-                       const tk::ListControl& deletions) {
-  if (bets.list->LineCount() == 0) {
+bool BothListsFilled(tk::Application& app, const tk::ListControl& bets,
+                     const tk::ListControl& deletions) {
+  if (bets.LineCount() == 0) {
     app.ShowNotice(kEmptyBetList);
-    return;
+    return false;
   }
   if (deletions.LineCount() == 0) {
     app.ShowNotice(kEmptyDeletionList);
-    return;
+    return false;
   }
+  return true;
+}
+
+void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedList& bets,
+                       const tk::ListControl& deletions) {
+  if (!BothListsFilled(app, *bets.list, deletions)) return;
   button.SetEnabled(false);
   // Each deletion line takes the first bet line equal to it that is left:
   // of every text, as many of the first bet lines as the deletion list

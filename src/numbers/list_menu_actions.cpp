@@ -90,14 +90,7 @@ void CombineWithFile(tk::Application& app, const CountedList& bets, SetOperation
 
 void CombineWithList(tk::Application& app, const CountedList& bets,
                      const tk::ListControl& deletions, SetOperation op) {
-  if (bets.list->LineCount() == 0) {
-    app.ShowNotice(kEmptyBetList);
-    return;
-  }
-  if (deletions.LineCount() == 0) {
-    app.ShowNotice(kEmptyDeletionList);
-    return;
-  }
+  if (!BothListsFilled(app, *bets.list, deletions)) return;
   Replace(bets, Combined(bets.list->Lines(), deletions.Lines(), op));
 }
 

@@ -84,6 +84,9 @@ void FilterNumberKey(char32_t& key);
 void AddTypedNumber(tk::Application& app, const tk::Edit& edit, const CountedList& target);
 // Removes the line that holds the start of the list's selection.
 void RemoveLineAtCaret(const CountedList& target);
+// Both lists hold lines; otherwise the notice says which is empty.
+bool BothListsFilled(tk::Application& app, const tk::ListControl& bets,
+                     const tk::ListControl& deletions);
 // Removes, for each deletion line, the first equal bet line.
 void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedList& bets,
                        const tk::ListControl& deletions);

@@ -1,28 +1,16 @@
 // Saves a picture of the conditions window, filled in, to the file named on
 // the command line (scripts/screenshot-filter.sh runs it on a virtual display).
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/filter_shot_data.h"
 #include "app/filter_form.h"
 #include "app/layout.h"
 #include "app/main3d.h"
-#include "numbers/draws.h"
-#include "numbers/scheme.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_driver.h"
-
-namespace {
-
-void Write(const QString& path, const std::string& bytes) {
-  QFile file(path);
-  if (file.open(QIODevice::WriteOnly)) file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
@@ -31,20 +19,7 @@ int main(int argc, char** argv) {
   // A data folder with a kept draw and two 方案.
   QTemporaryDir data;
   if (!data.isValid()) return 1;
-  const QString schemes = data.filePath(QString::fromUtf8(kSchemeFolderName.data()));
-  QDir().mkpath(schemes);
-  numbers::FilterSettings daily;
-  daily.sum = true;
-  daily.sumText = "10-14,18";
-  daily.shape = true;
-  daily.zu6 = true;
-  daily.kill = true;
-  daily.killText = "4";
-  daily.toleranceText = "1";
-  Write(schemes + QStringLiteral("/每日.txt"), numbers::SchemeBytes(daily));
-  Write(schemes + QStringLiteral("/周末.txt"), numbers::SchemeBytes({}));
-  Write(data.filePath(QString::fromUtf8(numbers::kDrawsFileName.data())),
-        numbers::DrawsFileBytes({{2024100, 7, "2024-04-10", 357}}));
+  testsupport::WriteFilterShotData(std::filesystem::path(data.path().toStdU16String()));
 
   tk::headless::HeadlessPlatform platform((data.path() + QLatin1Char('/')).toStdString());
   tk::qt::QtApplication app(platform);

@@ -2,46 +2,19 @@
 // scripts/screenshot-filter.sh can photograph it; the ready file it names
 // receives the window's rectangle on the screen.
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "../support/filter_shot_data.h"
 #include "app/filter_form.h"
 #include "app/layout.h"
 #include "app/main3d.h"
-#include "numbers/draws.h"
-#include "numbers/scheme.h"
 #include "shot.h"
 #include "toolkit/win32/win32_driver.h"
-
-namespace {
-
-std::filesystem::path U8(std::string_view utf8) {
-  return std::u8string(utf8.begin(), utf8.end());
-}
-
-void Write(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-}  // namespace
 
 int main() {
   // A data folder with a kept draw and two 方案.
   const std::filesystem::path data = std::filesystem::temp_directory_path() / "qelmar3d-shot";
-  const std::filesystem::path schemes = data / U8(kSchemeFolderName);
-  std::filesystem::create_directories(schemes);
-  numbers::FilterSettings daily;
-  daily.sum = true;
-  daily.sumText = "10-14,18";
-  daily.shape = true;
-  daily.zu6 = true;
-  daily.kill = true;
-  daily.killText = "4";
-  daily.toleranceText = "1";
-  Write(schemes / U8("每日.txt"), numbers::SchemeBytes(daily));
-  Write(schemes / U8("周末.txt"), numbers::SchemeBytes({}));
-  Write(data / U8(numbers::kDrawsFileName),
-        numbers::DrawsFileBytes({{2024100, 7, "2024-04-10", 357}}));
+  testsupport::WriteFilterShotData(data);
   const std::u8string folder = (data / "").u8string();
 
   tk::win32::Win32Platform platform;
