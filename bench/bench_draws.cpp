@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "numbers/draws.h"
+#include "draws/draws.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "numbers/filter.h"
+#include "conditions/conditions.h"
+#include "lists/groups.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "../tests/support/headless_window.h"
 #include "../tests/support/temp_folder.h"
-#include "app/layout.h"
-#include "app/main3d.h"
-#include "numbers/history.h"
-#include "numbers/list_format.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
+#include "toolkit/history.h"
+#include "lists/list_file.h"
 #include "toolkit/headless/headless.h"
 
 namespace {
@@ -151,7 +151,7 @@ void BM_History100Steps(benchmark::State& state) {
       }
     }
   }
-  const numbers::History& h = w.form.ListHistory();
+  const tk::History& h = w.form.ListHistory();
   state.counters["steps"] = static_cast<double>(h.UndoSteps(w.form.mmoList));
   state.counters["lines"] = w.form.mmoList.LineCount();
   state.counters["history_MiB"] = static_cast<double>(h.Bytes(w.form.mmoList)) / (1 << 20);

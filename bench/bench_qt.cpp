@@ -23,13 +23,13 @@
 #include "../tests/support/temp_folder.h"
 #include "app/draws_form.h"
 #include "app/filter_form.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "list_cases.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_driver.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

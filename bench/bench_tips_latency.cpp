@@ -13,8 +13,8 @@
 
 #include "../tests/support/http_server.h"
 #include "../tests/support/temp_folder.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 
 #ifdef _WIN32
 #include "toolkit/win32/win32_driver.h"

@@ -16,12 +16,12 @@
 
 #include "../tests/support/temp_folder.h"
 #include "app/draws_form.h"
-#include "app/draws_layout.h"
+#include "app/draws_table.h"
 #include "app/filter_form.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "list_cases.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 #include "toolkit/win32/win32_driver.h"
 
 namespace {
@@ -76,7 +76,7 @@ struct Window : bench::Window {
 void BM_btnDelClick_hugePaste(benchmark::State& state) {
   Window w;
   w.user.Paste(w.form->edtNum, bench::HugePaste(static_cast<int>(state.range(0))));
-  if (tk::CharCount(w.form->edtNum.Text()) != 2000000) state.SkipWithError("paste cut short");
+  if (core::CharCount(w.form->edtNum.Text()) != 2000000) state.SkipWithError("paste cut short");
   w.app.PumpMessages();  // shown, as the user sees it before the click
   double longest = 0;
   for (auto _ : state) {

@@ -15,12 +15,12 @@
 
 #include "app/draws_form.h"
 #include "app/filter_form.h"
-#include "numbers/draws.h"
-#include "numbers/filter.h"
-#include "numbers/history.h"
-#include "numbers/list_format.h"
-#include "numbers/user_files.h"
-#include "toolkit/text.h"
+#include "draws/draws.h"
+#include "conditions/conditions.h"
+#include "toolkit/history.h"
+#include "lists/list_file.h"
+#include "lists/kept_lists.h"
+#include "core/text.h"
 
 namespace bench {
 
@@ -40,11 +40,11 @@ int RunAll(int argc, char** argv, const std::function<std::unique_ptr<Window>()>
 
 std::string HugePaste(int distinct) {
   std::vector<std::string> chars;
-  for (std::string_view ch : tk::Chars("0123456789中文abcdefghijkl")) chars.emplace_back(ch);
+  for (std::string_view ch : core::Chars("0123456789中文abcdefghijkl")) chars.emplace_back(ch);
   if (distinct > 24) {
     chars.resize(10);
     for (char32_t c = 0x4E00; chars.size() < static_cast<std::size_t>(distinct); ++c) {
-      chars.push_back(tk::EncodeChar(c));
+      chars.push_back(core::EncodeChar(c));
     }
   }
   std::string huge;
@@ -104,7 +104,7 @@ std::vector<std::string> Numbers(int n, int from = 0, int to = 1000, bool down =
 
 // The lines of a list, put there as a step of its own outside the timing.
 void Put(Window& w, tk::ListControl& list, std::vector<std::string> lines) {
-  numbers::History::Step step(w.Form().ListHistory(), "准备", {&list});
+  tk::History::Step step(w.Form().ListHistory(), "准备", {&list});
   list.ReplaceLines(std::move(lines));
 }
 

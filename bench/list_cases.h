@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main3d.h"
+#include "app/main_window.h"
 #include "toolkit/driver.h"
 
 namespace bench {

@@ -2,11 +2,14 @@
 # toolkit/ sees only itself; numbers/ and tips/ see the toolkit and
 # themselves; app/ sees everything.
 #   cmake -DSOURCE_DIR=<src> -DSTAMP=<file> -P CheckLayers.cmake
-set(allowed_toolkit "toolkit")
-set(allowed_numbers "toolkit|numbers")
-set(allowed_tips "toolkit|tips")
+set(allowed_core "core")
+set(allowed_toolkit "core|toolkit")
+set(allowed_lists "core|toolkit|lists")
+set(allowed_conditions "core|toolkit|conditions")
+set(allowed_draws "core|toolkit|draws")
+set(allowed_tips "core|toolkit|tips")
 set(failed "")
-foreach(layer toolkit numbers tips)
+foreach(layer core toolkit lists conditions draws tips)
   file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.cpp" "${SOURCE_DIR}/${layer}/*.h")
   foreach(file ${files})
     file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z0-9_]+/")

@@ -17,7 +17,7 @@ target_link_libraries(qelmar_toolkit_qt PUBLIC qelmar_toolkit Qt6::Widgets)
 add_library(qelmar_toolkit_qt_driver STATIC src/toolkit/qt/qt_driver.cpp)
 target_link_libraries(qelmar_toolkit_qt_driver PUBLIC qelmar_toolkit_qt Qt6::Test)
 
-add_executable(qelmar3d src/app/main_qt.cpp res/qelmar3d.qrc)
+add_executable(qelmar3d src/main/main_qt.cpp res/qelmar3d.qrc)
 set_target_properties(qelmar3d PROPERTIES AUTORCC ON)
 target_link_libraries(qelmar3d PRIVATE qelmar_app qelmar_toolkit_qt qelmar_platform_linux)
 

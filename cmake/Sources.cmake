@@ -1,8 +1,8 @@
 # The program's libraries, one per layer.
 
+add_subdirectory(src/core)
+
 add_library(qelmar_toolkit STATIC
-  src/toolkit/text.cpp
-  src/toolkit/gbk.cpp
   src/toolkit/toolkit.cpp
   src/toolkit/files.cpp
   src/toolkit/task.cpp
@@ -12,45 +12,34 @@ add_library(qelmar_toolkit STATIC
   src/toolkit/views.cpp
   src/toolkit/actions.cpp
   src/toolkit/png.cpp
-  src/toolkit/canvas.cpp)
+  src/toolkit/canvas.cpp
+  src/toolkit/history.cpp)
 target_include_directories(qelmar_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Work off the window's thread (Application::RunOffThread).
 find_package(Threads REQUIRED)
-target_link_libraries(qelmar_toolkit PUBLIC Threads::Threads)
+target_link_libraries(qelmar_toolkit PUBLIC qelmar_core Threads::Threads)
 
 add_library(qelmar_toolkit_headless STATIC src/toolkit/headless/headless.cpp)
 target_link_libraries(qelmar_toolkit_headless PUBLIC qelmar_toolkit)
 
-add_library(qelmar_numbers STATIC
-  src/numbers/panels.cpp
-  src/numbers/generation.cpp
-  src/numbers/editing.cpp
-  src/numbers/filter.cpp
-  src/numbers/scheme.cpp
-  src/numbers/list_format.cpp
-  src/numbers/list_menu_actions.cpp
-  src/numbers/draws.cpp
-  src/numbers/draws_chart.cpp
-  src/numbers/list_sets.cpp
-  src/numbers/history.cpp
-  src/numbers/user_files.cpp)
-target_link_libraries(qelmar_numbers PUBLIC qelmar_toolkit)
-
-add_library(qelmar_tips STATIC src/tips/qmwebtips.cpp)
-target_link_libraries(qelmar_tips PUBLIC qelmar_toolkit)
+# The features, each a library of its own over the core and the toolkit.
+add_subdirectory(src/lists)
+add_subdirectory(src/conditions)
+add_subdirectory(src/draws)
+add_subdirectory(src/tips)
 
 # The window and its handlers, without an entry point or a backend.
 add_library(qelmar_app STATIC
   src/app/tables.cpp
-  src/app/layout.cpp
-  src/app/filter_layout.cpp
+  src/app/main_table.cpp
+  src/app/filter_table.cpp
   src/app/filter_form.cpp
-  src/app/draws_layout.cpp
+  src/app/draws_table.cpp
   src/app/draws_form.cpp
-  src/app/main3d.cpp
+  src/app/main_window.cpp
   src/app/list_menu.cpp
   src/app/tips_rotation.cpp)
-target_link_libraries(qelmar_app PUBLIC qelmar_numbers qelmar_tips)
+target_link_libraries(qelmar_app PUBLIC qelmar_lists qelmar_conditions qelmar_draws qelmar_tips)
 # The build's addresses and folders (app/config.h) are the window's business alone.
 target_include_directories(qelmar_app PUBLIC ${PROJECT_BINARY_DIR}/generated)
 
@@ -86,7 +75,7 @@ if(WIN32)
                                                  src/toolkit/win32/win32_menu_driver.cpp)
   target_link_libraries(qelmar_toolkit_win32_driver PUBLIC qelmar_toolkit_win32)
 
-  add_executable(Qelmar3D WIN32 src/app/main_win32.cpp res/windows/qelmar3d.rc)
+  add_executable(Qelmar3D WIN32 src/main/main_win32.cpp res/windows/qelmar3d.rc)
   target_include_directories(Qelmar3D PRIVATE res/windows)
   target_link_libraries(Qelmar3D PRIVATE qelmar_app qelmar_toolkit_win32)
   # -s: the shipped program carries no debug information.
@@ -95,7 +84,7 @@ endif()
 
 # The layers hold: a lower one that includes an upper one fails the build.
 file(GLOB_RECURSE QELMAR_LAYER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/toolkit/*
-     ${PROJECT_SOURCE_DIR}/src/numbers/* ${PROJECT_SOURCE_DIR}/src/tips/*)
+     ${PROJECT_SOURCE_DIR}/src/core/* ${PROJECT_SOURCE_DIR}/src/lists/* ${PROJECT_SOURCE_DIR}/src/conditions/* ${PROJECT_SOURCE_DIR}/src/draws/* ${PROJECT_SOURCE_DIR}/src/tips/*)
 add_custom_command(
   OUTPUT ${PROJECT_BINARY_DIR}/layers.stamp
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}/src

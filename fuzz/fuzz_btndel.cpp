@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "../tests/support/headless_window.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "check.h"
-#include "numbers/numbers.h"
+#include "lists/lists.h"
 #include "toolkit/headless/headless.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -34,12 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(all.size() == 1000);
 
   // Paste over the whole previous text.
-  const int old = static_cast<int>(tk::CharCount(w.form.edtNum.Text()));
+  const int old = static_cast<int>(core::CharCount(w.form.edtNum.Text()));
   w.user.Select(w.form.edtNum, 0, old);
   w.user.Paste(w.form.edtNum, input);
   FUZZ_CHECK(w.form.edtNum.Text() == input);
 
-  const std::string_view trimmed = tk::TrimView(input);
+  const std::string_view trimmed = core::TrimView(input);
   bool digit[10] = {};
   for (char c : trimmed)
     if (c >= '0' && c <= '9') digit[c - '0'] = true;

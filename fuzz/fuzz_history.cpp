@@ -15,7 +15,7 @@
 
 #include "../tests/support/headless_window.h"
 #include "check.h"
-#include "numbers/history.h"
+#include "toolkit/history.h"
 
 namespace {
 
@@ -99,14 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dels.ClearLines();
 
   const bool tiny = in.ConsumeBool();
-  numbers::History::Limits limits;
+  tk::History::Limits limits;
   if (tiny) {
     limits.minSteps = in.ConsumeIntegralInRange<std::size_t>(0, 3);
     limits.maxSteps = in.ConsumeIntegralInRange<std::size_t>(1, 5);
     limits.budget = in.ConsumeIntegralInRange<std::size_t>(0, 4000);
   }
   std::size_t shown = 0;
-  numbers::History history(
+  tk::History history(
       {&bets, &dels}, [&](tk::ListControl&) { ++shown; }, limits);
   auto now = [&] { return State{bets.Lines(), dels.Lines(), history.Tag(bets)}; };
   const State first = now();
@@ -120,15 +120,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // during a 删除号码 run), which joins it.
         const bool both = in.ConsumeBool();
         auto step =
-            both ? std::make_unique<numbers::History::Step>(
+            both ? std::make_unique<tk::History::Step>(
                        history, "两者", std::initializer_list<tk::ListControl*>{&bets, &dels})
-                 : std::make_unique<numbers::History::Step>(
+                 : std::make_unique<tk::History::Step>(
                        history, "一个", std::initializer_list<tk::ListControl*>{&one});
         FUZZ_CHECK(history.Busy(one));
         for (int k = in.ConsumeIntegralInRange(0, 3); k > 0; --k)
           Edit(in, both ? *lists[k % 2] : one);
         if (in.ConsumeBool()) {
-          numbers::History::Step inner(history, "里面", {&one});
+          tk::History::Step inner(history, "里面", {&one});
           Edit(in, one);
           FUZZ_CHECK(!history.Undo(one) && !history.Redo(one));
         }
@@ -156,10 +156,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       default: {
         const Lines a = MakeLines(in);
         const Lines b = MakeLines(in);
-        numbers::Change back;
-        const numbers::Change change = numbers::Difference(numbers::PackedLines(a), b);
+        tk::Change back;
+        const tk::Change change = tk::Difference(tk::PackedLines(a), b);
         FUZZ_CHECK(numbers::ApplyChange(change, b, back) == a);
-        numbers::Change again;
+        tk::Change again;
         FUZZ_CHECK(numbers::ApplyChange(back, a, again) == b);
         break;
       }

@@ -6,17 +6,17 @@
 #include <string_view>
 
 #include "check.h"
-#include "numbers/list_format.h"
-#include "toolkit/text.h"
+#include "lists/list_file.h"
+#include "core/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const numbers::ListFile file = numbers::ReadListFile(bytes);
-  FUZZ_CHECK(tk::IsValidUtf8(numbers::DecodeListFile(bytes)));
+  FUZZ_CHECK(core::IsValidUtf8(numbers::DecodeListFile(bytes)));
   if (!file.refusal.empty()) {
     FUZZ_CHECK(file.numbers.empty());
-    FUZZ_CHECK(tk::IsValidUtf8(file.refusal));
-    FUZZ_CHECK(tk::CharCount(file.refusal) < 80);
+    FUZZ_CHECK(core::IsValidUtf8(file.refusal));
+    FUZZ_CHECK(core::CharCount(file.refusal) < 80);
     return 0;
   }
   FUZZ_CHECK(!file.numbers.empty() && file.numbers.size() <= numbers::kListFileMaxNumbers);

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "../tests/support/headless_window.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "case_pairs.h"
 #include "check.h"
-#include "numbers/numbers.h"
+#include "lists/lists.h"
 #include "toolkit/headless/headless.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -29,16 +29,16 @@ constexpr std::size_t kMaxLines = 64;
 // Each character of the text (a stray byte is one) with capitals made small.
 std::string Folded(std::string_view s) {
   std::string out;
-  for (std::string_view ch : tk::Chars(s)) {
+  for (std::string_view ch : core::Chars(s)) {
     if (ch.size() == 1 && static_cast<unsigned char>(ch[0]) >= 0x80) {
       out += ch;  // a stray byte
       continue;
     }
-    char32_t cp = tk::DecodeChar(ch);
+    char32_t cp = core::DecodeChar(ch);
     for (const auto& p : kCasePairs) {
       if (cp >= p.capital && cp < p.capital + p.count) cp = p.small + (cp - p.capital);
     }
-    out += tk::EncodeChar(cp);
+    out += core::EncodeChar(cp);
   }
   return out;
 }
@@ -54,12 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (nl == std::string_view::npos) return 0;
   const std::string_view typed = input.substr(0, nl);
   if (typed.find('\0') != std::string_view::npos) return 0;  // an edit's text ends there
-  std::vector<std::string> lines = tk::SplitLines(input.substr(nl + 1));
+  std::vector<std::string> lines = core::SplitLines(input.substr(nl + 1));
   if (lines.size() > kMaxLines) return 0;
 
   // The distinct characters of the trimmed text, by first appearance.
   std::vector<std::string> alphabet;
-  for (std::string_view ch : tk::Chars(tk::TrimView(typed))) {
+  for (std::string_view ch : core::Chars(core::TrimView(typed))) {
     bool seen = false;
     for (const auto& a : alphabet) seen = seen || a == ch;
     if (!seen) alphabet.emplace_back(ch);
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   w.form.mmoList.ClearLines();
   for (const auto& l : lines) w.form.mmoList.AppendLine(l);
   w.form.lblCount.SetText(std::to_string(lines.size()));
-  w.user.Select(w.form.edtNum, 0, static_cast<int>(tk::CharCount(w.form.edtNum.Text())));
+  w.user.Select(w.form.edtNum, 0, static_cast<int>(core::CharCount(w.form.edtNum.Text())));
   w.user.Paste(w.form.edtNum, typed);
   FUZZ_CHECK(w.form.edtNum.Text() == typed);
   w.user.Click(w.form.btnDel);

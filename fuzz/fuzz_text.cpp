@@ -9,7 +9,7 @@
 
 #include "case_pairs.h"
 #include "check.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ std::vector<std::u32string> ReferenceFolded(std::string_view t) {
       ++i;
       continue;
     }
-    char32_t cp = tk::DecodeChar(t.substr(i, n));
+    char32_t cp = core::DecodeChar(t.substr(i, n));
     for (const auto& p : kCasePairs) {
       if (cp >= p.capital && cp < p.capital + p.count) cp = p.small + (cp - p.capital);
     }
@@ -100,7 +100,7 @@ std::string SwappedCase(std::string_view t) {
   for (std::size_t i = 0; i < t.size();) {
     const std::size_t n = std::max<std::size_t>(ValidSequenceAt(t, i), 1);
     const std::string_view ch = t.substr(i, n);
-    char32_t cp = ValidSequenceAt(t, i) != 0 ? tk::DecodeChar(ch) : 0;
+    char32_t cp = ValidSequenceAt(t, i) != 0 ? core::DecodeChar(ch) : 0;
     for (const auto& p : kCasePairs) {
       if (cp >= p.capital && cp < p.capital + p.count) {
         cp = p.small + (cp - p.capital);
@@ -111,15 +111,15 @@ std::string SwappedCase(std::string_view t) {
       }
       break;
     }
-    out += cp != 0 ? tk::EncodeChar(cp) : std::string(ch);
+    out += cp != 0 ? core::EncodeChar(cp) : std::string(ch);
     i += n;
   }
   return out;
 }
 
 void CheckTrim(std::string_view text) {
-  const std::string_view v = tk::TrimView(text);
-  FUZZ_CHECK(tk::Trim(text) == v);
+  const std::string_view v = core::TrimView(text);
+  FUZZ_CHECK(core::Trim(text) == v);
   // A piece of the text, with nothing of code 0..32 at either end...
   FUZZ_CHECK(v.data() >= text.data() && v.data() + v.size() <= text.data() + text.size());
   if (!v.empty()) {
@@ -131,63 +131,63 @@ void CheckTrim(std::string_view text) {
     FUZZ_CHECK(static_cast<unsigned char>(*p) <= 32);
   for (const char* p = v.data() + v.size(); p < text.data() + text.size(); ++p)
     FUZZ_CHECK(static_cast<unsigned char>(*p) <= 32);
-  FUZZ_CHECK(tk::TrimView(v) == v);
+  FUZZ_CHECK(core::TrimView(v) == v);
   // Trimming keeps valid UTF-8 valid.
-  if (tk::IsValidUtf8(text)) FUZZ_CHECK(tk::IsValidUtf8(v));
+  if (core::IsValidUtf8(text)) FUZZ_CHECK(core::IsValidUtf8(v));
 }
 
 void CheckChars(std::string_view text) {
-  const bool valid = tk::IsValidUtf8(text);
+  const bool valid = core::IsValidUtf8(text);
   FUZZ_CHECK(valid == ReferenceValid(text));
-  const auto chars = tk::Chars(text);
-  FUZZ_CHECK(chars.size() == tk::CharCount(text));
+  const auto chars = core::Chars(text);
+  FUZZ_CHECK(chars.size() == core::CharCount(text));
   std::size_t offset = 0;
   for (std::size_t i = 0; i < chars.size(); ++i) {
     const std::string_view ch = chars[i];
-    FUZZ_CHECK(tk::ByteOffsetOfChar(text, i) == offset);
+    FUZZ_CHECK(core::ByteOffsetOfChar(text, i) == offset);
     FUZZ_CHECK(ch.data() == text.data() + offset);  // contiguous, in order
-    FUZZ_CHECK(tk::CharLength(text, offset) == ch.size());
+    FUZZ_CHECK(core::CharLength(text, offset) == ch.size());
     const std::size_t seq = ValidSequenceAt(text, offset);
     if (seq != 0) {
       // A valid sequence is one character, and it round-trips.
       FUZZ_CHECK(ch.size() == seq);
-      FUZZ_CHECK(tk::EncodeChar(tk::DecodeChar(ch)) == ch);
+      FUZZ_CHECK(core::EncodeChar(core::DecodeChar(ch)) == ch);
     } else {
       // A stray byte stands alone and decodes as itself.
       FUZZ_CHECK(ch.size() == 1);
-      FUZZ_CHECK(tk::DecodeChar(ch) == static_cast<unsigned char>(ch[0]));
+      FUZZ_CHECK(core::DecodeChar(ch) == static_cast<unsigned char>(ch[0]));
     }
     offset += ch.size();
   }
   FUZZ_CHECK(offset == text.size());
-  FUZZ_CHECK(tk::ByteOffsetOfChar(text, chars.size()) == text.size());
-  FUZZ_CHECK(tk::ByteOffsetOfChar(text, chars.size() + 7) == text.size());
+  FUZZ_CHECK(core::ByteOffsetOfChar(text, chars.size()) == text.size());
+  FUZZ_CHECK(core::ByteOffsetOfChar(text, chars.size() + 7) == text.size());
 }
 
 void CheckCase(std::string_view a, std::string_view b) {
-  const bool ab = tk::EqualsIgnoreCase(a, b);
-  FUZZ_CHECK(ab == tk::EqualsIgnoreCase(b, a));
+  const bool ab = core::EqualsIgnoreCase(a, b);
+  FUZZ_CHECK(ab == core::EqualsIgnoreCase(b, a));
   FUZZ_CHECK(ab == ReferenceEqualsIgnoreCase(a, b));
-  FUZZ_CHECK(tk::EqualsIgnoreCase(a, a));
+  FUZZ_CHECK(core::EqualsIgnoreCase(a, a));
   // Folding keeps the length and tells equal texts by plain equality.
-  const std::string fa = tk::FoldCase(a);
+  const std::string fa = core::FoldCase(a);
   FUZZ_CHECK(fa.size() == a.size());
-  FUZZ_CHECK(ab == (fa == tk::FoldCase(b)));
-  FUZZ_CHECK(tk::EqualsIgnoreCase(a, fa));
+  FUZZ_CHECK(ab == (fa == core::FoldCase(b)));
+  FUZZ_CHECK(core::EqualsIgnoreCase(a, fa));
   const std::string swapped = SwappedCase(a);
   FUZZ_CHECK(swapped.size() == a.size());
-  FUZZ_CHECK(tk::EqualsIgnoreCase(a, swapped));
+  FUZZ_CHECK(core::EqualsIgnoreCase(a, swapped));
 }
 
 void CheckLines(std::string_view bytes) {
-  const auto lines = tk::SplitLines(bytes);
+  const auto lines = core::SplitLines(bytes);
   FUZZ_CHECK(lines == ReferenceLines(bytes));
   for (const auto& l : lines)
     FUZZ_CHECK(l.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
 }
 
 void CheckGbk(std::string_view bytes) {
-  const std::string utf8 = tk::GbkToUtf8(bytes);
+  const std::string utf8 = core::GbkToUtf8(bytes);
   FUZZ_CHECK(ReferenceValid(utf8));
   // At most one replacement (3 bytes) per input byte.
   FUZZ_CHECK(utf8.size() <= 3 * bytes.size());

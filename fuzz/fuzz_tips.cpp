@@ -13,12 +13,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "check.h"
-#include "tips/qmwebtips.h"
+#include "tips/tips_store.h"
 #include "toolkit/headless/headless.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -91,11 +91,11 @@ struct World {
 void CheckShownTip(const World& w, const qmWebTips& store) {
   const std::string caption = w.form.lblTips.Caption();
   const std::string hint = w.form.lblTips.Hint();
-  FUZZ_CHECK(tk::IsValidUtf8(caption));
+  FUZZ_CHECK(core::IsValidUtf8(caption));
   FUZZ_CHECK(caption == hint + " >>");
   bool shown = false;
   for (int i = 0; i < store.TipCount && !shown; ++i) {
-    shown = tk::GbkToUtf8(store.TipText[i]) == hint && store.TipLink[i] == w.form.CurrentTipLink;
+    shown = core::GbkToUtf8(store.TipText[i]) == hint && store.TipLink[i] == w.form.CurrentTipLink;
   }
   FUZZ_CHECK(shown);
 }
@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A click opens only a web address, and only the one shown.
   w.user.Click(w.form.lblTips);
-  const std::string link = tk::GbkToUtf8(w.form.CurrentTipLink);
+  const std::string link = core::GbkToUtf8(w.form.CurrentTipLink);
   if (!w.form.CurrentTipLink.empty() && tk::IsWebAddress(link)) {
     FUZZ_CHECK(w.rec.links.size() == 1 && w.rec.links[0] == link);
   } else {

@@ -5,8 +5,8 @@
 #include <map>
 #include <utility>
 
-#include "app/draws_layout.h"
-#include "numbers/numbers.h"
+#include "app/draws_table.h"
+#include "lists/lists.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "numbers/draws.h"
+#include "draws/draws.h"
 #include "toolkit/canvas.h"
 #include "toolkit/toolkit.h"
 

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/filter_layout.h"
-#include "numbers/draws.h"
-#include "numbers/scheme.h"
+#include "app/filter_table.h"
+#include "draws/draws.h"
+#include "conditions/scheme.h"
 #include "toolkit/ask_text.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ std::string FitSummary(const std::string& text) {
   int columns = 0;
   std::size_t cut = 0;  // where "…" goes if the whole does not fit
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = tk::CharLength(text, i);
-    const char32_t c = tk::DecodeChar(std::string_view(text).substr(i, n));
+    const std::size_t n = core::CharLength(text, i);
+    const char32_t c = core::DecodeChar(std::string_view(text).substr(i, n));
     columns += c >= 0x1100 ? 2 : 1;
     if (columns <= kSummaryColumns - 2) cut = i + n;
     i += n;

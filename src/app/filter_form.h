@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "numbers/filter.h"
-#include "numbers/numbers.h"
+#include "conditions/conditions.h"
+#include "lists/lists.h"
 #include "toolkit/toolkit.h"
 
 // The folder of the 方案 files inside the user's data folder.

@@ -1,12 +1,12 @@
 // The context menus of the two lists: one list of items for both, and the
 // actions behind them. The bet list and the deletion list share every body.
-#include "app/main3d.h"
-#include "numbers/numbers.h"
-#include "numbers/user_files.h"
+#include "app/main_window.h"
+#include "lists/lists.h"
+#include "lists/kept_lists.h"
 
 namespace {
 
-using Step = numbers::History::Step;
+using Step = tk::History::Step;
 
 // "撤销 生成所有号码(&U)", or "撤销(&U)" with nothing to undo.
 std::string StepItem(std::string_view verb, const std::string& step, std::string_view key) {

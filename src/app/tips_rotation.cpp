@@ -1,8 +1,8 @@
 // The status line: a random tip every tick, its link on a click. The page is
 // fetched off the window's thread, so the window answers while it comes.
-#include "app/main3d.h"
-#include "tips/qmwebtips.h"
-#include "toolkit/text.h"
+#include "app/main_window.h"
+#include "tips/tips_store.h"
+#include "core/text.h"
 
 void TForm1::tmr1Timer(tk::Control&) {
   if (!TipsStarted) {
@@ -40,7 +40,7 @@ void TForm1::ShowRandomTip() {
   if (!WebTips || WebTips->TipCount <= 0) return;
   const auto i =
       static_cast<std::size_t>(tips::NextRandom() % static_cast<std::uint32_t>(WebTips->TipCount));
-  const std::string text = tk::GbkToUtf8(WebTips->TipText[i]);
+  const std::string text = core::GbkToUtf8(WebTips->TipText[i]);
   lblTips.SetCaption(text + " >>");
   lblTips.SetHint(text);
   CurrentTipLink = WebTips->TipLink[i];
@@ -48,5 +48,5 @@ void TForm1::ShowRandomTip() {
 
 void TForm1::lblTipsClick(tk::Control&) {
   if (CurrentTipLink.empty()) return;
-  App().OpenLink(tk::GbkToUtf8(CurrentTipLink));
+  App().OpenLink(core::GbkToUtf8(CurrentTipLink));
 }

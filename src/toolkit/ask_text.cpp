@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace tk {
 
@@ -68,7 +68,7 @@ std::optional<std::string> AskText(Application& app, Form& owner, std::string_vi
   TextDialog dialog(app, form);
   auto& field = dialog.Get<Edit>(kAskTextEdit);
   field.SetText(initial);
-  field.SetCaretOffset(static_cast<int>(CharCount(initial)));
+  field.SetCaretOffset(static_cast<int>(core::CharCount(initial)));
   Form* const outer = shown;
   shown = &dialog;
   struct Restore {

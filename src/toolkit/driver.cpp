@@ -1,11 +1,11 @@
 #include "toolkit/driver.h"
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace tk {
 
 void UserDriver::Type(Control& edit, std::string_view utf8) {
-  for (std::string_view ch : Chars(utf8)) TypeChar(edit, DecodeChar(ch));
+  for (std::string_view ch : core::Chars(utf8)) TypeChar(edit, core::DecodeChar(ch));
 }
 
 void Recorder::Attach(Application& app) {

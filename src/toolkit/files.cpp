@@ -13,7 +13,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 #include "toolkit/toolkit.h"
 
 namespace tk {
@@ -67,7 +67,7 @@ std::vector<std::string> Platform::ReadTextLines(const std::string& path) const 
   std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) throw Error("无法打开文件“" + path + "”。");
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return SplitLines(bytes);
+  return core::SplitLines(bytes);
 }
 
 void Platform::WriteFileBytes(const std::string& path, std::string_view bytes) const {
@@ -127,8 +127,8 @@ std::vector<std::string> Platform::FilesIn(const std::string& folder,
     const std::u8string u8 = it->path().filename().u8string();
     std::string name(u8.begin(), u8.end());
     if (name.size() >= extension.size() &&
-        FoldCase(std::string_view(name).substr(name.size() - extension.size())) ==
-            FoldCase(extension)) {
+        core::FoldCase(std::string_view(name).substr(name.size() - extension.size())) ==
+            core::FoldCase(extension)) {
       names.push_back(std::move(name));
     }
   }

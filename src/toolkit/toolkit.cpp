@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace tk {
 
@@ -137,7 +137,7 @@ std::uint64_t LineKey(std::string_view line) {
     large.resize(line.size());
     folded = large.data();
   }
-  FoldCaseInto(line, folded);
+  core::FoldCaseInto(line, folded);
   std::uint64_t key = 0;
   if (line.size() <= 7) {
     for (std::size_t i = 0; i < line.size(); ++i) {
@@ -180,7 +180,7 @@ int ListControl::FindLine(std::string_view text) const {
   const std::uint64_t* keys = keys_.data();
   const std::size_t n = keys_.size();
   for (std::size_t i = 0; i < n; ++i) {
-    if (keys[i] == key && (!verify || EqualsIgnoreCase(lines_[i], text))) {
+    if (keys[i] == key && (!verify || core::EqualsIgnoreCase(lines_[i], text))) {
       return static_cast<int>(i);
     }
   }
@@ -228,7 +228,7 @@ char32_t Accelerator(std::string_view text) {
       ++i;
       continue;
     }
-    const char32_t c = DecodeChar(text.substr(i + 1, CharLength(text, i + 1)));
+    const char32_t c = core::DecodeChar(text.substr(i + 1, core::CharLength(text, i + 1)));
     return (c >= U'a' && c <= U'z') ? c - 32 : c;
   }
   return 0;
@@ -253,7 +253,7 @@ std::string ListControl::Text() const {
 }
 
 void ListControl::SetText(std::string_view text) {
-  lines_ = SplitLines(text);
+  lines_ = core::SplitLines(text);
   keys_.clear();
   for (const auto& l : lines_) keys_.push_back(LineKey(l));
   LinesChanged();
@@ -262,7 +262,7 @@ void ListControl::SetText(std::string_view text) {
 int ListControl::LineFromChar(int offset) const {
   int start = 0;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const int end = start + static_cast<int>(CharCount(lines_[i])) + 2;
+    const int end = start + static_cast<int>(core::CharCount(lines_[i])) + 2;
     if (offset < end) return static_cast<int>(i);
     start = end;
   }
@@ -272,7 +272,7 @@ int ListControl::LineFromChar(int offset) const {
 int ListControl::LineStart(int line) const {
   int start = 0;
   for (int i = 0; i < line && i < LineCount(); ++i) {
-    start += static_cast<int>(CharCount(lines_[static_cast<std::size_t>(i)])) + 2;
+    start += static_cast<int>(core::CharCount(lines_[static_cast<std::size_t>(i)])) + 2;
   }
   return start;
 }
@@ -303,7 +303,7 @@ int RoomRight(const FormSpec& form, const ControlSpec& label) {
 
 bool IsWebAddress(std::string_view url) {
   auto starts = [&](std::string_view scheme) {
-    return url.size() > scheme.size() && EqualsIgnoreCase(url.substr(0, scheme.size()), scheme);
+    return url.size() > scheme.size() && core::EqualsIgnoreCase(url.substr(0, scheme.size()), scheme);
   };
   return starts("http://") || starts("https://");
 }

@@ -10,7 +10,7 @@
 #include "../support/temp_folder.h"
 #include "app/draws_form.h"
 #include "harness.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 using Step = std::function<void()>;
 // Opens the draws window of `h` as the menu does and runs the steps as input
@@ -52,7 +52,7 @@ class DrawsWindow : public Behaviour {
   void Tap(std::string_view name) { User().Click(D(name)); }
   void Retype(std::string_view edit, std::string_view text) {
     tk::Control& e = D(edit);
-    User().Select(e, 0, static_cast<int>(tk::CharCount(e.Text())));
+    User().Select(e, 0, static_cast<int>(core::CharCount(e.Text())));
     if (!e.Text().empty()) User().TypeChar(e, tk::kBackspace);
     User().Type(e, text);
   }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "harness.h"
-#include "numbers/numbers.h"
-#include "toolkit/text.h"
+#include "lists/lists.h"
+#include "core/text.h"
 
 namespace {
 
@@ -228,7 +228,7 @@ TEST_F(Editing, HugePastedDigitTextEndsAndRemovesWhatItSpells) {
   Click("btnAll");
   AddNumbers(true, {"中文字"});
   std::string huge;
-  for (char32_t c = 0x4E00; c < 0x4E00 + 5000; ++c) huge += tk::EncodeChar(c);
+  for (char32_t c = 0x4E00; c < 0x4E00 + 5000; ++c) huge += core::EncodeChar(c);
   huge += "文字中9";
   Paste("edtNum", huge);
   Click("btnDel");

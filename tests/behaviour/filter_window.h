@@ -12,7 +12,7 @@
 #include "app/filter_form.h"
 #include "harness.h"
 #include "toolkit/ask_text.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 using Step = std::function<void()>;
 
@@ -41,7 +41,7 @@ inline void Answer(tk::UserDriver& user, std::string_view name) {
   tk::Form* dialog = tk::ShownTextDialog();
   ASSERT_NE(dialog, nullptr) << "no name dialog";
   tk::Control& edit = dialog->Find(tk::kAskTextEdit);
-  user.Select(edit, 0, static_cast<int>(tk::CharCount(edit.Text())));
+  user.Select(edit, 0, static_cast<int>(core::CharCount(edit.Text())));
   if (!edit.Text().empty()) user.TypeChar(edit, tk::kBackspace);
   user.Type(edit, name);
   user.Click(dialog->Find(tk::kAskTextOk));
@@ -74,7 +74,7 @@ class FilterWindow : public Behaviour {
   // Replaces an edit's text by typing, key by key.
   void Retype(std::string_view edit, std::string_view text) {
     tk::Control& e = D(edit);
-    User().Select(e, 0, static_cast<int>(tk::CharCount(e.Text())));
+    User().Select(e, 0, static_cast<int>(core::CharCount(e.Text())));
     if (!e.Text().empty()) User().TypeChar(e, tk::kBackspace);
     User().Type(e, text);
   }

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "filter_window.h"
-#include "numbers/draws.h"
-#include "numbers/filter.h"
-#include "numbers/scheme.h"
+#include "draws/draws.h"
+#include "conditions/conditions.h"
+#include "conditions/scheme.h"
 #include "toolkit/ask_text.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 

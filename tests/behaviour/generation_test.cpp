@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "harness.h"
-#include "numbers/numbers.h"
-#include "toolkit/text.h"
+#include "lists/lists.h"
+#include "core/text.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ TEST_F(Generation, PastedTextIsTakenCharacterByCharacter) {
   Click("btnGet");
   EXPECT_EQ(Lines("mmoList"), (Numbers{"1中5", "1中5"}));
   EXPECT_EQ(Text("lblCount"), "2");
-  for (const auto& l : Lines("mmoList")) EXPECT_TRUE(tk::IsValidUtf8(l));
+  for (const auto& l : Lines("mmoList")) EXPECT_TRUE(core::IsValidUtf8(l));
 }
 
 TEST_F(Generation, TheWidgetShowsTheListOnceTheHandlerReturns) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "../support/temp_folder.h"
-#include "app/main3d.h"
+#include "app/main_window.h"
 #include "toolkit/driver.h"
 
 // A control as a real backend shows it, in pixels at 96 dpi.

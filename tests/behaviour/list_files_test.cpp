@@ -16,8 +16,8 @@
 
 #include "../support/temp_folder.h"
 #include "harness.h"
-#include "numbers/list_format.h"
-#include "numbers/numbers.h"
+#include "lists/list_file.h"
+#include "lists/lists.h"
 
 namespace {
 

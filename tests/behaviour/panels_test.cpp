@@ -1,6 +1,6 @@
 // Digit rows: boxes and digit edits stay in step.
 #include "harness.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ TEST_F(Panels, PastedMultiByteTextIsNeverSplit) {
   User().PlaceCaret(RowEdit(0), 2);
   Type("edt1", "\b");
   EXPECT_EQ(Text("edt1"), "中");
-  EXPECT_TRUE(tk::IsValidUtf8(Text("edt1")));
+  EXPECT_TRUE(core::IsValidUtf8(Text("edt1")));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "../support/http_server.h"
 #include "../support/temp_folder.h"
 #include "harness.h"
-#include "tips/qmwebtips.h"
+#include "tips/tips_store.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "filter_window.h"
-#include "numbers/list_format.h"
-#include "numbers/numbers.h"
-#include "numbers/user_files.h"
+#include "lists/list_file.h"
+#include "lists/lists.h"
+#include "lists/kept_lists.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ class Undo : public FilterWindow {
     std::ofstream(p, std::ios::binary) << bytes;
     return U8(p);
   }
-  numbers::History& History() { return Form().ListHistory(); }
+  tk::History& History() { return Form().ListHistory(); }
   // Runs `action` at the n-th message processing from now.
   void AtPump(int n, const std::function<void()>& action) {
     User().Post([this, n, action] {

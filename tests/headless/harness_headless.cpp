@@ -1,6 +1,6 @@
 // The behaviour suite on the in-memory backend.
 #include "../behaviour/harness.h"
-#include "app/layout.h"
+#include "app/main_table.h"
 #include "toolkit/headless/headless.h"
 #ifdef _WIN32
 #include "toolkit/win32/win32.h"

@@ -12,12 +12,12 @@
 
 #include "app/config.h"
 #include "app/filter_form.h"
-#include "app/layout.h"
-#include "app/main3d.h"
-#include "numbers/numbers.h"
-#include "tips/qmwebtips.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
+#include "lists/lists.h"
+#include "tips/tips_store.h"
 #include "toolkit/headless/headless.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -25,14 +25,14 @@ using Strings = std::vector<std::string>;
 
 // `count` characters repeating `unit` (a whole number of characters).
 std::string Repeat(std::string_view unit, std::size_t count) {
-  const auto chars = tk::Chars(unit);
+  const auto chars = core::Chars(unit);
   std::string out;
   for (std::size_t i = 0; i < count; ++i) out += chars[i % chars.size()];
   return out;
 }
 
 std::string Prefix(std::string_view text, int chars) {
-  return std::string(text.substr(0, tk::ByteOffsetOfChar(text, static_cast<std::size_t>(chars))));
+  return std::string(text.substr(0, core::ByteOffsetOfChar(text, static_cast<std::size_t>(chars))));
 }
 
 // A new empty folder as the program's folder, removed with the fixture.
@@ -74,7 +74,7 @@ class Hostile : public ::testing::Test {
   }
   // Pastes over the whole text of the edit.
   void PasteOver(tk::Control& edit, std::string_view text) {
-    user.Select(edit, 0, static_cast<int>(tk::CharCount(edit.Text())));
+    user.Select(edit, 0, static_cast<int>(core::CharCount(edit.Text())));
     user.Paste(edit, text);
   }
   // Runs `action` at the n-th message pump from now.
@@ -97,8 +97,8 @@ class Hostile : public ::testing::Test {
   }
   static void ExpectValidLines(const tk::ListControl& list) {
     for (const auto& l : list.Lines()) {
-      EXPECT_TRUE(tk::IsValidUtf8(l)) << list.Name();
-      EXPECT_EQ(tk::CharCount(l), 3u) << list.Name();
+      EXPECT_TRUE(core::IsValidUtf8(l)) << list.Name();
+      EXPECT_EQ(core::CharCount(l), 3u) << list.Name();
     }
   }
 
@@ -120,7 +120,7 @@ TEST_F(Hostile, TenThousandPastedCharactersInEveryEditThenEveryHandler) {
     const int want = e->MaxLength() > 0 ? e->MaxLength() : 10000;
     EXPECT_EQ(e->Text(), Prefix(text, want)) << e->Name();
   }
-  ASSERT_EQ(tk::CharCount(form.edtNum.Text()), 10000u);
+  ASSERT_EQ(core::CharCount(form.edtNum.Text()), 10000u);
 
   // The digit edits' key handlers read the pasted text.
   for (int row = 0; row < 6; ++row) {
@@ -128,7 +128,7 @@ TEST_F(Hostile, TenThousandPastedCharactersInEveryEditThenEveryHandler) {
     user.Type(e, "\b");
     user.Type(e, "5");
     EXPECT_TRUE(form.Row(row).boxes[5]->Checked());
-    EXPECT_TRUE(tk::IsValidUtf8(e.Text()));
+    EXPECT_TRUE(core::IsValidUtf8(e.Text()));
   }
   for (int row = 0; row < 6; ++row) {
     PasteOver(*form.Row(row).edit, text);
@@ -167,7 +167,7 @@ TEST_F(Hostile, TenThousandPastedCharactersInEveryEditThenEveryHandler) {
 TEST_F(Hostile, RunOverTenThousandDistinctCharactersPumpsPerRemovalAndEnds) {
   // Digits first, then 9,990 ideographs: 10,000 distinct characters.
   std::string text = "0123456789";
-  for (char32_t c = 0x4E00; c < 0x4E00 + 9990; ++c) text += tk::EncodeChar(c);
+  for (char32_t c = 0x4E00; c < 0x4E00 + 9990; ++c) text += core::EncodeChar(c);
   ASSERT_EQ(numbers::SpellingAlphabet(text).size(), 10000u);
   user.Click(form.btnAll);
   for (const char* n : {"中文字", "a中b"}) {
@@ -202,7 +202,7 @@ TEST_F(Hostile, RunAfterTwoMillionPastedCharactersPumpsBeforeEveryLookup) {
     std::string unit = "0123456789中文abcdefghijkl";
     if (distinct > 24) {
       unit = "0123456789";
-      for (char32_t c = 0x4E00; c < 0x4E00 + distinct - 10; ++c) unit += tk::EncodeChar(c);
+      for (char32_t c = 0x4E00; c < 0x4E00 + distinct - 10; ++c) unit += core::EncodeChar(c);
     }
     PasteOver(form.edtNum, Repeat(unit, 2000000));
     ASSERT_EQ(numbers::SpellingAlphabet(form.edtNum.Text()).size(), distinct);
@@ -221,7 +221,7 @@ TEST_F(Hostile, RunAfterTwoMillionPastedCharactersPumpsBeforeEveryLookup) {
     EXPECT_EQ(form.mmoList.Lines(), Strings{"001"}) << distinct;
     // One pump before each of the 1,000 lookups, and one that ends the walk.
     EXPECT_EQ(app.PumpCount() - pumps, 1001u) << distinct;
-    EXPECT_EQ(tk::CharCount(form.edtNum.Text()), 2000000u);
+    EXPECT_EQ(core::CharCount(form.edtNum.Text()), 2000000u);
     ExpectConsistent();
   }
 }
@@ -238,14 +238,14 @@ class HostilePaste : public Hostile, public ::testing::WithParamInterface<Paste>
 
 TEST_P(HostilePaste, InEveryEditThenEveryButton) {
   const Paste& p = GetParam();
-  ASSERT_EQ(tk::IsValidUtf8(p.text), p.valid);
+  ASSERT_EQ(core::IsValidUtf8(p.text), p.valid);
   // Some numbers and boxes first, so that every handler has work to do.
   user.Click(form.btnAll);
   for (tk::CheckBox* b : form.Row(3).boxes) user.Click(*b);
   for (tk::Edit* e : Edits()) {
     PasteOver(*e, p.text);
     if (p.valid) {
-      EXPECT_TRUE(tk::IsValidUtf8(e->Text())) << e->Name();
+      EXPECT_TRUE(core::IsValidUtf8(e->Text())) << e->Name();
     }
   }
   for (tk::Control* b : OfKind(tk::Kind::Button)) user.Click(*b);
@@ -256,7 +256,7 @@ TEST_P(HostilePaste, InEveryEditThenEveryButton) {
   if (p.valid) {
     ExpectValidLines(form.mmoList);
     ExpectValidLines(form.mmoDel);
-    for (tk::Edit* e : Edits()) EXPECT_TRUE(tk::IsValidUtf8(e->Text())) << e->Name();
+    for (tk::Edit* e : Edits()) EXPECT_TRUE(core::IsValidUtf8(e->Text())) << e->Name();
   }
   ExpectConsistent();
 }
@@ -438,7 +438,7 @@ TEST_F(HostileTips, OneMebibyteLineWithoutSeparatorIsSkipped) {
   EXPECT_EQ(store.TipLink[1], "");
   for (int tick = 0; tick < 8; ++tick) {
     user.FireTimer(form.tmr1);
-    EXPECT_TRUE(tk::IsValidUtf8(form.lblTips.Caption()));
+    EXPECT_TRUE(core::IsValidUtf8(form.lblTips.Caption()));
   }
 }
 
@@ -449,7 +449,7 @@ TEST_F(HostileTips, InvalidGbkIsShownAsReplacementsAndOpensNothingElse) {
   const qmWebTips& store = Load(text + "@#$\xFF\xFEjavascript:alert(1)\n");
   ASSERT_EQ(store.TipCount, 1);
   const std::string shown = form.lblTips.Caption();
-  EXPECT_TRUE(tk::IsValidUtf8(shown));
+  EXPECT_TRUE(core::IsValidUtf8(shown));
   // 中 (D6 D0) survives between the broken bytes.
   EXPECT_NE(shown.find("ab"), std::string::npos);
   EXPECT_NE(shown.find("中"), std::string::npos);

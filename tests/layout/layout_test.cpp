@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "../behaviour/harness.h"
-#include "app/layout.h"
+#include "app/main_table.h"
 
 namespace {
 

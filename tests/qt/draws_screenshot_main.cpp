@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "app/draws_form.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_driver.h"

@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/layout.h"
+#include "app/main_table.h"
 
 QtHarness::QtHarness() {
   app.SetTitle(app::kTitle);

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_driver.h"

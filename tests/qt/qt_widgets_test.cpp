@@ -18,9 +18,9 @@
 #include <stdexcept>
 
 #include "app/config.h"
-#include "numbers/numbers.h"
+#include "lists/lists.h"
 #include "qt_harness.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -354,7 +354,7 @@ TEST_F(QtWindow, AHugePastedTextShowsAndTakesTheMouseAroundTheCaret) {
     QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(x, edit->height() / 2));
     return Form().edtNum.CaretOffset();
   };
-  const int end = static_cast<int>(tk::CharCount(text));
+  const int end = static_cast<int>(core::CharCount(text));
   EXPECT_GT(inked(), 20);  // the caret is at the end, and so is the view
   EXPECT_GT(clickAt(edit->width() - 4), end - 3);
   EXPECT_GT(clickAt(edit->width() / 2), end - 40);

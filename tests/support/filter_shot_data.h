@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "app/filter_form.h"
-#include "numbers/draws.h"
-#include "numbers/scheme.h"
+#include "draws/draws.h"
+#include "conditions/scheme.h"
 
 namespace testsupport {
 

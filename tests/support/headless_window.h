@@ -2,8 +2,8 @@
 // boxes and links: what tests, benchmarks and fuzz targets drive.
 #pragma once
 
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "toolkit/driver.h"
 #include "toolkit/headless/headless.h"
 

@@ -16,7 +16,7 @@
 #include "../support/http_server.h"
 #include "../support/temp_folder.h"
 #include "toolkit/linux/linux_platform.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace {
 
@@ -221,13 +221,13 @@ TEST(LinuxDataFolder, IsTheProgramsOwnUnlessInstalledThenXdgDataHome) {
 }
 
 TEST(Gbk, IsDecodedToUtf8) {
-  EXPECT_EQ(tk::GbkToUtf8("\xCC\xE1\xCA\xBE >>"), "提示 >>");
+  EXPECT_EQ(core::GbkToUtf8("\xCC\xE1\xCA\xBE >>"), "提示 >>");
   // A trail byte may be '@' and the euro sign is the single byte 0x80.
-  EXPECT_EQ(tk::GbkToUtf8("\x81@\x80"), "丂€");
-  EXPECT_EQ(tk::GbkToUtf8("http://x/\xCC\xE1"), "http://x/提");
+  EXPECT_EQ(core::GbkToUtf8("\x81@\x80"), "丂€");
+  EXPECT_EQ(core::GbkToUtf8("http://x/\xCC\xE1"), "http://x/提");
   // A lead byte cut off at the end is replaced, not dropped or kept raw.
-  EXPECT_EQ(tk::GbkToUtf8("ab\xCC"), "ab\xEF\xBF\xBD");
-  EXPECT_EQ(tk::GbkToUtf8("\xFF"
+  EXPECT_EQ(core::GbkToUtf8("ab\xCC"), "ab\xEF\xBF\xBD");
+  EXPECT_EQ(core::GbkToUtf8("\xFF"
                           "a"),
             "\xEF\xBF\xBD"
             "a");

@@ -11,8 +11,8 @@
 
 #include "../support/http_server.h"
 #include "../support/temp_folder.h"
-#include "app/main3d.h"
-#include "tips/qmwebtips.h"
+#include "app/main_window.h"
+#include "tips/tips_store.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/linux/linux_platform.h"
 

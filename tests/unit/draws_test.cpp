@@ -1,4 +1,4 @@
-#include "numbers/draws.h"
+#include "draws/draws.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "numbers/filter.h"
+#include "conditions/conditions.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "numbers/filter.h"
+#include "conditions/conditions.h"
+#include "lists/groups.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The undo history's steps: what a step keeps, steps over both lists, the
 // limits; and the kept lists' file.
-#include "numbers/history.h"
+#include "toolkit/history.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "../support/headless_window.h"
-#include "numbers/numbers.h"
-#include "numbers/user_files.h"
+#include "lists/lists.h"
+#include "lists/kept_lists.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-using Step = numbers::History::Step;
+using Step = tk::History::Step;
 
 Strings Numbers(int n) {
   Strings lines;
@@ -33,7 +33,7 @@ struct History : ::testing::Test {
 
 TEST_F(History, AStepKeepsOnlyWhatItTookOutOrReplaced) {
   const Strings all = Numbers(100000);
-  numbers::History h({&bets, &dels}, nullptr);
+  tk::History h({&bets, &dels}, nullptr);
   {
     Step s(h, "载入", {&bets});
     bets.ReplaceLines(all);
@@ -65,7 +65,7 @@ TEST_F(History, AStepKeepsOnlyWhatItTookOutOrReplaced) {
 }
 
 TEST_F(History, AStepOverBothListsGoesAndComesBackWholeWhileBothStandOnTop) {
-  numbers::History h({&bets, &dels}, nullptr);
+  tk::History h({&bets, &dels}, nullptr);
   {
     Step s(h, "条件过滤", {&bets, &dels});
     bets.AppendLine("123");
@@ -96,7 +96,7 @@ TEST_F(History, AStepOverBothListsGoesAndComesBackWholeWhileBothStandOnTop) {
 }
 
 TEST_F(History, AtLeastTheMinimumOfStepsStaysWhateverTheyHold) {
-  numbers::History h({&bets, &dels}, nullptr, {.minSteps = 3, .maxSteps = 10, .budget = 0});
+  tk::History h({&bets, &dels}, nullptr, {.minSteps = 3, .maxSteps = 10, .budget = 0});
   for (int i = 0; i < 6; ++i) {
     Step s(h, "生成", {&bets});
     bets.ReplaceLines(Numbers(1000 + i));
@@ -105,7 +105,7 @@ TEST_F(History, AtLeastTheMinimumOfStepsStaysWhateverTheyHold) {
   while (h.Undo(bets)) {
   }
   EXPECT_EQ(bets.LineCount(), 1002);
-  numbers::History many({&bets, &dels}, nullptr, {.minSteps = 3, .maxSteps = 4});
+  tk::History many({&bets, &dels}, nullptr, {.minSteps = 3, .maxSteps = 4});
   for (int i = 0; i < 6; ++i) {
     Step s(many, "添加", {&bets});
     bets.AppendLine("555");

@@ -1,4 +1,4 @@
-#include "numbers/list_format.h"
+#include "lists/list_file.h"
 
 #include <gtest/gtest.h>
 

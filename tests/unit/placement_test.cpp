@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/filter_layout.h"
-#include "app/layout.h"
+#include "app/filter_table.h"
+#include "app/main_table.h"
 
 namespace tk {
 void PrintTo(const Rect& r, std::ostream* os) {

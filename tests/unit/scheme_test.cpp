@@ -1,4 +1,4 @@
-#include "numbers/scheme.h"
+#include "conditions/scheme.h"
 
 #include <gtest/gtest.h>
 

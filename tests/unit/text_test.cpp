@@ -1,4 +1,4 @@
-#include "toolkit/text.h"
+#include "core/text.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "numbers/numbers.h"
+#include "lists/lists.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
 
 TEST(Text, TrimRemovesCodesUpToSpaceOnlyAtTheEnds) {
-  EXPECT_EQ(tk::Trim(std::string("\x01 \t1 2\r\n\x1f ", 10)), "1 2");
-  EXPECT_EQ(tk::Trim(std::string("\0a\0", 3)), "a");
-  EXPECT_EQ(tk::Trim("   "), "");
-  EXPECT_EQ(tk::Trim("\x7f"), "\x7f");                    // DEL is code 127: kept
-  EXPECT_EQ(tk::Trim("\xE3\x80\x80x"), "\xE3\x80\x80x");  // ideographic space stays
+  EXPECT_EQ(core::Trim(std::string("\x01 \t1 2\r\n\x1f ", 10)), "1 2");
+  EXPECT_EQ(core::Trim(std::string("\0a\0", 3)), "a");
+  EXPECT_EQ(core::Trim("   "), "");
+  EXPECT_EQ(core::Trim("\x7f"), "\x7f");                    // DEL is code 127: kept
+  EXPECT_EQ(core::Trim("\xE3\x80\x80x"), "\xE3\x80\x80x");  // ideographic space stays
 }
 
 TEST(Text, CharactersAreCodePointsAndStrayBytesStandAlone) {
@@ -34,28 +34,28 @@ TEST(Text, CharactersAreCodePointsAndStrayBytesStandAlone) {
   const std::string text =
       "a中😀\xFF\xE4\xB8"
       "b";
-  auto chars = tk::Chars(text);
+  auto chars = core::Chars(text);
   ASSERT_EQ(chars.size(), 7u);  // the cut-off sequence is two stray bytes
   EXPECT_EQ(chars[1], "中");
   EXPECT_EQ(chars[2], "😀");
   EXPECT_EQ(chars[3], "\xFF");
   EXPECT_EQ(chars[4], "\xE4");
-  EXPECT_EQ(tk::CharCount(text), 7u);
-  EXPECT_EQ(tk::ByteOffsetOfChar(text, 2), 4u);
-  EXPECT_EQ(tk::ByteOffsetOfChar(text, 99), text.size());
+  EXPECT_EQ(core::CharCount(text), 7u);
+  EXPECT_EQ(core::ByteOffsetOfChar(text, 2), 4u);
+  EXPECT_EQ(core::ByteOffsetOfChar(text, 99), text.size());
   // Overlong forms and surrogates are not characters.
-  EXPECT_EQ(tk::CharCount("\xC0\xAF"), 2u);
-  EXPECT_EQ(tk::CharCount("\xED\xA0\x80"), 3u);
-  EXPECT_FALSE(tk::IsValidUtf8("\xED\xA0\x80"));
-  EXPECT_TRUE(tk::IsValidUtf8("中文😀"));
-  EXPECT_EQ(tk::EncodeChar(tk::DecodeChar("😀")), "😀");
+  EXPECT_EQ(core::CharCount("\xC0\xAF"), 2u);
+  EXPECT_EQ(core::CharCount("\xED\xA0\x80"), 3u);
+  EXPECT_FALSE(core::IsValidUtf8("\xED\xA0\x80"));
+  EXPECT_TRUE(core::IsValidUtf8("中文😀"));
+  EXPECT_EQ(core::EncodeChar(core::DecodeChar("😀")), "😀");
 }
 
 TEST(Text, LineComparisonIgnoresOnlyLetterCase) {
-  EXPECT_TRUE(tk::EqualsIgnoreCase("aBc", "AbC"));
-  EXPECT_FALSE(tk::EqualsIgnoreCase("123", "123 "));
-  EXPECT_FALSE(tk::EqualsIgnoreCase("[", "{"));
-  EXPECT_TRUE(tk::EqualsIgnoreCase("中a", "中A"));
+  EXPECT_TRUE(core::EqualsIgnoreCase("aBc", "AbC"));
+  EXPECT_FALSE(core::EqualsIgnoreCase("123", "123 "));
+  EXPECT_FALSE(core::EqualsIgnoreCase("[", "{"));
+  EXPECT_TRUE(core::EqualsIgnoreCase("中a", "中A"));
 }
 
 TEST(Text, FullwidthGreekAndCyrillicLettersIgnoreCaseToo) {
@@ -66,27 +66,27 @@ TEST(Text, FullwidthGreekAndCyrillicLettersIgnoreCaseToo) {
   for (const Pairs& p : {Pairs{U'Ａ', U'ａ', 26}, Pairs{U'Α', U'α', 17}, Pairs{U'Σ', U'σ', 7},
                          Pairs{U'А', U'а', 32}, Pairs{U'Ё', U'ё', 1}, Pairs{U'Ⅰ', U'ⅰ', 10}}) {
     for (char32_t k = 0; k < p.count; ++k) {
-      const std::string capital = tk::EncodeChar(p.capital + k) + "7A";
-      const std::string small = tk::EncodeChar(p.small + k) + "7a";
-      EXPECT_TRUE(tk::EqualsIgnoreCase(capital, small)) << capital;
-      EXPECT_EQ(tk::FoldCase(capital), small);
-      EXPECT_EQ(tk::FoldCase(small), small);
+      const std::string capital = core::EncodeChar(p.capital + k) + "7A";
+      const std::string small = core::EncodeChar(p.small + k) + "7a";
+      EXPECT_TRUE(core::EqualsIgnoreCase(capital, small)) << capital;
+      EXPECT_EQ(core::FoldCase(capital), small);
+      EXPECT_EQ(core::FoldCase(small), small);
     }
   }
-  EXPECT_TRUE(tk::EqualsIgnoreCase("ω7A", "Ω7a"));
+  EXPECT_TRUE(core::EqualsIgnoreCase("ω7A", "Ω7a"));
   // Width, neighbours of the alphabets and other letters still count.
-  EXPECT_FALSE(tk::EqualsIgnoreCase("Ａ12", "a12"));
-  EXPECT_FALSE(tk::EqualsIgnoreCase("［", "｛"));
-  EXPECT_FALSE(tk::EqualsIgnoreCase("Ё", "е"));
+  EXPECT_FALSE(core::EqualsIgnoreCase("Ａ12", "a12"));
+  EXPECT_FALSE(core::EqualsIgnoreCase("［", "｛"));
+  EXPECT_FALSE(core::EqualsIgnoreCase("Ё", "е"));
   // Stray bytes stay themselves; the bytes of a capital are no letter alone.
-  EXPECT_FALSE(tk::EqualsIgnoreCase("\xCE", "\xCF"));
-  EXPECT_EQ(tk::FoldCase("\xCE"
+  EXPECT_FALSE(core::EqualsIgnoreCase("\xCE", "\xCF"));
+  EXPECT_EQ(core::FoldCase("\xCE"
                          "7"
                          "\xA9"),
             "\xCE"
             "7"
             "\xA9");
-  EXPECT_FALSE(tk::EqualsIgnoreCase("\xD0\x90", "\xD0\xB0 "));
+  EXPECT_FALSE(core::EqualsIgnoreCase("\xD0\x90", "\xD0\xB0 "));
 }
 
 #ifdef _WIN32
@@ -112,7 +112,7 @@ TEST(Text, LineComparisonAgreesWithCompareStringOverCodePage936) {
       if (other == c || !inGbk(other)) continue;
       const bool windows =
           CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, &c, 1, &other, 1) == CSTR_EQUAL;
-      EXPECT_EQ(tk::EqualsIgnoreCase(tk::EncodeChar(u), tk::EncodeChar(other)), windows)
+      EXPECT_EQ(core::EqualsIgnoreCase(core::EncodeChar(u), core::EncodeChar(other)), windows)
           << std::hex << "U+" << u << " U+" << static_cast<unsigned>(other);
       ++pairs;
     }
@@ -122,20 +122,20 @@ TEST(Text, LineComparisonAgreesWithCompareStringOverCodePage936) {
 #endif
 
 TEST(Text, LinesEndAtAnyLineBreakAndAtNul) {
-  EXPECT_EQ(tk::SplitLines("a\r\nb\nc\rd"), (Strings{"a", "b", "c", "d"}));
-  EXPECT_EQ(tk::SplitLines("a\r\n"), Strings{"a"});
-  EXPECT_EQ(tk::SplitLines("\n\n"), (Strings{"", ""}));
-  EXPECT_EQ(tk::SplitLines("\r\r\n"), (Strings{"", ""}));
-  EXPECT_EQ(tk::SplitLines(std::string("a\nb\0c\nd", 7)), (Strings{"a", "b"}));
-  EXPECT_TRUE(tk::SplitLines("").empty());
+  EXPECT_EQ(core::SplitLines("a\r\nb\nc\rd"), (Strings{"a", "b", "c", "d"}));
+  EXPECT_EQ(core::SplitLines("a\r\n"), Strings{"a"});
+  EXPECT_EQ(core::SplitLines("\n\n"), (Strings{"", ""}));
+  EXPECT_EQ(core::SplitLines("\r\r\n"), (Strings{"", ""}));
+  EXPECT_EQ(core::SplitLines(std::string("a\nb\0c\nd", 7)), (Strings{"a", "b"}));
+  EXPECT_TRUE(core::SplitLines("").empty());
 }
 
 TEST(Text, GbkIsDecodedOnlyForShowing) {
-  EXPECT_EQ(tk::GbkToUtf8("\xD6\xD0\xCE\xC4 abc"), "中文 abc");
+  EXPECT_EQ(core::GbkToUtf8("\xD6\xD0\xCE\xC4 abc"), "中文 abc");
   // Invalid or cut-off GBK never yields invalid UTF-8.
-  const std::string bad = tk::GbkToUtf8("\xD6\xFF\x80\xD6");
-  EXPECT_TRUE(tk::IsValidUtf8(bad));
-  EXPECT_EQ(tk::GbkToUtf8(""), "");
+  const std::string bad = core::GbkToUtf8("\xD6\xFF\x80\xD6");
+  EXPECT_TRUE(core::IsValidUtf8(bad));
+  EXPECT_EQ(core::GbkToUtf8(""), "");
 }
 
 TEST(Text, WebAddressesAreHttpAndHttpsOnly) {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/draws_form.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "shot.h"
 #include "toolkit/win32/wide.h"
 #include "toolkit/win32/win32_driver.h"

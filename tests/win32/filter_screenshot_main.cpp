@@ -6,8 +6,8 @@
 
 #include "../support/filter_shot_data.h"
 #include "app/filter_form.h"
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "shot.h"
 #include "toolkit/win32/win32_driver.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/layout.h"
+#include "app/main_table.h"
 #include "toolkit/win32/wide.h"
 
 namespace {

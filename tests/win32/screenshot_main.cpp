@@ -1,8 +1,8 @@
 // Shows the window as a user has filled it, for a few seconds, so that
 // scripts/screenshot-windows.sh can photograph it.
 
-#include "app/layout.h"
-#include "app/main3d.h"
+#include "app/main_table.h"
+#include "app/main_window.h"
 #include "shot.h"
 #include "toolkit/win32/win32_driver.h"
 

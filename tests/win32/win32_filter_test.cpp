@@ -8,8 +8,8 @@
 
 #include "../behaviour/filter_window.h"
 #include "harness_win32.h"
-#include "numbers/draws.h"
-#include "numbers/filter.h"
+#include "draws/draws.h"
+#include "conditions/conditions.h"
 #include "toolkit/ask_text.h"
 #include "toolkit/win32/wide.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/layout.h"
+#include "app/main_table.h"
 #include "harness_win32.h"
-#include "numbers/numbers.h"
-#include "toolkit/text.h"
+#include "lists/lists.h"
+#include "core/text.h"
 #include "toolkit/win32/wide.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "toolkit/canvas.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace tk::headless {
 
@@ -183,7 +183,7 @@ class HeadlessEdit : public Widget<Edit> {
       if (length_ == 0 && start_ > 0) Select(start_ - 1, 1);
       Replace("");
     } else if (ch >= 32) {
-      Insert(EncodeChar(ch), 1);
+      Insert(core::EncodeChar(ch), 1);
     }
   }
 
@@ -195,20 +195,20 @@ class HeadlessEdit : public Widget<Edit> {
     if (take == chars) {
       Replace(text);
     } else {
-      Replace(text.substr(0, ByteOffsetOfChar(text, static_cast<std::size_t>(take))));
+      Replace(text.substr(0, core::ByteOffsetOfChar(text, static_cast<std::size_t>(take))));
     }
   }
 
  private:
-  int Count() const { return static_cast<int>(CharCount(text_)); }
+  int Count() const { return static_cast<int>(core::CharCount(text_)); }
 
   void Replace(const std::string& with) {
-    const std::size_t b = ByteOffsetOfChar(text_, static_cast<std::size_t>(start_));
-    const std::size_t e = ByteOffsetOfChar(
+    const std::size_t b = core::ByteOffsetOfChar(text_, static_cast<std::size_t>(start_));
+    const std::size_t e = core::ByteOffsetOfChar(
         text_, static_cast<std::size_t>(start_) + static_cast<std::size_t>(length_));
     const bool changed = e > b || !with.empty();
     text_.replace(b, e - b, with);
-    start_ += static_cast<int>(CharCount(with));
+    start_ += static_cast<int>(core::CharCount(with));
     length_ = 0;
     if (changed) RaiseChange();
   }
@@ -244,8 +244,8 @@ class HeadlessList : public Widget<ListControl> {
   void SelectAll() override { Select(0, End()); }
   void CopySelection() override {
     const std::string text = Text();
-    const std::size_t b = ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()));
-    const std::size_t e = ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()) +
+    const std::size_t b = core::ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()));
+    const std::size_t e = core::ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()) +
                                                      static_cast<std::size_t>(SelectionLength()));
     if (e > b) happ_.clipboard = text.substr(b, e - b);
   }
@@ -384,7 +384,7 @@ void HeadlessDriver::TypeChar(Control& control, char32_t ch) {
 
 void HeadlessDriver::Paste(Control& control, std::string_view text) {
   auto& edit = dynamic_cast<HeadlessEdit&>(control);
-  edit.Insert(std::string(text), static_cast<int>(CharCount(text)));
+  edit.Insert(std::string(text), static_cast<int>(core::CharCount(text)));
 }
 
 void HeadlessDriver::Select(Control& control, int start, int length) {

@@ -29,7 +29,7 @@
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_control.h"
 #include "toolkit/qt/qt_menu.h"
-#include "toolkit/text.h"
+#include "core/text.h"
 
 namespace tk::qt {
 

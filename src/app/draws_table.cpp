@@ -1,0 +1,92 @@
+#include "app/draws_table.h"
+
+#include <vector>
+
+#include "app/tables.h"
+
+namespace app {
+
+namespace {
+
+using tk::ControlSpec;
+using tk::Kind;
+
+ControlSpec Label(std::string_view name, tk::Rect rect, std::string_view text) {
+  return Make(name, Kind::Label, "", rect, -1, text);
+}
+
+ControlSpec Button(std::string_view name, tk::Rect rect, int tab, std::string_view text,
+                   std::string_view handler) {
+  return Clickable(Make(name, Kind::Button, "", rect, tab, text), handler);
+}
+
+ControlSpec Input(std::string_view name, tk::Rect rect, int tab, int maxLength) {
+  ControlSpec c = Make(name, Kind::Edit, "", rect, tab);
+  c.maxLength = maxLength;
+  c.showHint = true;
+  return c;
+}
+
+std::vector<ControlSpec> BuildControls() {
+  std::vector<ControlSpec> c;
+  // The chart and how much of it.
+  c.push_back(Label("lblShown", {8, 12, 28, 14}, "显示"));
+  ControlSpec shown = Make("cboShown", Kind::ComboBox, "", {40, 6, 96, 25}, 0);
+  shown.onChange = "cboShownChange";
+  c.push_back(shown);
+  ControlSpec count = Label("lblDrawCount", {148, 12, 420, 14}, "");
+  count.color = tk::kBlue;
+  c.push_back(count);
+  c.push_back(Button("btnImport", {584, 6, 120, 25}, 2, "从文本文件导入…", "btnImportClick"));
+  // These two explain on hover what they take.
+  ControlSpec paste = Button("btnPaste", {710, 6, 56, 25}, 3, "粘贴", "btnPasteClick");
+  paste.showHint = true;
+  c.push_back(paste);
+  c.push_back(Button("btnSaveChart", {772, 6, 96, 25}, 4, "保存走势图…", "btnSaveChartClick"));
+  ControlSpec remove = Button("btnDeleteDraw", {874, 6, 78, 25}, 5, "删除…", "btnDeleteDrawClick");
+  remove.showHint = true;
+  c.push_back(remove);
+  ControlSpec chart = Make("cnvChart", Kind::Canvas, "", {8, 38, 944, 440}, 1);
+  chart.onClick = "cnvChartClick";
+  c.push_back(chart);
+
+  // One draw by hand.
+  c.push_back(Label("lblIssue", {8, 492, 56, 14}, "添加期号"));
+  c.push_back(Input("edtIssue", {68, 488, 96, 22}, 6, 20));
+  c.push_back(Label("lblDate", {174, 492, 28, 14}, "日期"));
+  c.push_back(Input("edtDate", {206, 488, 100, 22}, 7, 20));
+  c.push_back(Label("lblNumber", {316, 492, 28, 14}, "号码"));
+  c.push_back(Input("edtNumber", {348, 488, 60, 22}, 8, 10));
+  c.push_back(Button("btnAddDraw", {416, 486, 60, 25}, 9, "添加", "btnAddDrawClick"));
+
+  // 对奖 and the prizes.
+  c.push_back(Label("lblCheck", {8, 526, 56, 14}, "开奖号码"));
+  c.push_back(Input("edtCheck", {68, 522, 60, 22}, 10, 10));
+  c.push_back(Button("btnCheck", {136, 520, 60, 25}, 11, "对奖", "btnCheckClick"));
+  c.push_back(Label("lblPrizes", {220, 526, 98, 14}, "奖金（元）直选"));
+  c.push_back(Input("edtDirect", {322, 522, 64, 22}, 12, 8));
+  c.push_back(Label("lblGroup3", {396, 526, 28, 14}, "组三"));
+  c.push_back(Input("edtGroup3", {428, 522, 64, 22}, 13, 8));
+  c.push_back(Label("lblGroup6", {502, 526, 28, 14}, "组六"));
+  c.push_back(Input("edtGroup6", {534, 522, 64, 22}, 14, 8));
+  c.push_back(Button("btnDrawsClose", {874, 520, 78, 25}, 15, "关闭", "btnDrawsCloseClick"));
+  ControlSpec result = Label("lblResult", {8, 556, 944, 14}, "");
+  result.color = tk::kBlue;
+  c.push_back(result);
+  c.push_back(Label("lblWinners", {8, 576, 944, 14}, ""));
+  return c;
+}
+
+}  // namespace
+
+const tk::FormSpec& DrawsFormSpec() {
+  static const std::vector<ControlSpec> controls = BuildControls();
+  static const tk::FormSpec form = [] {
+    tk::FormSpec f = MakeForm("FormDraws", kDrawsCaption, 960, 600, controls);
+    f.dialog = true;
+    return f;
+  }();
+  return form;
+}
+
+}  // namespace app

@@ -1,0 +1,128 @@
+#include "lists/kept_lists.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "lists/lists.h"
+#include "core/text.h"
+
+namespace numbers {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kHeader = "Qelmar3D 列表 ";
+constexpr std::string_view kDirectName = "直选";
+constexpr std::string_view kGroupName = "组选 ";
+
+std::filesystem::path PathOf(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The data folder exists before anything is written into it.
+void MakeFolder(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(PathOf(folder), ec);
+}
+
+}  // namespace
+
+std::string DataPath(const tk::Platform& platform, std::string_view name) {
+  const std::string folder = platform.DataFolder();
+  if (folder.empty()) return {};
+  return folder + std::string(name);
+}
+
+std::string KeptListBytes(const std::vector<std::string>& lines, int tag) {
+  std::string out(kBom);
+  out += kHeader;
+  if (IsGroupTag(tag)) {
+    out += kGroupName;
+    out += std::to_string(BaoziDropped(tag));
+  } else {
+    out += kDirectName;
+  }
+  out += "\r\n";
+  for (const auto& l : lines) {
+    out += l;
+    out += "\r\n";
+  }
+  return out;
+}
+
+KeptList ReadKeptList(std::string_view bytes, std::string_view path) {
+  KeptList kept;
+  auto refuse = [&](int line) {
+    kept.lines.clear();
+    kept.refusal = "上次关闭时的列表文件“" + std::string(path) + "”第 " + std::to_string(line) +
+                   " 行无法识别，未载入。";
+    return kept;
+  };
+  if (bytes.size() > kKeptListMaxBytes || !bytes.starts_with(kBom) || !core::IsValidUtf8(bytes)) {
+    return refuse(1);
+  }
+  bytes.remove_prefix(kBom.size());
+  int number = 0;
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find("\r\n");
+    if (end == std::string_view::npos) return refuse(number + 1);
+    const std::string_view line = bytes.substr(0, end);
+    bytes.remove_prefix(end + 2);
+    if (number++ > 0) {
+      kept.lines.emplace_back(line);
+      continue;
+    }
+    if (!line.starts_with(kHeader)) return refuse(1);
+    const std::string_view kind = line.substr(kHeader.size());
+    if (kind == kDirectName) continue;
+    if (!kind.starts_with(kGroupName)) return refuse(1);
+    const std::string_view digits = kind.substr(kGroupName.size());
+    if (digits.empty() || digits.size() > 7 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos) {
+      return refuse(1);
+    }
+    kept.tag = GroupTag(std::stoi(std::string(digits)));
+  }
+  if (number == 0) return refuse(1);
+  return kept;
+}
+
+void KeepList(const tk::Platform& platform, std::string_view name,
+              const std::vector<std::string>& lines, int tag) {
+  const std::string path = DataPath(platform, name);
+  if (path.empty()) return;
+  MakeFolder(platform.DataFolder());
+  platform.ReplaceFileBytes(path, KeptListBytes(lines, tag));
+}
+
+std::string FolderOf(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string AskListFile(tk::Application& app, tk::FileRequest request) {
+  const tk::Platform& platform = app.GetPlatform();
+  const std::string memory = DataPath(platform, kLastFolderFile);
+  if (request.folder.empty() && !memory.empty() && platform.FilePresent(memory)) {
+    try {
+      const std::string kept = platform.ReadFileBytes(memory, 32768);
+      const std::string_view folder = core::TrimView(kept);
+      if (kept.size() <= 32768 && core::IsValidUtf8(folder)) request.folder = folder;
+    } catch (const tk::Error&) {
+      // Unreadable: the dialog starts where it would without it.
+    }
+  }
+  std::string path = app.AskFilePath(request);
+  const std::string folder = FolderOf(path);
+  if (!folder.empty() && folder != request.folder && !memory.empty()) {
+    try {
+      MakeFolder(platform.DataFolder());
+      platform.ReplaceFileBytes(memory, folder + "\r\n");
+    } catch (const tk::Error&) {
+      // Not remembered: nothing else depends on it.
+    }
+  }
+  return path;
+}
+
+}  // namespace numbers
