@@ -33,7 +33,9 @@ int OneNumber(std::string_view text) {
     tokens[count++] = t;
     return count < 4;
   });
-  if (count != 1 && count != 3) return kNoNumber;
+  if (count == 1) return ParseNumber(tokens[0]);
+  // Three digits apart, each alone: "202 5 7" is no number.
+  if (count != 3 || tokens[0].size() != 1) return kNoNumber;
   return NumberOfTokens(std::span<const std::string_view>(tokens, count));
 }
 
