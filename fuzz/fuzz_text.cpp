@@ -10,29 +10,9 @@
 #include "case_pairs.h"
 #include "check.h"
 #include "core/text.h"
+#include "utf8_reference.h"
 
 namespace {
-
-// Length of the valid UTF-8 sequence at text[pos], 0 when there is none
-// (well-formed byte sequences of the Unicode standard, table 3-7).
-std::size_t ValidSequenceAt(std::string_view t, std::size_t pos) {
-  auto b = [&](std::size_t i) { return static_cast<unsigned char>(t[pos + i]); };
-  auto in = [&](std::size_t i, unsigned lo, unsigned hi) {
-    return pos + i < t.size() && b(i) >= lo && b(i) <= hi;
-  };
-  const unsigned c = b(0);
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) return in(1, 0x80, 0xBF) ? 2 : 0;
-  if (c == 0xE0) return in(1, 0xA0, 0xBF) && in(2, 0x80, 0xBF) ? 3 : 0;
-  if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF)
-    return in(1, 0x80, 0xBF) && in(2, 0x80, 0xBF) ? 3 : 0;
-  if (c == 0xED) return in(1, 0x80, 0x9F) && in(2, 0x80, 0xBF) ? 3 : 0;
-  if (c == 0xF0) return in(1, 0x90, 0xBF) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
-  if (c >= 0xF1 && c <= 0xF3)
-    return in(1, 0x80, 0xBF) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
-  if (c == 0xF4) return in(1, 0x80, 0x8F) && in(2, 0x80, 0xBF) && in(3, 0x80, 0xBF) ? 4 : 0;
-  return 0;
-}
 
 bool ReferenceValid(std::string_view t) {
   for (std::size_t i = 0; i < t.size();) {
