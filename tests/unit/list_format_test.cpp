@@ -43,7 +43,8 @@ TEST(ListFile, SeparatorsAreExactlyTheCoreSet) {
   for (char32_t c = 1; c < 0x10000; ++c) {
     if (c == U'\r' || c == U'\n' || (c >= 0xD800 && c <= 0xDFFF)) continue;
     const auto f = ReadListFile("123" + core::EncodeChar(c) + "456");
-    EXPECT_EQ(f.value == (Strings{"123", "456"}), core::IsSeparator(c)) << std::hex << static_cast<unsigned>(c);
+    EXPECT_EQ(f.value == (Strings{"123", "456"}), core::IsSeparator(c))
+        << std::hex << static_cast<unsigned>(c);
   }
 }
 
@@ -123,6 +124,9 @@ TEST(ListFile, LinesWithoutDigitsAndHeadingsWithoutNumbersArePassedOver) {
 TEST(ListFile, FilesThatAreNoTextAreRefusedByName) {
   const std::string notice = "文件“图片.png”不是文本文件，未载入。";
   EXPECT_EQ(numbers::NotTextNotice("图片.png"), notice);
+  // A name is quoted as every notice quotes one.
+  EXPECT_EQ(numbers::NotTextNotice("a\xFF\x07.txt"),
+            "文件“a\uFFFD\uFFFD.txt”不是文本文件，未载入。");
   EXPECT_EQ(ReadListFile(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "图片.png").refusal,
             notice);
   // One NUL in a text, and bytes that are neither UTF-8 nor GBK.
@@ -150,6 +154,9 @@ TEST(ListFile, FilesThatAreNoTextAreRefusedByName) {
 }
 
 TEST(ListFile, EmptyAndOversizedFilesAreRefused) {
+  // The limits' notices are built from the limits.
+  EXPECT_EQ(numbers::kFileTooLarge, "文件大于 1 MB，未载入。");
+  EXPECT_EQ(numbers::kTooManyNumbers, "文件中的号码多于 100000 个，未载入。");
   EXPECT_EQ(ReadListFile("").refusal, numbers::kNoNumbersInFile);
   EXPECT_EQ(ReadListFile("\xEF\xBB\xBF \r\n\t，").refusal, numbers::kNoNumbersInFile);
   std::string many;
