@@ -15,12 +15,12 @@
 
 #include "app/draws_form.h"
 #include "app/filter_form.h"
-#include "draws/draws.h"
 #include "conditions/conditions.h"
-#include "toolkit/history.h"
-#include "lists/list_file.h"
-#include "lists/kept_lists.h"
 #include "core/text.h"
+#include "draws/draws.h"
+#include "lists/kept_lists.h"
+#include "lists/list_file.h"
+#include "toolkit/history.h"
 
 namespace bench {
 
@@ -217,7 +217,7 @@ std::vector<Case> MakeCases() {
        [](Window& w, int n) {
          Put(w, w.Form().mmoList, {});
          numbers::KeepList(w.Form().App().GetPlatform(), numbers::kKeptBetsFile, Numbers(n),
-                           numbers::kDirect);
+                           numbers::kDirectBets);
        },
        [](Window& w, int, Clock&) { w.Form().mniLoadKeptClick(w.Form().mmoList); }},
       // The n lines back after 生成所有号码 replaced them.

@@ -1,8 +1,9 @@
 // The context menus of the two lists: one list of items for both, and the
 // actions behind them. The bet list and the deletion list share every body.
 #include "app/main_window.h"
-#include "lists/lists.h"
+#include "core/notice.h"
 #include "lists/kept_lists.h"
+#include "lists/lists.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ void TForm1::mniRedoClick(tk::Control& sender) {
 void TForm1::mniSaveClick(tk::Control& sender) {
   std::string_view name = "删除号码.txt";
   if (&sender == &mmoList) {
-    name = numbers::IsGroupTag(history_.Tag(mmoList)) ? "组选号码.txt" : "投注号码.txt";
+    name = BetListType().kind == core::BetKind::kGroup ? "组选号码.txt" : "投注号码.txt";
   }
   numbers::SaveListToFile(App(), dynamic_cast<tk::ListControl&>(sender), name);
 }
@@ -98,7 +99,7 @@ void TForm1::mniSaveClick(tk::Control& sender) {
 void TForm1::mniLoadClick(tk::Control& sender) {
   auto& list = dynamic_cast<tk::ListControl&>(sender);
   Step step(history_, "从文本文件载入", {&list});
-  step.SetTag(list, numbers::kDirect);
+  step.SetTag(list, numbers::TagOf(numbers::kDirectBets));
   numbers::LoadListFromFile(App(), CountedOf(sender));
 }
 
@@ -111,17 +112,17 @@ void TForm1::mniLoadKeptClick(tk::Control& sender) {
   try {
     bytes = platform.ReadFileBytes(path, numbers::kKeptListMaxBytes);
   } catch (const tk::Error&) {
-    App().ShowError("无法读取文件“" + path + "”。");
+    App().ShowError("无法读取文件“" + core::ShownPath(path) + "”。");
     return;
   }
   numbers::KeptList kept = numbers::ReadKeptList(bytes, path);
-  if (!kept.refusal.empty()) {
+  if (!kept.Ok()) {
     App().ShowNotice(kept.refusal);
     return;
   }
   Step step(history_, "载入上次关闭时的列表", {&list});
-  if (&list == &mmoList) step.SetTag(list, kept.tag, true);
-  list.ReplaceLines(std::move(kept.lines));
+  if (&list == &mmoList) step.SetTag(list, numbers::TagOf(kept.value.type), true);
+  list.ReplaceLines(std::move(kept.value.lines));
   numbers::ShowCount(CountedOf(list), list.LineCount());
 }
 
@@ -131,7 +132,8 @@ void TForm1::KeepLists() {
     // A list this run never changed leaves the one kept before it.
     if (!history_.Touched(*list)) continue;
     try {
-      numbers::KeepList(App().GetPlatform(), KeptFileOf(*list), list->Lines(), history_.Tag(*list));
+      numbers::KeepList(App().GetPlatform(), KeptFileOf(*list), list->Lines(),
+                        numbers::BetTypeOf(history_.Tag(*list)));
     } catch (...) {
       // Closing goes on; the list kept before stays as it was.
     }

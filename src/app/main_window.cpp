@@ -7,6 +7,7 @@
 #include "app/draws_form.h"
 #include "app/filter_form.h"
 #include "app/main_table.h"
+#include "core/number.h"
 #include "lists/groups.h"
 #include "lists/lists.h"
 #include "tips/tips_store.h"
@@ -76,7 +77,7 @@ TForm1::TForm1(tk::Application& app)
 }
 
 void TForm1::ListShown(tk::ListControl& list) {
-  numbers::ShowList(CountedOf(list), history_.Tag(list));
+  numbers::ShowList(CountedOf(list), numbers::BetTypeOf(history_.Tag(list)));
 }
 
 TForm1::~TForm1() = default;
@@ -143,7 +144,7 @@ using Step = tk::History::Step;
 
 void TForm1::btnGetClick(tk::Control&) {
   Step step(history_, "生成直选号码", {&mmoList});
-  step.SetTag(mmoList, numbers::kDirect);
+  step.SetTag(mmoList, numbers::TagOf(numbers::kDirectBets));
   GenerateFrom(0, btnGet, Bets());
 }
 void TForm1::btnSelClick(tk::Control&) {
@@ -152,7 +153,7 @@ void TForm1::btnSelClick(tk::Control&) {
 }
 void TForm1::btnAllClick(tk::Control&) {
   Step step(history_, "生成所有号码", {&mmoList});
-  step.SetTag(mmoList, numbers::kDirect);
+  step.SetTag(mmoList, numbers::TagOf(numbers::kDirectBets));
   numbers::GenerateAll(btnAll, Bets());
 }
 
@@ -247,13 +248,14 @@ void TForm1::mniGroupClick(tk::Control&) {
     return;
   }
   Step step(history_, "转为组选号码", {&mmoList});
-  int baozi = numbers::BaoziDropped(history_.Tag(mmoList));
+  int baozi = BetListType().baoziDropped;
   for (const auto& l : mmoList.Lines()) {
-    if (numbers::NumberOf(l) >= 0 && l[0] == l[1] && l[1] == l[2]) ++baozi;
+    const int n = core::ParseNumber(l);
+    if (n != core::kNoNumber && core::ShapeOf(n) == core::Shape::kBaozi) ++baozi;
   }
   mmoList.ReplaceLines(numbers::ToGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());
-  step.SetTag(mmoList, numbers::GroupTag(baozi), true);
+  step.SetTag(mmoList, numbers::TagOf(numbers::GroupBets(baozi)), true);
 }
 
 void TForm1::mniExpandClick(tk::Control&) {
@@ -264,12 +266,15 @@ void TForm1::mniExpandClick(tk::Control&) {
   Step step(history_, "组选展开为直选", {&mmoList});
   mmoList.ReplaceLines(numbers::ExpandGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());
-  step.SetTag(mmoList, numbers::kDirect, true);
+  step.SetTag(mmoList, numbers::TagOf(numbers::kDirectBets), true);
 }
 
-numbers::BetKind TForm1::BetListKind() const {
-  return numbers::IsGroupTag(history_.Tag(mmoList)) ? numbers::BetKind::kGroup
-                                                    : numbers::BetKind::kDirect;
+numbers::BetType TForm1::BetListType() const {
+  return numbers::BetTypeOf(history_.Tag(mmoList));
+}
+
+core::BetKind TForm1::BetListKind() const {
+  return BetListType().kind;
 }
 
 void TForm1::mniDrawsClick(tk::Control&) {

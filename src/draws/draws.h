@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/bet.h"
+
 namespace numbers {
 
 // In the user's data folder.
@@ -205,7 +207,7 @@ struct Prizes {
   int group6 = 173;   // 组六
 };
 
-enum class BetKind { kDirect, kGroup };  // a 直选 list, a 组选 list
+using core::BetKind;  // a 直选 list, a 组选 list
 
 struct PrizeCheck {
   std::string text;  // "直选 中 1 注 × 1040 元；投入 2,000 元，奖金 1,040 元"

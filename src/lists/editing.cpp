@@ -6,9 +6,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "core/bet.h"
 #include "core/number.h"
-#include "lists/lists.h"
 #include "core/text.h"
+#include "lists/lists.h"
 
 namespace numbers {
 
@@ -38,16 +39,12 @@ char32_t OtherCase(char32_t cp) {
 
 }  // namespace
 
-std::string CostText(long long count) {
-  return "共 " + std::to_string(count) + " 注，金额 " + std::to_string(2 * count) + " 元";
-}
-
 void ShowCount(const CountedList& target, int count) {
   target.count->SetText(std::to_string(count));
 }
 
 std::size_t RepeatCount(const std::vector<std::string>& lines) {
-  std::bitset<1000> numbers;
+  std::bitset<core::kNumberCount> numbers;
   std::unordered_set<std::string> others;
   std::size_t repeats = 0;
   for (const auto& l : lines) {
@@ -62,28 +59,32 @@ std::size_t RepeatCount(const std::vector<std::string>& lines) {
   return repeats;
 }
 
-std::string BetListHint(const std::vector<std::string>& lines, int tag) {
+std::string BetListHint(const std::vector<std::string>& lines, BetType type) {
   const std::size_t n = lines.size();
   const std::size_t repeats = RepeatCount(lines);
+  if (repeats == 0 && type.kind == core::BetKind::kDirect) {
+    return core::CostText(static_cast<long long>(n));
+  }
   std::string count = "共 " + std::to_string(n) + " 注";
   if (repeats > 0) count += "（重复 " + std::to_string(repeats) + " 注）";
-  const std::string cost = "金额 " + std::to_string(2 * n) + " 元";
-  if (!IsGroupTag(tag)) return count + "，" + cost;
+  const std::string cost = "金额 " + std::to_string(core::kBetCost * n) + " 元";
+  if (type.kind == core::BetKind::kDirect) return count + "，" + cost;
   std::size_t zu3 = 0;
   std::size_t zu6 = 0;
   for (const auto& l : lines) {
-    if (core::ParseNumber(l) < 0) continue;
-    const int same = (l[0] == l[1]) + (l[1] == l[2]) + (l[0] == l[2]);
-    if (same == 1) ++zu3;
-    if (same == 0) ++zu6;
+    const int number = core::ParseNumber(l);
+    if (number == core::kNoNumber) continue;
+    const core::Shape shape = core::ShapeOf(number);
+    zu3 += shape == core::Shape::kZu3;
+    zu6 += shape == core::Shape::kZu6;
   }
   return "组选 " + count + "：组三 " + std::to_string(zu3) + " 注，组六 " + std::to_string(zu6) +
-         " 注，已去掉豹子 " + std::to_string(BaoziDropped(tag)) + " 个，" + cost;
+         " 注，已去掉豹子 " + std::to_string(type.baoziDropped) + " 个，" + cost;
 }
 
-void ShowList(const CountedList& target, int tag) {
+void ShowList(const CountedList& target, BetType type) {
   ShowCount(target, target.list->LineCount());
-  if (target.cost) target.count->SetHint(BetListHint(target.list->Lines(), tag));
+  if (target.cost) target.count->SetHint(BetListHint(target.list->Lines(), type));
 }
 
 void FilterNumberKey(char32_t& key) {
@@ -129,7 +130,7 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
   // of every text, as many of the first bet lines as the deletion list
   // holds of it. Counted in one pass, so 100,000 lines take no longer than
   // showing them.
-  std::array<int, 1000> numbers{};
+  std::array<int, core::kNumberCount> numbers{};
   std::unordered_map<std::string, int> others;
   for (const auto& l : deletions.Lines()) {
     const int n = core::ParseNumber(l);
@@ -249,7 +250,8 @@ bool SpelledWalk::NextAfter(const tk::ListControl& list) {
           for (std::size_t at : {i, i + j}) {
             const std::size_t s = startOf[at];
             if (s == at || (k == 1 && split[0] == s)) continue;
-            if (OtherCase(core::DecodeChar(v.substr(s, core::CharLength(v, s)))) != 0) split[k++] = s;
+            if (OtherCase(core::DecodeChar(v.substr(s, core::CharLength(v, s)))) != 0)
+              split[k++] = s;
           }
           for (int mask = 0; mask < (1 << k); ++mask) {
             std::string w(v);

@@ -1,7 +1,8 @@
 #include <string>
 
-#include "lists/lists.h"
+#include "core/number.h"
 #include "core/text.h"
+#include "lists/lists.h"
 
 namespace numbers {
 
@@ -36,14 +37,8 @@ void GenerateCombinations(tk::Application& app, const std::array<tk::Edit*, 3>& 
 void GenerateAll(tk::Control& button, const CountedList& target) {
   button.SetEnabled(false);
   target.list->ClearLines();
-  char number[4] = {'0', '0', '0', '\0'};
-  for (int i = 0; i < 1000; ++i) {
-    number[0] = static_cast<char>('0' + i / 100);
-    number[1] = static_cast<char>('0' + i / 10 % 10);
-    number[2] = static_cast<char>('0' + i % 10);
-    target.list->AppendLine(number);
-  }
-  ShowCount(target, 1000);
+  for (int i = 0; i < core::kNumberCount; ++i) target.list->AppendLine(core::NumberText(i));
+  ShowCount(target, core::kNumberCount);
   button.SetEnabled(true);
 }
 

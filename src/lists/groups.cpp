@@ -10,19 +10,18 @@ namespace numbers {
 std::vector<std::string> ToGroups(const std::vector<std::string>& lines) {
   std::vector<std::string> out;
   out.reserve(lines.size());
-  std::bitset<1000> seen;
+  std::bitset<core::kNumberCount> seen;
   for (const auto& line : lines) {
-    if (core::ParseNumber(line) < 0) {
+    const int number = core::ParseNumber(line);
+    if (number == core::kNoNumber) {
       out.push_back(line);
       continue;
     }
-    std::string group = line;
-    std::sort(group.begin(), group.end());
-    if (group[0] == group[2]) continue;  // 豹子
-    const auto key = static_cast<std::size_t>(core::ParseNumber(group));
-    if (seen[key]) continue;
-    seen[key] = true;
-    out.push_back(std::move(group));
+    if (core::ShapeOf(number) == core::Shape::kBaozi) continue;
+    const int key = core::GroupKey(number);
+    if (seen[static_cast<std::size_t>(key)]) continue;
+    seen[static_cast<std::size_t>(key)] = true;
+    out.push_back(core::NumberText(key));
   }
   return out;
 }
@@ -30,14 +29,15 @@ std::vector<std::string> ToGroups(const std::vector<std::string>& lines) {
 std::vector<std::string> ExpandGroups(const std::vector<std::string>& lines) {
   std::vector<std::string> out;
   out.reserve(lines.size() * 6);
-  std::bitset<1000> seen;
+  std::bitset<core::kNumberCount> seen;
   for (const auto& line : lines) {
-    if (core::ParseNumber(line) < 0) {
+    const int number = core::ParseNumber(line);
+    if (number == core::kNoNumber) {
       out.push_back(line);
       continue;
     }
-    std::string order = line;
-    std::sort(order.begin(), order.end());
+    // Every order of the digits, from the smallest up.
+    std::string order = core::NumberText(core::GroupKey(number));
     do {
       const auto key = static_cast<std::size_t>(core::ParseNumber(order));
       if (!seen[key]) {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "lists/lists.h"
+#include "core/notice.h"
 #include "core/text.h"
 
 namespace numbers {
@@ -33,12 +33,12 @@ std::string DataPath(const tk::Platform& platform, std::string_view name) {
   return folder + std::string(name);
 }
 
-std::string KeptListBytes(const std::vector<std::string>& lines, int tag) {
+std::string KeptListBytes(const std::vector<std::string>& lines, BetType type) {
   std::string out(kBom);
   out += kHeader;
-  if (IsGroupTag(tag)) {
+  if (type.kind == core::BetKind::kGroup) {
     out += kGroupName;
-    out += std::to_string(BaoziDropped(tag));
+    out += std::to_string(type.baoziDropped);
   } else {
     out += kDirectName;
   }
@@ -51,18 +51,16 @@ std::string KeptListBytes(const std::vector<std::string>& lines, int tag) {
 }
 
 KeptList ReadKeptList(std::string_view bytes, std::string_view path) {
-  KeptList kept;
-  auto refuse = [&](int line) {
-    kept.lines.clear();
-    kept.refusal = "上次关闭时的列表文件“" + std::string(path) + "”第 " + std::to_string(line) +
-                   " 行无法识别，未载入。";
-    return kept;
+  auto refuse = [&](std::size_t line) {
+    return KeptList::Refused("上次关闭时的列表文件“" + core::ShownPath(path) + "”" +
+                             core::LineRef(line) + "无法识别，未载入。");
   };
   if (bytes.size() > kKeptListMaxBytes || !bytes.starts_with(kBom) || !core::IsValidUtf8(bytes)) {
     return refuse(1);
   }
   bytes.remove_prefix(kBom.size());
-  int number = 0;
+  KeptListData kept;
+  std::size_t number = 0;
   while (!bytes.empty()) {
     const std::size_t end = bytes.find("\r\n");
     if (end == std::string_view::npos) return refuse(number + 1);
@@ -81,23 +79,22 @@ KeptList ReadKeptList(std::string_view bytes, std::string_view path) {
         digits.find_first_not_of("0123456789") != std::string_view::npos) {
       return refuse(1);
     }
-    kept.tag = GroupTag(std::stoi(std::string(digits)));
+    kept.type = GroupBets(std::stoi(std::string(digits)));
   }
   if (number == 0) return refuse(1);
-  return kept;
+  return {std::move(kept), {}};
 }
 
 void KeepList(const tk::Platform& platform, std::string_view name,
-              const std::vector<std::string>& lines, int tag) {
+              const std::vector<std::string>& lines, BetType type) {
   const std::string path = DataPath(platform, name);
   if (path.empty()) return;
   MakeFolder(platform.DataFolder());
-  platform.ReplaceFileBytes(path, KeptListBytes(lines, tag));
+  platform.ReplaceFileBytes(path, KeptListBytes(lines, type));
 }
 
 std::string FolderOf(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+  return std::string(path.substr(0, path.size() - core::FileNameOf(path).size()));
 }
 
 std::string AskListFile(tk::Application& app, tk::FileRequest request) {

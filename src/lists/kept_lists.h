@@ -3,10 +3,13 @@
 // dialogs used last. A platform without a data folder keeps nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/result.h"
+#include "lists/bet_type.h"
 #include "toolkit/toolkit.h"
 
 namespace numbers {
@@ -21,17 +24,18 @@ std::string DataPath(const tk::Platform& platform, std::string_view name);
 
 // A kept list: a first line that names its kind, then its lines exactly as
 // they were, each followed by CR LF, in UTF-8 with a byte-order mark.
-std::string KeptListBytes(const std::vector<std::string>& lines, int tag);
-struct KeptList {
+std::string KeptListBytes(const std::vector<std::string>& lines, BetType type);
+struct KeptListData {
   std::vector<std::string> lines;
-  int tag = 0;
-  std::string refusal;  // the notice when the file cannot be read back
+  BetType type;
 };
+using KeptList = core::Read<KeptListData>;
+// Refused with a notice that names the file by `path` and the line.
 KeptList ReadKeptList(std::string_view bytes, std::string_view path);
 // Writes the list whole over the kept one, making the data folder if needed.
 // Raises tk::Error when it cannot.
 void KeepList(const tk::Platform& platform, std::string_view name,
-              const std::vector<std::string>& lines, int tag);
+              const std::vector<std::string>& lines, BetType type);
 
 // The folder that holds a path, with its separator; empty when none shows.
 std::string FolderOf(std::string_view path);

@@ -1,9 +1,12 @@
+// The lists' file and 大底 actions: what the menu items do with the dialogs,
+// the files and the bet list.
 #include <string>
 
+#include "core/notice.h"
+#include "lists/kept_lists.h"
 #include "lists/list_file.h"
 #include "lists/list_sets.h"
 #include "lists/lists.h"
-#include "lists/kept_lists.h"
 
 namespace numbers {
 
@@ -18,7 +21,7 @@ void SaveListToFile(tk::Application& app, const tk::ListControl& list, std::stri
   try {
     app.GetPlatform().ReplaceFileBytes(path, ListFileBytes(list.Lines()));
   } catch (const tk::Error&) {
-    app.ShowError("无法保存文件“" + path +
+    app.ShowError("无法保存文件“" + core::ShownPath(path) +
                   "”。文件夹可能不存在、没有写入权限或磁盘已满；原有的同名文件没有改动。");
   }
 }
@@ -33,15 +36,15 @@ bool AskNumbersFile(tk::Application& app, std::string_view title,
   try {
     bytes = app.GetPlatform().ReadFileBytes(path, kListFileMaxBytes);
   } catch (const tk::Error&) {
-    app.ShowError("无法读取文件“" + path + "”。");
+    app.ShowError("无法读取文件“" + core::ShownPath(path) + "”。");
     return false;
   }
-  ListFile file = ReadListFile(bytes, path.substr(FolderOf(path).size()));
-  if (!file.refusal.empty()) {
+  ListFile file = ReadListFile(bytes, core::FileNameOf(path));
+  if (!file.Ok()) {
     app.ShowNotice(file.refusal);
     return false;
   }
-  numbers = std::move(file.numbers);
+  numbers = std::move(file.value);
   return true;
 }
 

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/number.h"
+
 namespace numbers {
 
-using NumberSet = std::bitset<1000>;
+using NumberSet = std::bitset<core::kNumberCount>;
 
 // The three-digit numbers among the lines.
 NumberSet NumbersIn(const std::vector<std::string>& lines);

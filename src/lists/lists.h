@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lists/bet_type.h"
 #include "toolkit/toolkit.h"
 
 namespace numbers {
@@ -39,29 +40,15 @@ struct CountedList {
 // Shows a count in the list's label. Every change of a count label goes
 // through here.
 void ShowCount(const CountedList& target, int count);
-// "共 N 注，金额 2N 元"
-std::string CostText(long long count);
 
-// What a list holds, kept beside its lines: 直选 numbers, or 组选 groups made
-// by 转为组选号码, which dropped some 豹子.
-inline constexpr int kDirect = 0;
-constexpr int GroupTag(int baoziDropped) {
-  return baoziDropped + 1;
-}
-constexpr bool IsGroupTag(int tag) {
-  return tag > 0;
-}
-constexpr int BaoziDropped(int tag) {
-  return tag > 0 ? tag - 1 : 0;
-}
 // Lines that equal an earlier line, as FindLine compares them.
 std::size_t RepeatCount(const std::vector<std::string>& lines);
 // The bet list's hint: "共 N 注（重复 R 注），金额 2N 元" (the repeats only
 // when there are some), for a 组选 list "组选 共 N 注：组三 a 注，组六 b 注，
 // 已去掉豹子 k 个，金额 2N 元".
-std::string BetListHint(const std::vector<std::string>& lines, int tag);
+std::string BetListHint(const std::vector<std::string>& lines, BetType type);
 // The list's count in its label and, for the bet list, its hint.
-void ShowList(const CountedList& target, int tag);
+void ShowList(const CountedList& target, BetType type);
 
 // ---- selection panels ----
 // A box of the row changed state: keep the digit set in step with it.

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "lists/lists.h"
 #include "core/text.h"
+#include "lists/lists.h"
 
 namespace numbers {
 

@@ -257,6 +257,19 @@ TEST_F(ListFiles, GbkAndUtf8FilesLoad) {
   EXPECT_EQ(Rec().notices, Strings{std::string(numbers::kAlreadyListed)});
 }
 
+TEST_F(ListFiles, DigitsApartAndNoBreakSpacesReadInListsAndDaDiFiles) {
+  const std::string path = In("大底.txt");
+  WriteAll(path,
+           "3 5 7\r\n111\xC2\xA0"
+           "222");
+  Choose("mmoList", U'O', path);
+  EXPECT_EQ(Lines("mmoList"), (Strings{"357", "111", "222"}));
+  WriteAll(path, "2 2 2\r\n9，9，9");
+  Choose("mmoList", U'M', path);
+  EXPECT_EQ(Lines("mmoList"), (Strings{"357", "111", "222", "999"}));
+  EXPECT_TRUE(Rec().notices.empty());
+}
+
 TEST_F(ListFiles, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
   Click("btnAll");
   const std::string path = In("投注号码.txt");

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "../support/headless_window.h"
-#include "lists/lists.h"
 #include "lists/kept_lists.h"
+#include "lists/lists.h"
 
 namespace {
 
@@ -53,15 +53,15 @@ TEST_F(History, AStepKeepsOnlyWhatItTookOutOrReplaced) {
   {
     Step s(h, "添加", {&bets});
     bets.ReplaceLines({"1a2", "Ab", "", "中文"});
-    s.SetTag(bets, numbers::GroupTag(3));
+    s.SetTag(bets, numbers::TagOf(numbers::GroupBets(3)));
   }
-  EXPECT_EQ(h.Tag(bets), numbers::GroupTag(3));
+  EXPECT_EQ(h.Tag(bets), numbers::TagOf(numbers::GroupBets(3)));
   h.Undo(bets);
   EXPECT_EQ(bets.LineCount(), 99997);
-  EXPECT_EQ(h.Tag(bets), numbers::kDirect);
+  EXPECT_EQ(h.Tag(bets), numbers::TagOf(numbers::kDirectBets));
   h.Redo(bets);
   EXPECT_EQ(bets.Lines(), (Strings{"1a2", "Ab", "", "中文"}));
-  EXPECT_EQ(h.Tag(bets), numbers::GroupTag(3));
+  EXPECT_EQ(h.Tag(bets), numbers::TagOf(numbers::GroupBets(3)));
 }
 
 TEST_F(History, AStepOverBothListsGoesAndComesBackWholeWhileBothStandOnTop) {
@@ -115,22 +115,30 @@ TEST_F(History, AtLeastTheMinimumOfStepsStaysWhateverTheyHold) {
 
 TEST(KeptList, LinesAndBetTypeComeBackExactlyAndABrokenFileIsNamed) {
   const Strings lines = {"123", "1a2", "", "中文", "000"};
-  for (int tag : {numbers::kDirect, numbers::GroupTag(0), numbers::GroupTag(12)}) {
+  for (numbers::BetType type :
+       {numbers::kDirectBets, numbers::GroupBets(0), numbers::GroupBets(12)}) {
     const numbers::KeptList kept =
-        numbers::ReadKeptList(numbers::KeptListBytes(lines, tag), "last-bets.txt");
+        numbers::ReadKeptList(numbers::KeptListBytes(lines, type), "last-bets.txt");
     EXPECT_EQ(kept.refusal, "");
-    EXPECT_EQ(kept.lines, lines);
-    EXPECT_EQ(kept.tag, tag);
+    EXPECT_EQ(kept.value.lines, lines);
+    EXPECT_EQ(kept.value.type, type);
+    EXPECT_EQ(numbers::BetTypeOf(numbers::TagOf(type)), type);
   }
-  EXPECT_TRUE(numbers::ReadKeptList(numbers::KeptListBytes({}, 0), "x").lines.empty());
-  const std::string bytes = numbers::KeptListBytes(lines, 0);
+  EXPECT_TRUE(numbers::ReadKeptList(numbers::KeptListBytes({}, {}), "x").value.lines.empty());
+  const std::string bytes = numbers::KeptListBytes(lines, {});
   EXPECT_EQ(numbers::ReadKeptList("123\r\n", "D:\\last-bets.txt").refusal,
             "上次关闭时的列表文件“D:\\last-bets.txt”第 1 行无法识别，未载入。");
   // Cut short in its last line.
   const numbers::KeptList cut =
       numbers::ReadKeptList(bytes.substr(0, bytes.size() - 1), "last-bets.txt");
   EXPECT_EQ(cut.refusal, "上次关闭时的列表文件“last-bets.txt”第 6 行无法识别，未载入。");
-  EXPECT_TRUE(cut.lines.empty());
+  EXPECT_TRUE(cut.value.lines.empty());
+  // The data folder's path comes from the system: its control bytes and
+  // stray bytes never reach the box, and it is shown whole.
+  const std::string folder = "/home/u\x1b[2J/" + std::string(40, 'd') + "\xFF/last-bets.txt";
+  EXPECT_EQ(numbers::ReadKeptList("", folder).refusal,
+            "上次关闭时的列表文件“/home/u\uFFFD[2J/" + std::string(40, 'd') +
+                "\uFFFD/last-bets.txt”第 1 行无法识别，未载入。");
 }
 
 }  // namespace
