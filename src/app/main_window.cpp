@@ -7,6 +7,7 @@
 #include "app/draws_form.h"
 #include "app/filter_form.h"
 #include "app/main_table.h"
+#include "core/number.h"
 #include "lists/groups.h"
 #include "lists/lists.h"
 #include "tips/tips_store.h"
@@ -249,7 +250,7 @@ void TForm1::mniGroupClick(tk::Control&) {
   Step step(history_, "转为组选号码", {&mmoList});
   int baozi = numbers::BaoziDropped(history_.Tag(mmoList));
   for (const auto& l : mmoList.Lines()) {
-    if (numbers::NumberOf(l) >= 0 && l[0] == l[1] && l[1] == l[2]) ++baozi;
+    if (core::ParseNumber(l) != core::kNoNumber && l[0] == l[1] && l[1] == l[2]) ++baozi;
   }
   mmoList.ReplaceLines(numbers::ToGroups(mmoList.Lines()));
   numbers::ShowCount(Bets(), mmoList.LineCount());

@@ -1,4 +1,5 @@
 #include "conditions/conditions.h"
+#include "core/number.h"
 #include "lists/groups.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +191,9 @@ TEST(Filter, InputsTakeRangesSeparatorsAndFullwidthForms) {
         "10~14,18", "10～14 ,, 18 ", "10–14,18", "10-12,11-14,18,18", " 010-14,18"}) {
     EXPECT_EQ(SumsOf(text), want) << text;
   }
+  // Every separator of the lists: semicolons, form feeds, a byte-order mark.
+  for (const char* text : {"10;12", "10；12", "10\v\f12", "\uFEFF10 ;12"})
+    EXPECT_EQ(SumsOf(text), (std::set<int>{10, 12})) << text;
   EXPECT_EQ(SumsOf("0 27"), (std::set<int>{0, 27}));
   EXPECT_EQ(SumsOf("5-5"), std::set<int>{5});
 
@@ -205,7 +209,9 @@ TEST(Filter, InputsTakeRangesSeparatorsAndFullwidthForms) {
 TEST(Filter, EachInvalidInputNamesItsCondition) {
   auto error = [](const FilterSettings& s) { return numbers::CompileFilter(s).error; };
   for (const char* text : {"28", "a", "14-10", "10-", "-5", "", " ,、", "10-14-18", "1.5", "10x",
-                           "99999999999", "1\xFF"}) {
+                           "99999999999", "1\xFF",
+                           "1\xA0"
+                           "2"}) {
     EXPECT_EQ(error(Sum(text)), numbers::kSumInvalid) << text;
   }
   FilterSettings s;
@@ -391,9 +397,9 @@ TEST(Filter, ModesDecideWhatGoesAndOtherLinesMeetNothing) {
   EXPECT_FALSE(numbers::CompileFilter({}).anyTicked);
   EXPECT_EQ(numbers::CountFilter(lines, numbers::CompileFilter({}), true).meeting, 3);
 
-  EXPECT_EQ(numbers::NumberOf("007"), 7);
-  EXPECT_EQ(numbers::NumberOf("999"), 999);
-  EXPECT_EQ(numbers::NumberOf("12a"), -1);
+  EXPECT_EQ(core::ParseNumber("007"), 7);
+  EXPECT_EQ(core::ParseNumber("999"), 999);
+  EXPECT_EQ(core::ParseNumber("12a"), -1);
   EXPECT_EQ(numbers::FilterCountText(1000, 75, 925),
             "投注列表 1000 注，符合条件 75 注，将删除 925 注");
 }
