@@ -204,8 +204,8 @@ using Row = Condition;
 
 }  // namespace
 
-const std::array<Condition, kConditionCount>& Conditions() {
-  static const std::array<Condition, kConditionCount> rows = {
+std::span<const Condition, kConditionCount> Conditions() {
+  static const Condition rows[] = {
       Row{.name = "和值",
           .box = "chkSum",
           .ticked = &S::sum,
@@ -451,6 +451,7 @@ const std::array<Condition, kConditionCount>& Conditions() {
           },
           .summary = BoxesSummary},
   };
+  static_assert(sizeof(rows) / sizeof(rows[0]) == kConditionCount, "a row per condition");
   return rows;
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +57,7 @@ struct Condition {
 };
 
 // In the window's order, 和值 first.
-const std::array<Condition, kConditionCount>& Conditions();
+std::span<const Condition, kConditionCount> Conditions();
 
 // The window's two settings that are no condition.
 inline constexpr SettingControl kModeSetting{.kind = SettingControl::Kind::kOption,
