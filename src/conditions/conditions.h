@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/number.h"
+
 namespace numbers {
 
 // What the count label shows instead of the count while a ticked condition's
@@ -102,16 +104,16 @@ int TickedCount(const FilterSettings& settings);
 struct CompiledFilter {
   std::string error;  // empty when the settings are valid
   bool anyTicked = false;
-  std::bitset<1000> meets;
+  std::bitset<core::kNumberCount> meets;
   int ticked = 0;
   int tolerance = 0;
-  std::array<std::uint8_t, 1000> misses{};
+  std::array<std::uint8_t, core::kNumberCount> misses{};
 };
 
 CompiledFilter CompileFilter(const FilterSettings& settings);
 
-// For each line, whether it goes. A line that is not a number
-// (core::ParseNumber) meets no condition. With no condition ticked, or an error, nothing goes, in
+// For each line, whether it goes. A line that is no number (core::ParseNumber)
+// meets no condition. With no condition ticked, or an error, nothing goes, in
 // either mode.
 std::vector<bool> LinesThatGo(const std::vector<std::string>& lines, const CompiledFilter& filter,
                               bool dropMatching);
@@ -136,7 +138,7 @@ FilterCounts CountFilter(const std::vector<std::string>& lines, const CompiledFi
 // costs 1,000 steps whatever the list's length.
 struct LineTally {
   int lines = 0;
-  std::array<int, 1000> perNumber{};
+  std::array<int, core::kNumberCount> perNumber{};
 };
 LineTally TallyLines(const std::vector<std::string>& lines);
 FilterCounts CountFilter(const LineTally& tally, const CompiledFilter& filter, bool dropMatching);

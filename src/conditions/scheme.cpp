@@ -1,7 +1,6 @@
 #include "conditions/scheme.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <optional>
 #include <utility>
