@@ -8,39 +8,27 @@
 #include <vector>
 
 #include "app/filter_table.h"
-#include "draws/draws.h"
+#include "conditions/condition_table.h"
 #include "conditions/scheme.h"
-#include "toolkit/ask_text.h"
+#include "core/number.h"
 #include "core/text.h"
+#include "draws/draws.h"
+#include "toolkit/ask_text.h"
 
 namespace {
 
-constexpr std::string_view kRatioNames[3][4] = {
-    {"chkOdd30", "chkOdd21", "chkOdd12", "chkOdd03"},
-    {"chkBig30", "chkBig21", "chkBig12", "chkBig03"},
-    {"chkPrime30", "chkPrime21", "chkPrime12", "chkPrime03"},
-};
-constexpr std::string_view kRepeatNames[4] = {"chkRepeat0", "chkRepeat1", "chkRepeat2",
-                                              "chkRepeat3"};
+using numbers::Condition;
+using numbers::SettingControl;
 
 // Each input and box with the box of the condition it belongs to. The
 // options of 胆码 say how, not whether: choosing one ticks nothing.
 const std::map<std::string_view, std::string_view>& Owners() {
   static const std::map<std::string_view, std::string_view> owners = [] {
-    std::map<std::string_view, std::string_view> m = {
-        {"edtSum", "chkSum"},     {"edtSpan", "chkSpan"},       {"edtTail", "chkTail"},
-        {"chkBaozi", "chkShape"}, {"chkZu3", "chkShape"},       {"chkZu6", "chkShape"},
-        {"edtRoad", "chkRoad"},   {"edtDan", "chkDan"},         {"edtKill", "chkKill"},
-        {"edtPosH", "chkPos"},    {"edtPosT", "chkPos"},        {"edtPosU", "chkPos"},
-        {"edtPair", "chkPair"},   {"edtPairSum", "chkPairSum"}, {"edtPairDiff", "chkPairDiff"},
-        {"edtDzx", "chkDzx"},     {"chkRunFull", "chkRun"},     {"chkRunHalf", "chkRun"},
-        {"chkRunNone", "chkRun"},
-    };
-    for (std::size_t i = 0; i < 4; ++i) {
-      m[kRatioNames[0][i]] = "chkOdd";
-      m[kRatioNames[1][i]] = "chkBig";
-      m[kRatioNames[2][i]] = "chkPrime";
-      m[kRepeatNames[i]] = "chkRepeat";
+    std::map<std::string_view, std::string_view> m;
+    for (const Condition& c : numbers::Conditions()) {
+      for (const SettingControl& part : c.parts) {
+        if (part.kind != SettingControl::Kind::kOption) m[part.control] = c.box;
+      }
     }
     return m;
   }();
@@ -141,7 +129,7 @@ void TFormFilter::ReadLatestDraw() {
             platform.ReadFileBytes(path, numbers::kDrawsTextMaxBytes), numbers::kDrawsFileName);
         if (read.refusal.empty() && !read.draws.empty()) {
           const numbers::Draw& latest = read.draws.back();
-          draw_ = numbers::NumberText(latest.number);
+          draw_ = core::NumberText(latest.number);
           why = "与最近一期（第 " + numbers::IssueText(latest) + " 期，" + draw_ +
                 "）相同的数字有几个";
         } else if (!read.refusal.empty()) {
@@ -158,82 +146,47 @@ void TFormFilter::ReadLatestDraw() {
   Find("chkRepeat").SetHint(why);
 }
 
-namespace {
-
-// Every setting with the control that shows it, in the window's order: one
-// list serves reading the window and restoring it. `box` gets a check box's
-// name, `text` an edit's, `option` the pair of options of which the first is
-// selected when the setting is true.
-template <class S, class Box, class Text, class Option>
-void EachSetting(S& s, Box box, Text text, Option option) {
-  box("chkSum", s.sum);
-  text("edtSum", s.sumText);
-  box("chkSpan", s.span);
-  text("edtSpan", s.spanText);
-  box("chkTail", s.tail);
-  text("edtTail", s.tailText);
-  box("chkShape", s.shape);
-  box("chkBaozi", s.baozi);
-  box("chkZu3", s.zu3);
-  box("chkZu6", s.zu6);
-  box("chkOdd", s.odd);
-  box("chkBig", s.big);
-  box("chkPrime", s.prime);
-  for (std::size_t i = 0; i < 4; ++i) {
-    box(kRatioNames[0][i], s.oddRatios[i]);
-    box(kRatioNames[1][i], s.bigRatios[i]);
-    box(kRatioNames[2][i], s.primeRatios[i]);
-    box(kRepeatNames[i], s.repeatCounts[i]);
-  }
-  box("chkRoad", s.road);
-  text("edtRoad", s.roadText);
-  box("chkDan", s.dan);
-  text("edtDan", s.danText);
-  option("rdoDanAll", "rdoDanAny", s.danAll);
-  box("chkKill", s.kill);
-  text("edtKill", s.killText);
-  box("chkPos", s.pos);
-  text("edtPosH", s.posHText);
-  text("edtPosT", s.posTText);
-  text("edtPosU", s.posUText);
-  box("chkPair", s.pair);
-  text("edtPair", s.pairText);
-  box("chkPairSum", s.pairSum);
-  text("edtPairSum", s.pairSumText);
-  box("chkPairDiff", s.pairDiff);
-  text("edtPairDiff", s.pairDiffText);
-  box("chkDzx", s.dzx);
-  text("edtDzx", s.dzxText);
-  box("chkRun", s.run);
-  box("chkRunFull", s.runFull);
-  box("chkRunHalf", s.runHalf);
-  box("chkRunNone", s.runNone);
-  box("chkRepeat", s.repeat);
-  text("edtTolerance", s.toleranceText);
-  option("rdoDrop", "rdoKeep", s.dropMatching);
-}
-
-}  // namespace
-
 numbers::FilterSettings TFormFilter::Settings() const {
   numbers::FilterSettings s;
-  EachSetting(
-      s, [&](std::string_view name, bool& on) { on = Box(name); },
-      [&](std::string_view name, std::string& text) { text = Find(name).Text(); },
-      [&](std::string_view first, std::string_view, bool& on) { on = Box(first); });
+  auto read = [&](const SettingControl& part) {
+    if (part.kind == SettingControl::Kind::kInput) {
+      numbers::TextOf(s, part) = Find(part.control).Text();
+    } else {
+      numbers::FlagOf(s, part) = Box(part.control);
+    }
+  };
+  for (const Condition& c : numbers::Conditions()) {
+    s.*c.ticked = Box(c.box);
+    for (const SettingControl& part : c.parts) read(part);
+  }
+  read(numbers::kToleranceSetting);
+  read(numbers::kModeSetting);
   s.repeatDraw = draw_;
   return s;
 }
 
-void TFormFilter::Restore(const numbers::FilterSettings& settings) {
+void TFormFilter::Restore(const numbers::FilterSettings& s) {
   restoring_ = true;
-  numbers::FilterSettings s = settings;
   const auto box = [&](std::string_view name, bool on) { Get<tk::CheckBox>(name).SetChecked(on); };
-  EachSetting(
-      s, box, [&](std::string_view name, const std::string& text) { Find(name).SetText(text); },
-      [&](std::string_view first, std::string_view second, bool on) {
-        box(on ? first : second, true);
-      });
+  auto show = [&](const SettingControl& part) {
+    switch (part.kind) {
+      case SettingControl::Kind::kInput:
+        Find(part.control).SetText(numbers::TextOf(s, part));
+        break;
+      case SettingControl::Kind::kBox:
+        box(part.control, numbers::FlagOf(s, part));
+        break;
+      case SettingControl::Kind::kOption:
+        box(numbers::FlagOf(s, part) ? part.control : part.other, true);
+        break;
+    }
+  };
+  for (const Condition& c : numbers::Conditions()) {
+    box(c.box, s.*c.ticked);
+    for (const SettingControl& part : c.parts) show(part);
+  }
+  show(numbers::kToleranceSetting);
+  show(numbers::kModeSetting);
   restoring_ = false;
   Recount();
 }
@@ -259,8 +212,11 @@ void TFormFilter::TickOwner(const tk::Control& sender) {
 
 void TFormFilter::EnableRepeat() {
   const bool draw = !draw_.empty();
-  Find("chkRepeat").SetEnabled(draw || Box("chkRepeat"));
-  for (std::string_view name : kRepeatNames) Find(name).SetEnabled(draw);
+  for (const Condition& c : numbers::Conditions()) {
+    if (c.ticked != &numbers::FilterSettings::repeat) continue;
+    Find(c.box).SetEnabled(draw || Box(c.box));
+    for (const SettingControl& part : c.parts) Find(part.control).SetEnabled(draw);
+  }
 }
 
 void TFormFilter::Recount() {
@@ -366,7 +322,7 @@ void TFormFilter::EnableSchemeButtons() {
 void TFormFilter::cboSchemeChange(tk::Control&) {
   if (restoring_ || cboScheme.Selected() < 0) return;
   const std::string fileName = ChosenFile();
-  numbers::SchemeFile file;
+  core::Read<numbers::FilterSettings> file;
   try {
     file = numbers::ReadScheme(
         App().GetPlatform().ReadFileBytes(SchemeFolder() + fileName, numbers::kSchemeFileMaxBytes),
@@ -374,7 +330,7 @@ void TFormFilter::cboSchemeChange(tk::Control&) {
   } catch (const tk::Error& e) {
     file.refusal = e.what();
   }
-  if (!file.refusal.empty()) {
+  if (!file.Ok()) {
     // The window stays as it was, and so does the list's choice.
     restoring_ = true;
     cboScheme.SetSelected(chosenScheme_);
@@ -384,7 +340,7 @@ void TFormFilter::cboSchemeChange(tk::Control&) {
   }
   chosenScheme_ = cboScheme.Selected();
   EnableSchemeButtons();
-  Restore(file.settings);
+  Restore(file.value);
 }
 
 std::string TFormFilter::AskSchemeName(std::string_view title, const std::string& initial) {
@@ -432,8 +388,8 @@ void TFormFilter::btnSchemeExportClick(tk::Control&) {
   const std::string bytes =
       platform.ReadFileBytes(SchemeFolder() + fileName, numbers::kSchemeFileMaxBytes);
   // A file broken since it was chosen is not passed on.
-  const numbers::SchemeFile file = numbers::ReadScheme(bytes, fileName);
-  if (!file.refusal.empty()) {
+  const core::Read<numbers::FilterSettings> file = numbers::ReadScheme(bytes, fileName);
+  if (!file.Ok()) {
     App().ShowNotice(file.refusal);
     return;
   }
@@ -452,17 +408,15 @@ void TFormFilter::btnSchemeImportClick(tk::Control&) {
   const std::string path = App().AskFilePath(request);
   if (path.empty()) return;
   const tk::Platform& platform = App().GetPlatform();
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::string shown = slash == std::string::npos ? path : path.substr(slash + 1);
-  numbers::SchemeFile file;
+  core::Read<numbers::FilterSettings> file;
   std::string bytes;
   try {
     bytes = platform.ReadFileBytes(path, numbers::kSchemeFileMaxBytes);
-    file = numbers::ReadScheme(bytes, shown);
+    file = numbers::ReadScheme(bytes, path);
   } catch (const tk::Error& e) {
     file.refusal = e.what();
   }
-  if (!file.refusal.empty()) {
+  if (!file.Ok()) {
     App().ShowNotice(file.refusal);
     return;
   }
@@ -478,5 +432,5 @@ void TFormFilter::btnSchemeImportClick(tk::Control&) {
   platform.MakeFolder(SchemeFolder());
   platform.ReplaceFileBytes(SchemePath(name), bytes);
   ListSchemes(name);
-  Restore(file.settings);
+  Restore(file.value);
 }

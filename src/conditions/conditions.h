@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/number.h"
+
 namespace numbers {
 
 // What the count label shows instead of the count while a ticked condition's
@@ -40,11 +42,7 @@ inline constexpr std::string_view kRepeatNoDraw =
 // "容错应为 0–2 之间的数（已选 3 个条件），如 1".
 std::string ToleranceInvalidText(int ticked);
 
-// Inputs accept ASCII and fullwidth forms alike. Separators: , ， 、 blank, tab,
-// U+3000, U+00A0. Values: numbers and ranges a-b (a <= b; - － ~ ～ – — − as the range
-// mark, blanks around it allowed). 012路比 and 大中小比: patterns x:y:z (: or ：).
-// 胆码, 杀码 and each 定位 edit: digits, repeats harmless. 二码: tokens of two
-// digits. 容错: one number. Anything else, or nothing, is not valid.
+// What each input accepts: conditions/inputs.h.
 
 // What the conditions window holds: a ticked flag per condition and its input.
 struct FilterSettings {
@@ -92,13 +90,9 @@ struct FilterSettings {
   friend bool operator==(const FilterSettings&, const FilterSettings&) = default;
 };
 
-// The conditions in the window's order, 和值 first; their names as the window
-// shows them.
+// The conditions, 和值 to 重号: conditions/condition_table.h.
 inline constexpr int kConditionCount = 17;
-inline constexpr std::array<std::string_view, kConditionCount> kConditionNames = {
-    "和值", "跨度", "和尾",   "形态",   "奇偶比",   "大小比", "012路比", "胆码", "杀码",
-    "定位", "二码", "两码和", "两码差", "大中小比", "质合比", "连号",    "重号"};
-// Whether condition i (an index into kConditionNames) is ticked.
+// Whether condition i (in the window's order) is ticked.
 bool IsTicked(const FilterSettings& settings, int condition);
 int TickedCount(const FilterSettings& settings);
 
@@ -110,19 +104,17 @@ int TickedCount(const FilterSettings& settings);
 struct CompiledFilter {
   std::string error;  // empty when the settings are valid
   bool anyTicked = false;
-  std::bitset<1000> meets;
+  std::bitset<core::kNumberCount> meets;
   int ticked = 0;
   int tolerance = 0;
-  std::array<std::uint8_t, 1000> misses{};
+  std::array<std::uint8_t, core::kNumberCount> misses{};
 };
 
 CompiledFilter CompileFilter(const FilterSettings& settings);
 
-// The number a line spells (0-999), or -1 when it is not three ASCII digits.
-int NumberOf(std::string_view line);
-
-// For each line, whether it goes. A line that is not three digits meets no
-// condition. With no condition ticked, or an error, nothing goes, in either mode.
+// For each line, whether it goes. A line that is no number (core::ParseNumber)
+// meets no condition. With no condition ticked, or an error, nothing goes, in
+// either mode.
 std::vector<bool> LinesThatGo(const std::vector<std::string>& lines, const CompiledFilter& filter,
                               bool dropMatching);
 
@@ -146,7 +138,7 @@ FilterCounts CountFilter(const std::vector<std::string>& lines, const CompiledFi
 // costs 1,000 steps whatever the list's length.
 struct LineTally {
   int lines = 0;
-  std::array<int, 1000> perNumber{};
+  std::array<int, core::kNumberCount> perNumber{};
 };
 LineTally TallyLines(const std::vector<std::string>& lines);
 FilterCounts CountFilter(const LineTally& tally, const CompiledFilter& filter, bool dropMatching);

@@ -1,34 +1,29 @@
 #include "conditions/scheme.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "conditions/condition_table.h"
 #include "core/decode.h"
+#include "core/notice.h"
 #include "core/text.h"
+#include "core/tokens.h"
 
 namespace numbers {
 
 namespace {
 
-using Settings = FilterSettings;
-
-// One line of a file. A condition's own line (选用/不选) has the condition's
-// name as its key; its boxes and inputs are "condition.item".
-enum class Kind { kChoice, kText };
-
+// One line of a file: a setting under its key. A condition's own line
+// (选用/不选) has the condition's name as its key; its boxes and inputs are
+// "condition.item".
 struct Field {
-  std::string key;
-  Kind kind = Kind::kChoice;
-  // kChoice: the words for false and true, and shorter words also taken.
-  std::string_view no, yes, noAlias, yesAlias;
-  bool Settings::*flag = nullptr;
-  std::array<bool, 4> Settings::*boxes = nullptr;
-  std::size_t index = 0;
-  std::string Settings::*text = nullptr;
+  std::string key{};
+  SettingControl setting{};
+  // A flag's words for false and true, and shorter words also taken.
+  std::string_view no{}, yes{}, noAlias{}, yesAlias{};
   bool blankBefore = false;  // starts a condition's block in a written file
 };
 
@@ -38,87 +33,36 @@ constexpr std::string_view kYes = "是", kNo = "否";
 const std::vector<Field>& Fields() {
   static const std::vector<Field> fields = [] {
     std::vector<Field> f;
-    auto choice = [&f](std::string key, bool Settings::*flag, std::string_view no,
-                       std::string_view yes) {
-      Field x;
-      x.key = std::move(key), x.flag = flag, x.no = no, x.yes = yes;
-      f.push_back(x);
-    };
-    auto condition = [&](std::string_view name, bool Settings::*flag) {
-      choice(std::string(name), flag, kNotChosen, kChosen);
-      f.back().blankBefore = true;
-    };
-    auto box = [&](std::string_view name, std::string_view item, bool Settings::*flag) {
-      choice(std::string(name) + "." + std::string(item), flag, kNo, kYes);
-    };
-    auto ratios = [&](std::string_view name, std::array<bool, 4> Settings::*boxes,
-                      std::array<std::string_view, 4> items) {
-      for (std::size_t i = 0; i < 4; ++i) {
-        box(name, items[i], nullptr);
-        f.back().boxes = boxes, f.back().index = i;
+    f.push_back({.key = std::string(kModeSetting.item),
+                 .setting = kModeSetting,
+                 .no = kModeSetting.no,
+                 .yes = kModeSetting.yes,
+                 .noAlias = "保留",
+                 .yesAlias = "删除"});
+    f.push_back({.key = std::string(kToleranceSetting.item), .setting = kToleranceSetting});
+    for (const Condition& c : Conditions()) {
+      f.push_back({.key = std::string(c.name),
+                   .setting = {.flag = c.ticked},
+                   .no = kNotChosen,
+                   .yes = kChosen,
+                   .blankBefore = true});
+      for (const SettingControl& part : c.parts) {
+        Field x{.key = std::string(c.name) + "." + std::string(part.item), .setting = part};
+        if (part.kind == SettingControl::Kind::kOption) {
+          x.no = part.no, x.yes = part.yes;
+        } else {
+          x.no = kNo, x.yes = kYes;
+        }
+        f.push_back(std::move(x));
       }
-    };
-    auto text = [&f](std::string key, std::string Settings::*member) {
-      Field x;
-      x.key = std::move(key), x.kind = Kind::kText, x.text = member;
-      f.push_back(x);
-    };
-    auto input = [&](std::string_view name, std::string Settings::*member) {
-      text(std::string(name) + ".输入", member);
-    };
-    constexpr std::array<std::string_view, 4> kRatios = {"3:0", "2:1", "1:2", "0:3"};
-
-    choice("模式", &Settings::dropMatching, "保留符合条件的号码", "删除符合条件的号码");
-    f.back().noAlias = "保留", f.back().yesAlias = "删除";
-    text("容错", &Settings::toleranceText);
-    condition("和值", &Settings::sum);
-    input("和值", &Settings::sumText);
-    condition("跨度", &Settings::span);
-    input("跨度", &Settings::spanText);
-    condition("和尾", &Settings::tail);
-    input("和尾", &Settings::tailText);
-    condition("形态", &Settings::shape);
-    box("形态", "豹子", &Settings::baozi);
-    box("形态", "组三", &Settings::zu3);
-    box("形态", "组六", &Settings::zu6);
-    condition("奇偶比", &Settings::odd);
-    ratios("奇偶比", &Settings::oddRatios, kRatios);
-    condition("大小比", &Settings::big);
-    ratios("大小比", &Settings::bigRatios, kRatios);
-    condition("012路比", &Settings::road);
-    input("012路比", &Settings::roadText);
-    condition("胆码", &Settings::dan);
-    input("胆码", &Settings::danText);
-    choice("胆码.方式", &Settings::danAll, "至少含一个", "全部包含");
-    condition("杀码", &Settings::kill);
-    input("杀码", &Settings::killText);
-    condition("定位", &Settings::pos);
-    text("定位.百位", &Settings::posHText);
-    text("定位.十位", &Settings::posTText);
-    text("定位.个位", &Settings::posUText);
-    condition("二码", &Settings::pair);
-    input("二码", &Settings::pairText);
-    condition("两码和", &Settings::pairSum);
-    input("两码和", &Settings::pairSumText);
-    condition("两码差", &Settings::pairDiff);
-    input("两码差", &Settings::pairDiffText);
-    condition("大中小比", &Settings::dzx);
-    input("大中小比", &Settings::dzxText);
-    condition("质合比", &Settings::prime);
-    ratios("质合比", &Settings::primeRatios, kRatios);
-    condition("连号", &Settings::run);
-    box("连号", "全顺", &Settings::runFull);
-    box("连号", "半顺", &Settings::runHalf);
-    box("连号", "非顺", &Settings::runNone);
-    condition("重号", &Settings::repeat);
-    ratios("重号", &Settings::repeatCounts, {"0", "1", "2", "3"});
+    }
     return f;
   }();
   return fields;
 }
 
-bool& FlagOf(Settings& s, const Field& f) {
-  return f.boxes ? (s.*f.boxes)[f.index] : s.*f.flag;
+bool IsText(const Field& f) {
+  return f.setting.kind == SettingControl::Kind::kInput;
 }
 
 // A text as a value: one line, valid UTF-8, no blank at either end; the
@@ -223,21 +167,6 @@ std::string NormalizedKey(std::string_view key) {
   return std::string(v);
 }
 
-// A text as a notice shows it: control characters as U+FFFD, a long one cut.
-std::string Shown(std::string_view text, std::size_t maxChars) {
-  std::string out;
-  std::size_t n = 0;
-  for (std::string_view ch : core::Chars(text)) {
-    if (n++ == maxChars) return out + "…";
-    const char32_t c = core::DecodeChar(ch);
-    out += (c < 32 || c == 127 || (ch.size() == 1 && c >= 0x80)) ? std::string("\uFFFD")
-                                                                 : std::string(ch);
-  }
-  return out;
-}
-
-constexpr std::size_t kShownChars = 20;
-
 // The first '=' or '＝' of a line.
 std::optional<std::pair<std::size_t, std::size_t>> FindEquals(std::string_view line) {
   const std::size_t ascii = line.find('=');
@@ -247,84 +176,36 @@ std::optional<std::pair<std::size_t, std::size_t>> FindEquals(std::string_view l
   return std::make_pair(ascii, std::size_t{1});
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 bool IsConditionName(std::string_view name) {
-  for (std::string_view c : kConditionNames) {
-    if (c == name) return true;
+  for (const Condition& c : Conditions()) {
+    if (c.name == name) return true;
   }
-  return name == "模式" || name == "容错";
+  return name == kModeSetting.item || name == kToleranceSetting.item;
 }
 
-}  // namespace
-
-std::string SchemeBytes(const FilterSettings& settings) {
-  Settings s = settings;
-  std::string out = "\xEF\xBB\xBF";
-  out += kSchemeHeader;
-  out +=
-      "\r\n# 每行“名称 = 值”，# 开头的行是说明。条件写“选用”才生效，方框写“是”为勾选；"
-      "\r\n# 输入框的内容照原样写在等号后面。\r\n";
-  for (const Field& f : Fields()) {
-    if (f.blankBefore) out += "\r\n";
-    out += f.key;
-    const std::string value =
-        f.kind == Kind::kText ? Escaped(s.*f.text) : std::string(FlagOf(s, f) ? f.yes : f.no);
-    out += value.empty() ? " =" : " = " + value;
-    out += "\r\n";
-  }
-  return out;
-}
-
-SchemeFile ReadScheme(std::string_view bytes, std::string_view shownName) {
-  SchemeFile file;
-  const std::string prefix = "方案文件“" + Shown(shownName, 260) + "”";
-  if (bytes.size() > kSchemeFileMaxBytes) {
-    file.refusal = prefix + "大于 16 MB，未载入。";
-    return file;
-  }
-  const std::string text = core::DecodeForShow(bytes);
-  std::map<std::string, int> seen;  // key -> line
+// Takes a file line by line: the header first, then the settings.
+class SchemeReader {
+ public:
+  FilterSettings settings;
   bool headerRead = false;
-  int number = 0;
-  for (std::string_view line : Lines(text)) {
-    ++number;
-    auto refuse = [&](const std::string& problem) {
-      file.settings = {};
-      file.refusal = prefix;
-      file.refusal += "第 " + std::to_string(number) + " 行" + problem + "，未载入。";
-      return file;
-    };
+
+  // What is wrong with the line, after "第 N 行"; empty when it reads.
+  std::string Take(std::string_view line, std::size_t number) {
     const std::string_view trimmed = core::TrimView(line);
-    if (trimmed.empty() || trimmed.front() == '#') continue;
+    if (trimmed.empty() || trimmed.front() == '#') return {};
     if (!headerRead) {
       if (trimmed == kSchemeHeader) {
         headerRead = true;
-        continue;
+        return {};
       }
       const std::string_view stem = kSchemeHeader.substr(0, kSchemeHeader.size() - 1);
       if (trimmed.starts_with(stem))
-        return refuse("：这是程序更新版本保存的方案（“" + Shown(trimmed, kShownChars) +
-                      "”），本程序读不了");
-      return refuse("不是缩水方案的开头，应为“" + std::string(kSchemeHeader) + "”");
+        return "：这是程序更新版本保存的方案（“" + core::Shown(trimmed) + "”），本程序读不了";
+      return "不是缩水方案的开头，应为“" + std::string(kSchemeHeader) + "”";
     }
     const auto equals = FindEquals(line);
-    if (!equals)
-      return refuse("“" + Shown(trimmed, kShownChars) + "”无法识别，应为“名称 = 值”的形式");
-    const std::string key = NormalizedKey(line.substr(0, equals->first));
-    if (key.empty())
-      return refuse("“" + Shown(trimmed, kShownChars) + "”无法识别，应为“名称 = 值”的形式");
+    const std::string key = equals ? NormalizedKey(line.substr(0, equals->first)) : std::string();
+    if (key.empty()) return "“" + core::Shown(trimmed) + "”无法识别，应为“名称 = 值”的形式";
     const std::string_view raw = TrimBlanks(line.substr(equals->first + equals->second));
     const Field* field = nullptr;
     for (const Field& f : Fields()) {
@@ -333,32 +214,71 @@ SchemeFile ReadScheme(std::string_view bytes, std::string_view shownName) {
     if (!field) {
       const std::size_t dot = key.find('.');
       const std::string name = key.substr(0, dot);
-      if (!IsConditionName(name)) {
-        return refuse("：没有名为“" + Shown(name, kShownChars) + "”的条件");
-      }
-      return refuse("：条件“" + name + "”没有“" + Shown(key.substr(dot + 1), kShownChars) +
-                    "”这一项");
+      if (!IsConditionName(name)) return "：没有名为“" + core::Shown(name) + "”的条件";
+      return "：条件“" + name + "”没有“" + core::Shown(key.substr(dot + 1)) + "”这一项";
     }
-    if (const auto [it, fresh] = seen.emplace(key, number); !fresh) {
-      return refuse("：“" + key + "”已在第 " + std::to_string(it->second) + " 行写过");
+    if (const auto [it, fresh] = seen_.emplace(key, number); !fresh) {
+      return "：“" + key + "”已在" + core::LineRef(it->second) + "写过";
     }
-    if (field->kind == Kind::kText) {
+    if (IsText(*field)) {
       std::string bad;
       const auto value = Unescaped(raw, bad);
-      if (!value)
-        return refuse("：“" + Shown(bad, kShownChars) + "”无法识别，反斜杠本身应写作 \\\\");
-      file.settings.*field->text = *value;
+      if (!value) return "：“" + core::Shown(bad) + "”无法识别，反斜杠本身应写作 \\\\";
+      TextOf(settings, field->setting) = *value;
     } else if (raw == field->yes || (!field->yesAlias.empty() && raw == field->yesAlias)) {
-      FlagOf(file.settings, *field) = true;
+      FlagOf(settings, field->setting) = true;
     } else if (raw == field->no || (!field->noAlias.empty() && raw == field->noAlias)) {
-      FlagOf(file.settings, *field) = false;
+      FlagOf(settings, field->setting) = false;
     } else {
-      return refuse("：“" + key + "”应为“" + std::string(field->yes) + "”或“" +
-                    std::string(field->no) + "”");
+      return "：“" + key + "”应为“" + std::string(field->yes) + "”或“" + std::string(field->no) +
+             "”";
     }
+    return {};
   }
-  if (!headerRead) file.refusal = prefix + "中没有缩水方案，未载入。";
-  return file;
+
+ private:
+  std::map<std::string, std::size_t> seen_;  // key -> line
+};
+
+}  // namespace
+
+std::string SchemeBytes(const FilterSettings& s) {
+  std::string out = "\xEF\xBB\xBF";
+  out += kSchemeHeader;
+  out +=
+      "\r\n# 每行“名称 = 值”，# 开头的行是说明。条件写“选用”才生效，方框写“是”为勾选；"
+      "\r\n# 输入框的内容照原样写在等号后面。\r\n";
+  for (const Field& f : Fields()) {
+    if (f.blankBefore) out += "\r\n";
+    out += f.key;
+    const std::string value = IsText(f) ? Escaped(TextOf(s, f.setting))
+                                        : std::string(FlagOf(s, f.setting) ? f.yes : f.no);
+    out += value.empty() ? " =" : " = " + value;
+    out += "\r\n";
+  }
+  return out;
+}
+
+core::Read<FilterSettings> ReadScheme(std::string_view bytes, std::string_view path) {
+  using Read = core::Read<FilterSettings>;
+  const std::string prefix = "方案文件“" + core::ShownPath(core::FileNameOf(path)) + "”";
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  static_assert(kSchemeFileMaxBytes % kMiB == 0);
+  if (bytes.size() > kSchemeFileMaxBytes)
+    return Read::Refused(prefix + "大于 " + std::to_string(kSchemeFileMaxBytes / kMiB) +
+                         " MB，未载入。");
+  SchemeReader reader;
+  std::string problem;
+  core::ForEachLine(core::DecodeForShow(bytes), [&](std::string_view line, std::size_t number) {
+    problem = reader.Take(line, number);
+    if (!problem.empty()) problem = core::LineRef(number) + problem;
+    return problem.empty();
+  });
+  if (!problem.empty()) return Read::Refused(prefix + problem + "，未载入。");
+  if (!reader.headerRead) return Read::Refused(prefix + "中没有缩水方案，未载入。");
+  Read read;
+  read.value = std::move(reader.settings);
+  return read;
 }
 
 namespace {
@@ -383,7 +303,8 @@ std::string SchemeNameRefusal(std::string_view typed) {
       std::any_of(name.begin(), name.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 32; }))
     return "方案名称不能含有 \\ / : * ? \" < > | 这些符号。";
-  if (core::CharCount(name) > 40) return "方案名称不能超过 40 个字。";
+  if (core::CharCount(name) > kSchemeNameMaxChars)
+    return "方案名称不能超过 " + std::to_string(kSchemeNameMaxChars) + " 个字。";
   if (name.front() == '.' || name.back() == '.') return "方案名称不能以点开头或结尾。";
   // Names Windows keeps for devices, whatever follows the dot.
   std::string stem(name.substr(0, name.find('.')));
@@ -401,8 +322,7 @@ std::string SchemeFileName(std::string_view name) {
 }
 
 std::string SchemeNameOfFile(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  std::string_view base = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  std::string_view base = core::FileNameOf(path);
   if (base.size() > kSchemeExtension.size() &&
       core::EqualsIgnoreCase(base.substr(base.size() - kSchemeExtension.size()), kSchemeExtension))
     base.remove_suffix(kSchemeExtension.size());

@@ -36,6 +36,22 @@ constexpr bool IsSeparator(char32_t c) {
   }
 }
 
+// The separators that are marks rather than space: commas and semicolons in
+// ASCII and fullwidth, and 、. An input that lets blanks stand inside one of
+// its items (around a range mark) still ends the item at a mark.
+constexpr bool IsSeparatorMark(char32_t c) {
+  switch (c) {
+    case U',':
+    case U';':
+    case U'\uFF0C':  // ，
+    case U'\uFF1B':  // ；
+    case U'\u3001':  // 、
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Calls f(token) for each run of non-separators in the line, in order, until
 // f returns false. A stray byte is a character of its own, never a separator
 // (0xA0 alone is not a no-break space).

@@ -1,10 +1,14 @@
+#include "app/filter_table.h"
+#include "conditions/condition_table.h"
 #include "conditions/conditions.h"
+#include "core/number.h"
 #include "lists/groups.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -185,11 +189,14 @@ std::set<int> SumsOf(const std::string& text) {
 
 TEST(Filter, InputsTakeRangesSeparatorsAndFullwidthForms) {
   const std::set<int> want = {10, 11, 12, 13, 14, 18};
-  for (const char* text :
-       {"10-14,18", "18,10-14", "10-14 18", "10-14、18", "１０－１４，１８", "10 - 14　18",
-        "10~14,18", "10～14 ,, 18 ", "10–14,18", "10-12,11-14,18,18", " 010-14,18"}) {
+  for (const char* text : {"10-14,18", "18,10-14", "10-14 18", "10-14、18", "１０－１４，１８",
+                           "10 - 14　18", "10~14,18", "10～14 ,, 18 ", "10–14,18",
+                           "10-12,11-14,18,18", " 010-14,18", "10\v-\f14；18"}) {
     EXPECT_EQ(SumsOf(text), want) << text;
   }
+  // Every separator of the lists: semicolons, form feeds, a byte-order mark.
+  for (const char* text : {"10;12", "10；12", "10\v\f12", "\uFEFF10 ;12"})
+    EXPECT_EQ(SumsOf(text), (std::set<int>{10, 12})) << text;
   EXPECT_EQ(SumsOf("0 27"), (std::set<int>{0, 27}));
   EXPECT_EQ(SumsOf("5-5"), std::set<int>{5});
 
@@ -205,7 +212,9 @@ TEST(Filter, InputsTakeRangesSeparatorsAndFullwidthForms) {
 TEST(Filter, EachInvalidInputNamesItsCondition) {
   auto error = [](const FilterSettings& s) { return numbers::CompileFilter(s).error; };
   for (const char* text : {"28", "a", "14-10", "10-", "-5", "", " ,、", "10-14-18", "1.5", "10x",
-                           "99999999999", "1\xFF"}) {
+                           "99999999999", "1\xFF",
+                           "1\xA0"
+                           "2"}) {
     EXPECT_EQ(error(Sum(text)), numbers::kSumInvalid) << text;
   }
   FilterSettings s;
@@ -282,7 +291,7 @@ TEST(Filter, EachInvalidAddedInputNamesItsCondition) {
     s.toleranceText = text;
     EXPECT_EQ(error(s), "") << text;
   }
-  for (const char* text : {"2", "-1", "1,", "x", "1 1", "99999999999"}) {
+  for (const char* text : {"2", "-1", "1,", "1；", "x", "1 1", "99999999999"}) {
     s.toleranceText = text;
     EXPECT_EQ(error(s), "容错应为 0–1 之间的数（已选 2 个条件），如 1") << text;
   }
@@ -391,11 +400,49 @@ TEST(Filter, ModesDecideWhatGoesAndOtherLinesMeetNothing) {
   EXPECT_FALSE(numbers::CompileFilter({}).anyTicked);
   EXPECT_EQ(numbers::CountFilter(lines, numbers::CompileFilter({}), true).meeting, 3);
 
-  EXPECT_EQ(numbers::NumberOf("007"), 7);
-  EXPECT_EQ(numbers::NumberOf("999"), 999);
-  EXPECT_EQ(numbers::NumberOf("12a"), -1);
+  EXPECT_EQ(core::ParseNumber("007"), 7);
+  EXPECT_EQ(core::ParseNumber("999"), 999);
+  EXPECT_EQ(core::ParseNumber("12a"), -1);
   EXPECT_EQ(numbers::FilterCountText(1000, 75, 925),
             "投注列表 1000 注，符合条件 75 注，将删除 925 注");
+}
+
+// The conditions' table and the window's table name the same controls: a box
+// or input missing from a row would be neither read, counted nor saved.
+TEST(Filter, EveryConditionControlOfTheWindowIsInOneRow) {
+  using Kind = numbers::SettingControl::Kind;
+  std::map<std::string_view, tk::Kind> named;  // by the rows
+  auto name = [&named](std::string_view control, tk::Kind kind) {
+    EXPECT_TRUE(named.emplace(control, kind).second) << control << " in two rows";
+  };
+  for (const numbers::Condition& c : numbers::Conditions()) {
+    name(c.box, tk::Kind::CheckBox);
+    for (const numbers::SettingControl& part : c.parts) {
+      switch (part.kind) {
+        case Kind::kInput:
+          name(part.control, tk::Kind::Edit);
+          break;
+        case Kind::kBox:
+          name(part.control, tk::Kind::CheckBox);
+          break;
+        case Kind::kOption:
+          name(part.control, tk::Kind::Radio);
+          name(part.other, tk::Kind::Radio);
+          break;
+      }
+    }
+  }
+  std::size_t inWindow = 0;
+  for (const tk::ControlSpec& spec : app::FilterFormSpec().controls) {
+    const bool input = spec.kind == tk::Kind::CheckBox || spec.kind == tk::Kind::Edit ||
+                       spec.kind == tk::Kind::Radio;
+    if (!input || (spec.parent != "grpFilter" && spec.parent != "grpMore")) continue;
+    ++inWindow;
+    const auto row = named.find(spec.name);
+    ASSERT_NE(row, named.end()) << spec.name << " is in no row";
+    EXPECT_EQ(row->second, spec.kind) << spec.name;
+  }
+  EXPECT_EQ(inWindow, named.size());
 }
 
 TEST(Groups, FirstOfEachGroupInOrderOfFirstAppearance) {

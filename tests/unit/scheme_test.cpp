@@ -47,14 +47,14 @@ TEST(Scheme, EverySettingComesBackAsItWas) {
     const auto back = numbers::ReadScheme(bytes, "每日.txt");
     ASSERT_EQ(back.refusal, "") << bytes;
     s.repeatDraw.clear();
-    ASSERT_TRUE(back.settings == s) << bytes;
-    ASSERT_EQ(numbers::SchemeBytes(back.settings), bytes);
+    ASSERT_TRUE(back.value == s) << bytes;
+    ASSERT_EQ(numbers::SchemeBytes(back.value), bytes);
   }
   // A setting that differs from the defaults only in one box shows in the bytes.
   FilterSettings one;
   one.primeRatios[2] = true;
   EXPECT_NE(numbers::SchemeBytes(one), numbers::SchemeBytes({}));
-  EXPECT_TRUE(numbers::ReadScheme(numbers::SchemeBytes(one), "x").settings == one);
+  EXPECT_TRUE(numbers::ReadScheme(numbers::SchemeBytes(one), "x").value == one);
 }
 
 TEST(Scheme, HandWrittenFilesReadAsTheDocumentSays) {
@@ -76,7 +76,7 @@ TEST(Scheme, HandWrittenFilesReadAsTheDocumentSays) {
   want.danAll = true;
   want.posUText = "  3\\";
   want.dropMatching = true;
-  EXPECT_TRUE(file.settings == want);
+  EXPECT_TRUE(file.value == want);
 
   // What an old Notepad saves on a Chinese Windows: GBK, no mark.
   const auto gbk = numbers::ReadScheme(
@@ -85,14 +85,14 @@ TEST(Scheme, HandWrittenFilesReadAsTheDocumentSays) {
       "18\n",
       "g.txt");
   ASSERT_EQ(gbk.refusal, "");
-  EXPECT_TRUE(gbk.settings.sum);
-  EXPECT_EQ(gbk.settings.sumText, "10-14，18");
+  EXPECT_TRUE(gbk.value.sum);
+  EXPECT_EQ(gbk.value.sumText, "10-14，18");
 }
 
 TEST(Scheme, BrokenFilesAreRefusedNamingFileAndLine) {
   auto refusal = [](const std::string& body) {
     const auto file = numbers::ReadScheme("Qelmar3D 缩水方案 1\n# 说明\n\n" + body, "每日.txt");
-    EXPECT_TRUE(file.settings == FilterSettings{}) << body;
+    EXPECT_TRUE(file.value == FilterSettings{}) << body;
     return file.refusal;
   };
   const std::string at4 = "方案文件“每日.txt”第 4 行";
@@ -113,6 +113,8 @@ TEST(Scheme, BrokenFilesAreRefusedNamingFileAndLine) {
       "方案文件“每日.txt”第 5 行“xxxxxxxxxxxxxxxxxxxx…”无法识别，应为“名称 = 值”的形式，未载入。");
 
   EXPECT_EQ(numbers::ReadScheme("", "a").refusal, "方案文件“a”中没有缩水方案，未载入。");
+  EXPECT_EQ(numbers::ReadScheme("# x", "D:\\导入\\新.txt").refusal,
+            "方案文件“新.txt”中没有缩水方案，未载入。");
   EXPECT_EQ(numbers::ReadScheme("\n# x\n和值 = 选用\n", "a").refusal,
             "方案文件“a”第 3 行不是缩水方案的开头，应为“Qelmar3D 缩水方案 1”，未载入。");
   EXPECT_EQ(numbers::ReadScheme("Qelmar3D 缩水方案 2\n", "a").refusal,
