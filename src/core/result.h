@@ -4,7 +4,7 @@
 #pragma once
 
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace core {
 
@@ -14,9 +14,9 @@ struct Read {
   std::string refusal;  // empty when the input was read
 
   bool Ok() const { return refusal.empty(); }
-  static Read Refused(std::string notice) {
+  static Read Refused(std::string_view notice) {
     Read r;
-    r.refusal = std::move(notice);
+    r.refusal = notice;
     return r;
   }
 };
