@@ -1,4 +1,4 @@
-// PNG files from pixel buffers, without a library: every backend saves its
+// PNG files from pixel buffers, compressed by zlib: every backend saves its
 // pictures (the trend chart) the same way.
 #pragma once
 
@@ -22,7 +22,7 @@ inline constexpr std::size_t kMaxPngPixels = std::size_t{1} << 26;
 std::string EncodePng(const unsigned char* pixels, int width, int height, std::size_t stride,
                       PixelLayout layout);
 
-// The CRC-32 of PNG chunks and zip files.
+// The CRC-32 of PNG chunks (zlib's); `crc` continues an earlier one.
 unsigned long Crc32(const unsigned char* data, std::size_t size, unsigned long crc = 0);
 
 }  // namespace tk
