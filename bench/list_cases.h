@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "toolkit/driver.h"
+#include "toolkit/testing/driver.h"
 
 namespace bench {
 

@@ -15,7 +15,7 @@ target_link_libraries(qelmar_toolkit_qt PUBLIC qelmar_toolkit Qt6::Widgets)
 
 # Qt Test stays out of the program: only tests and benchmarks drive a window.
 add_library(qelmar_toolkit_qt_driver STATIC src/toolkit/qt/qt_driver.cpp)
-target_link_libraries(qelmar_toolkit_qt_driver PUBLIC qelmar_toolkit_qt Qt6::Test)
+target_link_libraries(qelmar_toolkit_qt_driver PUBLIC qelmar_toolkit_qt qelmar_toolkit_testing Qt6::Test)
 
 add_executable(qelmar3d src/main/main_qt.cpp res/qelmar3d.qrc)
 set_target_properties(qelmar3d PROPERTIES AUTORCC ON)

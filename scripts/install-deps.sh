@@ -11,6 +11,8 @@ run=(
   # build the Linux program
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6test6 libcurl4-openssl-dev libgl-dev
+  # PNG pictures of the charts
+  zlib1g-dev
   # run it: Chinese glyphs, Qt's own texts in Chinese
   fonts-wqy-zenhei qt6-translations-l10n
   # a picture of the window when there is no display
@@ -29,8 +31,10 @@ test=(
   # tooling
   clang-format clang-tidy
   # the Windows program: cross compilers, Wine and fonts for its tests,
-  # dpkg-dev to unpack Google Benchmark's sources for the cross build
+  # dpkg-dev to unpack Google Benchmark's sources for the cross build; zlib
+  # built for Windows, linked into the .exe
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine dpkg-dev
+  libz-mingw-w64-dev
   # packages: file for CPack's .deb, dpkg-shlibdeps (dpkg-dev) for its
   # Depends, lintian on it; checking the desktop entry, the software-centre
   # metadata, the installed program's window and the .zip; makensis for the

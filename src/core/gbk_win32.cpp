@@ -1,4 +1,8 @@
-// GBK through the system's code page 936.
+// GBK through the system's code page 936. The same rule as gbk_posix.cpp,
+// character by character: a byte or pair is text when the code page maps it
+// to one character outside the private-use area (the user-defined areas,
+// which iconv rejects, are not text here either); anything else is U+FFFD
+// for its first byte, and decoding goes on at the next byte.
 #include <windows.h>
 
 #include <string>
@@ -9,20 +13,18 @@ namespace core {
 
 namespace {
 
-void AppendWide(std::string& out, const wchar_t* wide, int wlen) {
-  const int ulen = WideCharToMultiByte(CP_UTF8, 0, wide, wlen, nullptr, 0, nullptr, nullptr);
-  if (ulen <= 0) return;
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(ulen));
-  WideCharToMultiByte(CP_UTF8, 0, wide, wlen, out.data() + at, ulen, nullptr, nullptr);
+// The character of one byte (0x80) or one pair; U+FFFD when the code page
+// has none for exactly these bytes.
+char32_t DecodeOne(const char* bytes, int size) {
+  wchar_t wide[2];
+  if (MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes, size, wide, 2) != 1) return 0xFFFD;
+  const auto c = static_cast<char32_t>(wide[0]);
+  return c >= 0xE000 && c <= 0xF8FF ? 0xFFFD : c;
 }
 
 }  // namespace
 
-// Character by character, so that a byte the code page rejects becomes
-// U+FFFD here too instead of a private-use or default character.
 std::string GbkToUtf8(std::string_view gbk) {
-  static const std::string kReplacement = "\xEF\xBF\xBD";
   std::string out;
   out.reserve(gbk.size() * 3 / 2 + 4);
   std::size_t i = 0;
@@ -33,18 +35,15 @@ std::string GbkToUtf8(std::string_view gbk) {
       ++i;
       continue;
     }
-    wchar_t wide[2];
-    int wlen = 0;
-    if (c >= 0x81 && c <= 0xFE && i + 1 < gbk.size()) {
-      wlen = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, gbk.data() + i, 2, wide, 2);
+    int size = 0;
+    if (c == 0x80) {
+      size = 1;  // €
+    } else if (c <= 0xFE && i + 1 < gbk.size()) {
+      size = 2;
     }
-    if (wlen > 0) {
-      AppendWide(out, wide, wlen);
-      i += 2;
-    } else {
-      out += kReplacement;
-      ++i;
-    }
+    const char32_t ch = size > 0 ? DecodeOne(gbk.data() + i, size) : 0xFFFD;
+    out += EncodeChar(ch);
+    i += ch == 0xFFFD ? 1 : static_cast<std::size_t>(size);
   }
   return out;
 }

@@ -58,7 +58,9 @@ std::string qmWebTips::CachePath() const {
 
 void qmWebTips::SaveTips(std::string_view body) {
   // Also when nothing arrived: the tips of an earlier run must not survive.
-  platform_.WriteFileBytes(CachePath(), body);
+  // Whole or not at all, like every file of the program: a write that fails
+  // halfway must not leave a cut-off cache for the next run to show.
+  platform_.ReplaceFileBytes(CachePath(), body);
 }
 
 void qmWebTips::LoadTips() {

@@ -41,7 +41,8 @@ class qmWebTips {
   std::array<std::string, kCapacity> TipLink;
   std::int32_t TipCount = 0;
 
-  // Writes the body to the cache file, creating or emptying it.
+  // Replaces the cache file with the body as a whole (nothing: an empty
+  // file). When that fails the old cache is as it was and Error is raised.
   void SaveTips(std::string_view body);
   void LoadTips();
 

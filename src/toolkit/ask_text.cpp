@@ -9,8 +9,6 @@ namespace tk {
 
 namespace {
 
-Form* shown = nullptr;
-
 ControlSpec Row(std::string_view name, Kind kind, Rect rect, int tab, std::string_view text) {
   ControlSpec c;
   c.name = name;
@@ -56,7 +54,7 @@ std::optional<std::string> AskText(Application& app, Form& owner, std::string_vi
   rows.push_back(cancel);
 
   FormSpec form;
-  form.name = "FormAskText";
+  form.name = kAskTextForm;
   form.caption = title;
   form.clientWidth = 320;
   form.clientHeight = 104;
@@ -69,18 +67,8 @@ std::optional<std::string> AskText(Application& app, Form& owner, std::string_vi
   auto& field = dialog.Get<Edit>(kAskTextEdit);
   field.SetText(initial);
   field.SetCaretOffset(static_cast<int>(core::CharCount(initial)));
-  Form* const outer = shown;
-  shown = &dialog;
-  struct Restore {
-    Form* outer;
-    ~Restore() { shown = outer; }
-  } restore{outer};
   app.ShowModal(dialog, owner);
   return dialog.answer;
-}
-
-Form* ShownTextDialog() {
-  return shown;
 }
 
 }  // namespace tk

@@ -10,7 +10,8 @@
 
 namespace tk {
 
-// The names of the dialog's controls, for tests.
+// The names of the dialog and its controls, for tests.
+inline constexpr std::string_view kAskTextForm = "FormAskText";
 inline constexpr std::string_view kAskTextEdit = "edtAskText";
 inline constexpr std::string_view kAskTextOk = "btnAskOk";
 inline constexpr std::string_view kAskTextCancel = "btnAskCancel";
@@ -22,9 +23,5 @@ inline constexpr std::string_view kAskTextCancel = "btnAskCancel";
 std::optional<std::string> AskText(Application& app, Form& owner, std::string_view title,
                                    std::string_view prompt, std::string_view initial,
                                    int maxLength = 100);
-
-// The dialog AskText is showing; nullptr when none is. Tests reach its
-// controls here.
-Form* ShownTextDialog();
 
 }  // namespace tk

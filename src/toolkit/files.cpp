@@ -1,10 +1,5 @@
-// Whole-file reads and safe replacement, shared by every platform.
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
+// Whole-file reads and writes, shared by every platform; the safe
+// replacement is each platform's own (files_posix.cpp, files_win32.cpp).
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -14,27 +9,16 @@
 #include <system_error>
 
 #include "core/text.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace tk {
 
-namespace {
-
-std::filesystem::path PathOf(const std::string& utf8) {
+std::filesystem::path files::PathOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-unsigned long ProcessId() {
-#ifdef _WIN32
-  return GetCurrentProcessId();
-#else
-  return static_cast<unsigned long>(getpid());
-#endif
-}
-
-// A name beside the target that no other file has yet, and that no other
-// running copy of the program picks for the same target at the same moment.
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+std::filesystem::path files::TemporaryBeside(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
   std::error_code ec;
   for (;;) {
@@ -44,19 +28,7 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   }
 }
 
-// Renames over an existing file. std::filesystem::rename on MinGW may refuse
-// to replace one.
-bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
-#ifdef _WIN32
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-#else
-  std::error_code ec;
-  std::filesystem::rename(from, to, ec);
-  return !ec;
-#endif
-}
-
-}  // namespace
+using files::PathOf;
 
 bool Platform::FilePresent(const std::string& path) const {
   std::error_code ec;
@@ -76,25 +48,6 @@ void Platform::WriteFileBytes(const std::string& path, std::string_view bytes) c
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
   if (!out) throw Error("无法写入文件“" + path + "”。");
-}
-
-void Platform::ReplaceFileBytes(const std::string& path, std::string_view bytes) const {
-  const std::filesystem::path target = PathOf(path);
-  const std::filesystem::path temp = TemporaryBeside(target);
-  bool written = false;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.flush();
-      out.close();
-      written = !out.fail();
-    }
-  }
-  if (written && RenameOver(temp, target)) return;
-  std::error_code ec;
-  std::filesystem::remove(temp, ec);
-  throw Error("无法写入文件“" + path + "”。");
 }
 
 std::string Platform::ReadFileBytes(const std::string& path, std::size_t limit) const {

@@ -1,4 +1,4 @@
-// PNG files from pixel buffers, without a library: every backend saves its
+// PNG files from pixel buffers, compressed by zlib: every backend saves its
 // pictures (the trend chart) the same way.
 #pragma once
 
@@ -14,15 +14,17 @@ enum class PixelLayout {
   kBgrx,  // B G R and an unused byte: Win32 DIBs, QImage::Format_RGB32
 };
 
+// The largest picture EncodePng writes.
+inline constexpr std::size_t kMaxPngPixels = std::size_t{1} << 26;
+
 // The bytes of a PNG file of a width × height picture whose rows, top to
 // bottom, start `stride` bytes apart. kRgb and kBgrx are written as RGB,
-// kRgba as RGBA. Empty when the size is not positive or the picture is
-// larger than kMaxPngPixels.
-inline constexpr std::size_t kMaxPngPixels = std::size_t{1} << 26;
+// kRgba as RGBA. Empty when the size is not positive, the picture is larger
+// than kMaxPngPixels or zlib cannot compress it.
 std::string EncodePng(const unsigned char* pixels, int width, int height, std::size_t stride,
                       PixelLayout layout);
 
-// The CRC-32 of PNG chunks and zip files.
+// The CRC-32 of PNG chunks (zlib's); `crc` continues an earlier one.
 unsigned long Crc32(const unsigned char* data, std::size_t size, unsigned long crc = 0);
 
 }  // namespace tk

@@ -303,7 +303,8 @@ int RoomRight(const FormSpec& form, const ControlSpec& label) {
 
 bool IsWebAddress(std::string_view url) {
   auto starts = [&](std::string_view scheme) {
-    return url.size() > scheme.size() && core::EqualsIgnoreCase(url.substr(0, scheme.size()), scheme);
+    return url.size() > scheme.size() &&
+           core::EqualsIgnoreCase(url.substr(0, scheme.size()), scheme);
   };
   return starts("http://") || starts("https://");
 }
@@ -353,6 +354,19 @@ void Application::OpenLink(std::string_view url) {
 void Application::ShowModal(Form& dialog, Form& owner) {
   if (!dialog.Def().dialog) throw Error("窗口“" + std::string(dialog.Def().name) + "”不是对话框。");
   if (dialog.Closed()) throw Error("对话框“" + std::string(dialog.Def().name) + "”已关闭。");
+  if (!modalHook_) {
+    RunModal(dialog, owner);
+    return;
+  }
+  // The hook that saw the dialog open sees it close, also when the loop
+  // ends by an error.
+  struct Closed {
+    ModalHook hook;
+    Form& dialog;
+    ~Closed() { hook(dialog, false); }
+  };
+  const Closed closed{modalHook_, dialog};
+  closed.hook(dialog, true);
   RunModal(dialog, owner);
 }
 

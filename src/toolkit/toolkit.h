@@ -434,6 +434,8 @@ class Application {
   using QuestionHook = std::function<bool(std::string_view text)>;
   // Answers a file dialog: the chosen path, or empty for Cancel.
   using DialogHook = std::function<std::string(const FileRequest& request)>;
+  // Told of a dialog as ShowModal opens it (shown) and once it has closed.
+  using ModalHook = std::function<void(Form& dialog, bool shown)>;
 
   explicit Application(Platform& platform) : platform_(platform) {}
   virtual ~Application() = default;
@@ -469,6 +471,8 @@ class Application {
   void SetErrorHook(MessageHook hook) { errorHook_ = std::move(hook); }
   void SetLinkHook(MessageHook hook) { linkHook_ = std::move(hook); }
   void SetQuestionHook(QuestionHook hook) { questionHook_ = std::move(hook); }
+  // Tests reach the controls of a dialog while it runs its loop.
+  void SetModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
 
   // Runs f as the message loop runs a handler: an escaping error is shown in
   // the error box, never propagated.
@@ -550,6 +554,7 @@ class Application {
   MessageHook linkHook_;
   QuestionHook questionHook_;
   DialogHook dialogHook_;
+  ModalHook modalHook_;
 
   // Called on a worker: queues a finished task's completion and wakes the
   // window's thread.

@@ -14,7 +14,7 @@
 
 #include "../support/temp_folder.h"
 #include "app/main_window.h"
-#include "toolkit/driver.h"
+#include "toolkit/testing/driver.h"
 
 // A control as a real backend shows it, in pixels at 96 dpi.
 struct Look {

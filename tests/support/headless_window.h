@@ -4,8 +4,8 @@
 
 #include "app/main_table.h"
 #include "app/main_window.h"
-#include "toolkit/driver.h"
 #include "toolkit/headless/headless.h"
+#include "toolkit/testing/driver.h"
 
 namespace testsupport {
 

@@ -12,7 +12,9 @@
 #include <windows.h>
 #endif
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lists/lists.h"
@@ -81,8 +83,8 @@ TEST(Text, FullwidthGreekAndCyrillicLettersIgnoreCaseToo) {
   // Stray bytes stay themselves; the bytes of a capital are no letter alone.
   EXPECT_FALSE(core::EqualsIgnoreCase("\xCE", "\xCF"));
   EXPECT_EQ(core::FoldCase("\xCE"
-                         "7"
-                         "\xA9"),
+                           "7"
+                           "\xA9"),
             "\xCE"
             "7"
             "\xA9");
@@ -136,6 +138,42 @@ TEST(Text, GbkIsDecodedOnlyForShowing) {
   const std::string bad = core::GbkToUtf8("\xD6\xFF\x80\xD6");
   EXPECT_TRUE(core::IsValidUtf8(bad));
   EXPECT_EQ(core::GbkToUtf8(""), "");
+}
+
+// Code page 936 and iconv read a few codes differently: the user-defined
+// areas (private-use characters in the code page, rejected by iconv) are
+// not text on either system, each of their bytes U+FFFD in turn; 0x80 is €
+// on both. The whole double-byte table then reads the same on Linux and
+// under Windows: this test runs in both unit test programs.
+TEST(Text, GbkReadsTheSameOnEverySystem) {
+  const std::string bad = "\xEF\xBF\xBD";
+  EXPECT_EQ(core::GbkToUtf8("\x80"), "€");
+  EXPECT_EQ(core::GbkToUtf8("\x80\xD6\xD0"), "€中");
+  EXPECT_EQ(core::GbkToUtf8("\xAA\xA1"), bad + bad);
+  EXPECT_EQ(core::GbkToUtf8("\xA1\x40\xD6\xD0"), bad + "@中");
+  EXPECT_EQ(core::GbkToUtf8("\xFE\x50"), bad + "P");
+  EXPECT_EQ(core::GbkToUtf8("\xD7\xFA\xA1\xA1"), bad + bad + "　");
+  EXPECT_EQ(core::GbkToUtf8("\xFF\xD6"), bad + bad);
+  // Punctuation that older GBK tables mapped apart.
+  EXPECT_EQ(core::GbkToUtf8("\xA1\xA4\xA1\xAA\xA8\x44"), "·—―");
+
+  int characters = 0;
+  std::uint32_t digest = 0x811C9DC5;  // FNV-1a of every pair's text
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0; trail <= 0xFF; ++trail) {
+      const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      const std::string text = core::GbkToUtf8(std::string_view(pair, 2));
+      ASSERT_TRUE(core::IsValidUtf8(text)) << std::hex << lead << trail;
+      const char32_t first = core::DecodeChar(core::Chars(text).front());
+      EXPECT_FALSE(first >= 0xE000 && first <= 0xF8FF) << std::hex << lead << trail;
+      if (first != 0xFFFD) ++characters;
+      for (const char byte : text) {
+        digest = (digest ^ static_cast<unsigned char>(byte)) * 0x01000193u;
+      }
+    }
+  }
+  EXPECT_EQ(characters, 21791);
+  EXPECT_EQ(digest, 0x77D34714u);
 }
 
 TEST(Text, WebAddressesAreHttpAndHttpsOnly) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "toolkit/actions.h"
-#include "toolkit/driver.h"
+#include "toolkit/testing/driver.h"
 #include "toolkit/toolkit.h"
 
 namespace tk::headless {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/driver.h"
 #include "toolkit/qt/qt_backend.h"
+#include "toolkit/testing/driver.h"
 
 namespace tk::qt {
 

@@ -393,7 +393,6 @@ class Label : public Native<Control>, public View {
   bool fitted_ = false;
 };
 
-// Single-line edit: every typed character goes through the key handler first.
 // A drop-down list (CBS_DROPDOWNLIST): the window's height covers the open
 // list too, so the field's own height is set as the item height.
 class Win32Combo : public Native<ComboBox> {
@@ -440,6 +439,7 @@ class Win32Combo : public Native<ComboBox> {
   }
 };
 
+// Single-line edit: every typed character goes through the key handler first.
 class Win32Edit : public Native<Edit> {
  public:
   Win32Edit(Win32Application& app, Form& form, const ControlSpec& def) : Native(app, form, def) {

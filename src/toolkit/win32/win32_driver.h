@@ -2,7 +2,7 @@
 // program carries none of it.
 #pragma once
 
-#include "toolkit/driver.h"
+#include "toolkit/testing/driver.h"
 #include "toolkit/win32/win32.h"
 
 namespace tk::win32 {

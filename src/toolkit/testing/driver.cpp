@@ -1,8 +1,22 @@
-#include "toolkit/driver.h"
+#include "toolkit/testing/driver.h"
+
+#include <algorithm>
 
 #include "core/text.h"
+#include "toolkit/ask_text.h"
 
 namespace tk {
+
+namespace {
+
+// Dialogs open now, outermost first, in every application a recorder is
+// attached to.
+std::vector<Form*>& OpenDialogs() {
+  static std::vector<Form*> open;
+  return open;
+}
+
+}  // namespace
 
 void UserDriver::Type(Control& edit, std::string_view utf8) {
   for (std::string_view ch : core::Chars(utf8)) TypeChar(edit, core::DecodeChar(ch));
@@ -26,6 +40,14 @@ void Recorder::Attach(Application& app) {
     answers.pop_front();
     return yes;
   });
+  app.SetModalHook([](Form& dialog, bool shown) {
+    std::vector<Form*>& open = OpenDialogs();
+    if (shown) {
+      open.push_back(&dialog);
+    } else {
+      open.erase(std::remove(open.begin(), open.end(), &dialog), open.end());
+    }
+  });
 }
 
 void Recorder::Clear() {
@@ -36,6 +58,13 @@ void Recorder::Clear() {
   dialogs.clear();
   answers.clear();
   questions.clear();
+}
+
+Form* ShownTextDialog() {
+  const std::vector<Form*>& open = OpenDialogs();
+  const auto it = std::find_if(open.rbegin(), open.rend(),
+                               [](const Form* f) { return f->Def().name == kAskTextForm; });
+  return it == open.rend() ? nullptr : *it;
 }
 
 }  // namespace tk

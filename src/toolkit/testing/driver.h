@@ -1,5 +1,7 @@
-// What a user does to a window, for tests. Every backend provides one, so the
-// same behaviour suite runs against each of them.
+// What a user does to a window, and what the window would have shown, for
+// tests, benchmarks and screenshot programs only: the program links none of
+// it. Every backend provides a driver, so the same behaviour suite runs
+// against each of them.
 #pragma once
 
 #include <deque>
@@ -58,8 +60,8 @@ class UserDriver {
   void PlaceCaret(Control& control, int offset) { Select(control, offset, 0); }
 };
 
-// Catches notices, error boxes and opened links instead of showing them, and
-// answers file dialogs.
+// Catches notices, error boxes and opened links instead of showing them,
+// answers file dialogs and questions, and follows the dialogs shown.
 struct Recorder {
   std::vector<std::string> notices;
   std::vector<std::string> errors;
@@ -75,5 +77,10 @@ struct Recorder {
   void Attach(Application& app);
   void Clear();
 };
+
+// The name dialog that AskText is showing (the innermost, when one opens
+// over another) in an application that a Recorder is attached to; nullptr
+// when none is. Tests reach its controls here.
+Form* ShownTextDialog();
 
 }  // namespace tk

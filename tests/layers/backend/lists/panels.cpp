@@ -1,0 +1,1 @@
+#include "toolkit/qt/qt_backend.h"

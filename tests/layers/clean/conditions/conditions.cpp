@@ -1,0 +1,2 @@
+#include "conditions/conditions.h"
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+#include <Windows.h>
+#include "core/number.h"

@@ -1,0 +1,2 @@
+#include "core/number.h"
+#include "number.h"

@@ -1,0 +1,3 @@
+#pragma once
+#include "core/number.h"
+#include "toolkit/toolkit.h"

@@ -1,0 +1,3 @@
+#include <QWidget>
+#include <QtWidgets/qlabel.h>
+#include "toolkit/testing/driver.h"

@@ -1,0 +1,1 @@
+#include "../lists/lists.h"
