@@ -267,9 +267,9 @@ void TForm1::mniExpandClick(tk::Control&) {
   step.SetTag(mmoList, numbers::kDirect, true);
 }
 
-numbers::BetKind TForm1::BetListKind() const {
-  return numbers::IsGroupTag(history_.Tag(mmoList)) ? numbers::BetKind::kGroup
-                                                    : numbers::BetKind::kDirect;
+core::BetKind TForm1::BetListKind() const {
+  return numbers::IsGroupTag(history_.Tag(mmoList)) ? core::BetKind::kGroup
+                                                    : core::BetKind::kDirect;
 }
 
 void TForm1::mniDrawsClick(tk::Control&) {

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "draws/draws.h"
 #include "conditions/conditions.h"
-#include "toolkit/history.h"
+#include "draws/draws.h"
 #include "lists/lists.h"
+#include "toolkit/history.h"
 #include "toolkit/toolkit.h"
 
 // Address of the tips page this build fetches.
@@ -105,7 +105,7 @@ class TForm1 : public tk::Form {
   void mniDrawsClick(tk::Control& sender);
   // What the bet list holds: 组选 while it holds what 转为组选号码 made, with
   // lines taken out maybe, else 直选.
-  numbers::BetKind BetListKind() const;
+  core::BetKind BetListKind() const;
 
   // The conditions window while it is open (tests reach its controls here).
   TFormFilter* FormFilter = nullptr;
