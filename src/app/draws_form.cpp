@@ -71,7 +71,7 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::
       {"btnDrawsCloseClick", &F::btnDrawsCloseClick},
   };
   Wire<F>(this, clicks, {}, &F::FormClose);
-  edtIssue.SetHint("期号，5–9 位数字，如 2024001");
+  edtIssue.SetHint("期号，" + numbers::IssueForm());
   edtDate.SetHint("日期，可不填，如 2024-01-01");
   edtNumber.SetHint("开奖号码，三位数字，如 357");
   edtCheck.SetHint("要对奖的开奖号码，三位数字");
@@ -123,7 +123,10 @@ void TFormDraws::LoadPrizes() {
   } catch (const tk::Error& e) {
     problem = e.what();
   }
-  App().ShowNotice(problem + "奖金按默认的直选 1040、组三 346、组六 173 元计。");
+  const numbers::Prizes standard;
+  App().ShowNotice(problem + "奖金按默认的直选 " + std::to_string(standard.direct) + "、组三 " +
+                   std::to_string(standard.group3) + "、组六 " + std::to_string(standard.group6) +
+                   " 元计。");
 }
 
 void TFormDraws::AddRead(const core::Read<std::vector<numbers::Draw>>& read) {

@@ -55,7 +55,8 @@ bool ParseIssue(std::string_view token, Draw& draw) {
     token.remove_suffix(kQi.size());
     if (token.starts_with(kDi)) token.remove_prefix(kDi.size());
   }
-  if (token.size() < 5 || token.size() > 9 || !AllDigits(token)) return false;
+  if (token.size() < kIssueMinDigits || token.size() > kIssueMaxDigits || !AllDigits(token))
+    return false;
   std::uint32_t v = 0;
   for (char c : token) v = v * 10 + static_cast<std::uint32_t>(c - '0');
   draw.issue = v;
@@ -156,12 +157,6 @@ bool ReadLine(std::string_view text, std::size_t lineNo, Draw& draw, bool& found
 
 }  // namespace
 
-std::string IssueText(const Draw& draw) {
-  std::string s = std::to_string(draw.issue);
-  if (static_cast<int>(s.size()) < draw.issueDigits) s.insert(0, draw.issueDigits - s.size(), '0');
-  return s;
-}
-
 core::Read<std::vector<Draw>> ReadDraws(std::string_view text) {
   using Result = core::Read<std::vector<Draw>>;
   if (text.size() > kDrawsTextMaxBytes) return Result::Refused(kDrawsTextTooLarge);
@@ -241,7 +236,7 @@ core::Read<Draw> DrawFromFields(std::string_view issue, std::string_view date,
   Result out;
   const FirstTokens issueTokens(issue, 2);
   if (issueTokens.size != 1 || !ParseIssue(issueTokens.items[0], out.value)) {
-    return Result::Refused("期号应为 5–9 位数字，如 2024001");
+    return Result::Refused("期号应为 " + IssueForm());
   }
   const std::string_view d = core::TrimView(date);
   if (!d.empty() && d != "-" && ParseDate(d, out.value.date) != DateRead::kDate) {
