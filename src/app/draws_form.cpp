@@ -16,10 +16,6 @@ namespace {
 // The picked row's frame.
 constexpr std::uint32_t kPickedColour = 0xFF8C00;
 
-bool SamePrizes(const numbers::Prizes& a, const numbers::Prizes& b) {
-  return a.direct == b.direct && a.group3 == b.group3 && a.group6 == b.group6;
-}
-
 // "第 2024001 期（2024-01-01，357）", the date when known.
 std::string Described(const numbers::Draw& d) {
   return "第 " + numbers::IssueText(d) + " 期（" + (d.date.empty() ? "" : d.date + "，") +
@@ -308,7 +304,7 @@ std::optional<numbers::Prizes> TFormDraws::TypedPrizes() {
 }
 
 void TFormDraws::KeepPrizes(const numbers::Prizes& prizes) {
-  if (SamePrizes(prizes, prizes_)) return;
+  if (prizes == prizes_) return;
   if (!folder_.empty()) {
     App().GetPlatform().ReplaceFileBytes(PathOf(numbers::kPrizesFileName),
                                          numbers::PrizesFileBytes(prizes));

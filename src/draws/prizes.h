@@ -22,6 +22,8 @@ struct Prizes {
   int direct = 1040;  // 直选
   int group3 = 346;   // 组三
   int group6 = 173;   // 组六
+
+  bool operator==(const Prizes&) const = default;
 };
 
 struct PrizeCheck {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/chart_cells.h"
+#include "../support/temp_folder.h"
 #include "core/number.h"
 
 #include <algorithm>
@@ -269,6 +270,53 @@ TEST(DrawsKept, MergeDeleteAndTheFileRoundTrip) {
   EXPECT_NE(numbers::DrawFromFields("2024", "", "357").refusal, "");
   EXPECT_NE(numbers::DrawFromFields("2024001", "昨天", "357").refusal, "");
   EXPECT_NE(numbers::DrawFromFields("2024001", "", "3577").refusal, "");
+}
+
+// A platform whose data folder is a folder of the test's own.
+class FolderPlatform : public tk::Platform {
+ public:
+  explicit FolderPlatform(std::string folder) : folder_(std::move(folder)) {}
+  std::string ProgramFolder() const override { return folder_; }
+  std::string HttpGet(const tk::HttpRequest& /*request*/) override { return {}; }
+
+ private:
+  std::string folder_;
+};
+
+TEST(DrawsKept, OneStoreReadsDrawsTxtAndSetsAnUnreadableOneAsideBeforeWriting) {
+  testsupport::TempFolder folder;
+  const FolderPlatform platform(folder.Slashed());
+  {
+    const numbers::DrawStore none(platform);
+    EXPECT_TRUE(none.Draws().empty());
+    EXPECT_EQ(none.Latest(), nullptr);
+    EXPECT_EQ(none.Problem(), "");
+    EXPECT_TRUE(none.Saved());
+  }
+  folder.Write("draws.txt", "期号 日期 号码\r\n2024002 - 375\r\n2024001 - 999\r\n");
+  const numbers::DrawStore kept(platform);
+  ASSERT_NE(kept.Latest(), nullptr);
+  EXPECT_EQ(kept.Latest()->number, 375);
+
+  // Reading, as the conditions window does, writes nothing.
+  const std::string broken = "期号 日期 号码\r\n2024001 - 3x\r\n";
+  folder.Write("draws.txt", broken);
+  numbers::DrawStore store(platform);
+  EXPECT_EQ(store.Problem(), "第 2 行有期号 2024001，但没有可读的开奖号码，未导入。");
+  EXPECT_TRUE(store.Draws().empty());
+  EXPECT_FALSE(folder.Has("draws.bad.txt"));
+  // The first change keeps a copy of the file before it writes over it.
+  store.Keep(ReadDraws("2024003 111").value);
+  EXPECT_EQ(folder.Read("draws.bad.txt"), broken);
+  EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024003 - 111\r\n");
+  EXPECT_TRUE(store.Saved());
+
+  // Without a data folder nothing is read or written.
+  const FolderPlatform nowhere("");
+  numbers::DrawStore unsaved(nowhere);
+  unsaved.Keep(ReadDraws("2024003 111").value);
+  EXPECT_EQ(unsaved.Draws().size(), 1u);
+  EXPECT_FALSE(unsaved.Saved());
 }
 
 TEST(DrawsKept, TheSampleHistoryReadsAndSaysWhatItIs) {
