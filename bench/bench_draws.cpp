@@ -39,7 +39,7 @@ void TimeReading(benchmark::State& state, const std::string& bytes) {
   for (auto _ : state) {
     std::vector<numbers::Draw> history;
     const auto read = numbers::ReadDrawsFile(bytes, "draws.txt");
-    const auto refusal = numbers::MergeDraws(history, read.draws);
+    const auto refusal = numbers::MergeDraws(history, read.value);
     kept = history.size();
     benchmark::DoNotOptimize(refusal);
   }
@@ -58,18 +58,18 @@ void BM_ReadKeptDraws(benchmark::State& state) {
   TimeReading(state,
               numbers::DrawsFileBytes(
                   numbers::ReadDrawsFile(HistoryFile(static_cast<int>(state.range(0))), "draws.txt")
-                      .draws));
+                      .value));
 }
 BENCHMARK(BM_ReadKeptDraws)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The window opening on 10,000 draws kept, 100 shown: the chart's data and
 // one screen of it.
 void BM_ChartOfLast100(benchmark::State& state) {
-  const auto history = numbers::ReadDrawsFile(HistoryFile(10000), "draws.txt").draws;
+  const auto history = numbers::ReadDrawsFile(HistoryFile(10000), "draws.txt").value;
   for (auto _ : state) {
     const numbers::TrendChart chart(history, 100);
     const auto screen = chart.Paint(chart.Height() - 800, chart.Height());
-    benchmark::DoNotOptimize(screen.cells.data());
+    benchmark::DoNotOptimize(screen.data());
   }
 }
 BENCHMARK(BM_ChartOfLast100)->Unit(benchmark::kMicrosecond);

@@ -6,32 +6,20 @@
 #include <utility>
 
 #include "app/draws_table.h"
+#include "core/notice.h"
+#include "core/number.h"
+#include "core/tokens.h"
 #include "lists/lists.h"
 
 namespace {
 
-constexpr int kChartFontSize = 12;
 // The picked row's frame.
 constexpr std::uint32_t kPickedColour = 0xFF8C00;
-constexpr std::string_view kBadDrawsFile = "draws.bad.txt";
-constexpr std::size_t kPrizesFileLimit = 4096;
-
-bool SameDraws(const std::vector<numbers::Draw>& a, const std::vector<numbers::Draw>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](const numbers::Draw& x, const numbers::Draw& y) {
-                      return x.issue == y.issue && x.issueDigits == y.issueDigits &&
-                             x.date == y.date && x.number == y.number;
-                    });
-}
-
-bool SamePrizes(const numbers::Prizes& a, const numbers::Prizes& b) {
-  return a.direct == b.direct && a.group3 == b.group3 && a.group6 == b.group6;
-}
 
 // "第 2024001 期（2024-01-01，357）", the date when known.
 std::string Described(const numbers::Draw& d) {
   return "第 " + numbers::IssueText(d) + " 期（" + (d.date.empty() ? "" : d.date + "，") +
-         numbers::NumberText(d.number) + "）";
+         core::NumberText(d.number) + "）";
 }
 
 struct PrizeEdit {
@@ -46,61 +34,9 @@ std::array<PrizeEdit, 3> PrizeEdits(TFormDraws& f) {
           PrizeEdit{"组六", &f.edtGroup6, &numbers::Prizes::group6}};
 }
 
-// The kept draw with this 期号, or nullptr.
-const numbers::Draw* FindDraw(const std::vector<numbers::Draw>& draws, std::uint32_t issue) {
-  const auto it =
-      std::lower_bound(draws.begin(), draws.end(), issue,
-                       [](const numbers::Draw& d, std::uint32_t v) { return d.issue < v; });
-  return it != draws.end() && it->issue == issue ? &*it : nullptr;
-}
-
 }  // namespace
 
-tk::Drawing ChartDrawing(const numbers::ChartPicture& picture) {
-  using Type = tk::DrawOp::Type;
-  tk::Drawing out;
-  out.reserve(picture.cells.size() * 2 + picture.grid.size() + picture.joins.size());
-  for (const numbers::ChartCell& c : picture.cells) {
-    tk::DrawOp op;
-    op.type = Type::kFill;
-    op.rect = {c.x, c.y, c.width, c.height};
-    op.colour = c.background;
-    out.push_back(std::move(op));
-  }
-  for (const auto* lines : {&picture.grid, &picture.joins}) {
-    for (const numbers::ChartLine& l : *lines) {
-      tk::DrawOp op;
-      op.type = Type::kLine;
-      op.x1 = l.x1, op.y1 = l.y1, op.x2 = l.x2, op.y2 = l.y2;
-      op.width = l.width;
-      op.colour = l.colour;
-      out.push_back(std::move(op));
-    }
-  }
-  for (const numbers::ChartCell& c : picture.cells) {
-    if (c.circle == numbers::kNoCircle) continue;
-    tk::DrawOp op;
-    op.type = Type::kCircle;
-    op.rect = {c.x + (c.width - c.diameter) / 2, c.y + (c.height - c.diameter) / 2, c.diameter,
-               c.diameter};
-    op.colour = c.circle;
-    out.push_back(std::move(op));
-  }
-  for (const numbers::ChartCell& c : picture.cells) {
-    if (c.text.empty()) continue;
-    tk::DrawOp op;
-    op.type = Type::kText;
-    op.rect = {c.x, c.y, c.width, c.height};
-    op.colour = c.textColour;
-    op.text = c.text;
-    op.fontSize = kChartFontSize;
-    op.bold = c.bold;
-    out.push_back(std::move(op));
-  }
-  return out;
-}
-
-TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, numbers::BetKind kind)
+TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::BetKind kind)
     : tk::Form(app, app::DrawsFormSpec()),
       cboShown(Get<tk::ComboBox>("cboShown")),
       cnvChart(Get<tk::Canvas>("cnvChart")),
@@ -116,7 +52,8 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, number
       lblWinners(Find("lblWinners")),
       bets_(bets),
       kind_(kind),
-      folder_(app.GetPlatform().DataFolder()) {
+      folder_(app.GetPlatform().DataFolder()),
+      store_(app.GetPlatform()) {
   using F = TFormDraws;
   static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
       {"cboShownChange", &F::cboShownChange},
@@ -130,7 +67,7 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, number
       {"btnDrawsCloseClick", &F::btnDrawsCloseClick},
   };
   Wire<F>(this, clicks, {}, &F::FormClose);
-  edtIssue.SetHint("期号，5–9 位数字，如 2024001");
+  edtIssue.SetHint("期号，" + numbers::IssueForm());
   edtDate.SetHint("日期，可不填，如 2024-01-01");
   edtNumber.SetHint("开奖号码，三位数字，如 357");
   edtCheck.SetHint("要对奖的开奖号码，三位数字");
@@ -153,43 +90,16 @@ std::string TFormDraws::PathOf(std::string_view name) const {
 }
 
 void TFormDraws::LoadDraws() {
-  if (folder_.empty()) return;
-  tk::Platform& platform = App().GetPlatform();
-  const std::string path = PathOf(numbers::kDrawsFileName);
-  if (!platform.FilePresent(path)) return;
-  std::string problem;
-  std::string bytes;
-  bool whole = false;  // `bytes` are the whole file
-  try {
-    bytes = platform.ReadFileBytes(path, numbers::kDrawsTextMaxBytes);
-    whole = bytes.size() <= numbers::kDrawsTextMaxBytes;
-    numbers::DrawsRead read = numbers::ReadDrawsFile(bytes, numbers::kDrawsFileName);
-    if (read.refusal.empty()) {
-      std::vector<numbers::Draw> kept;
-      problem = numbers::MergeDraws(kept, read.draws);
-      if (problem.empty()) {
-        draws_ = std::move(kept);
-        return;
-      }
-    } else {
-      problem = read.refusal;
-    }
-  } catch (const tk::Error& e) {
-    problem = e.what();
-  }
+  const std::string& problem = store_.Problem();
+  if (problem.empty()) return;
   // draws.txt is written over only once a copy of it is safe: nothing the
   // user kept is lost.
-  if (whole) {
-    try {
-      platform.ReplaceFileBytes(PathOf(kBadDrawsFile), bytes);
-      App().ShowNotice("无法读取保存的开奖号码：" + problem + "原文件已另存为 " +
-                       std::string(kBadDrawsFile) + "，开奖号码从空白开始。");
-      return;
-    } catch (const tk::Error&) {
-    }
+  if (store_.SetAsideUnreadable()) {
+    App().ShowNotice("无法读取保存的开奖号码：" + problem + "原文件已另存为 " +
+                     std::string(numbers::kBadDrawsFileName) + "，开奖号码从空白开始。");
+  } else {
+    App().ShowNotice("无法读取保存的开奖号码：" + problem + "本次的改动不会保存，以免覆盖原文件。");
   }
-  writable_ = false;
-  App().ShowNotice("无法读取保存的开奖号码：" + problem + "本次的改动不会保存，以免覆盖原文件。");
 }
 
 void TFormDraws::LoadPrizes() {
@@ -199,82 +109,80 @@ void TFormDraws::LoadPrizes() {
   if (!platform.FilePresent(path)) return;
   std::string problem;
   try {
-    const numbers::PrizesRead read =
-        numbers::ReadPrizesFile(platform.ReadFileBytes(path, kPrizesFileLimit));
-    if (read.refusal.empty()) {
-      prizes_ = read.prizes;
+    const core::Read<numbers::Prizes> read =
+        numbers::ReadPrizesFile(platform.ReadFileBytes(path, numbers::kPrizesFileMaxBytes));
+    if (read.Ok()) {
+      prizes_ = read.value;
       return;
     }
     problem = read.refusal;
   } catch (const tk::Error& e) {
     problem = e.what();
   }
-  App().ShowNotice(problem + "奖金按默认的直选 1040、组三 346、组六 173 元计。");
+  const numbers::Prizes standard;
+  App().ShowNotice(problem + "奖金按默认的直选 " + std::to_string(standard.direct) + "、组三 " +
+                   std::to_string(standard.group3) + "、组六 " + std::to_string(standard.group6) +
+                   " 元计。");
 }
 
-void TFormDraws::Keep(std::vector<numbers::Draw> next) {
-  if (!folder_.empty() && writable_) {
-    App().GetPlatform().ReplaceFileBytes(PathOf(numbers::kDrawsFileName),
-                                         numbers::DrawsFileBytes(next));
-  }
-  draws_ = std::move(next);
-}
-
-void TFormDraws::AddRead(const numbers::DrawsRead& read) {
-  if (!read.refusal.empty()) {
+void TFormDraws::AddRead(const core::Read<std::vector<numbers::Draw>>& read) {
+  if (!read.Ok()) {
     App().ShowNotice(read.refusal);
     return;
   }
-  std::vector<numbers::Draw> next = draws_;
-  const std::string refusal = numbers::MergeDraws(next, read.draws);
+  std::vector<numbers::Draw> next = Draws();
+  const std::string refusal = numbers::MergeDraws(next, read.value);
   if (!refusal.empty()) {
     App().ShowNotice(refusal);
     return;
   }
-  if (SameDraws(next, draws_)) return;
-  Keep(std::move(next));
+  if (next == Draws()) return;
+  store_.Keep(std::move(next));
   Show(true);
 }
 
 void TFormDraws::Show(bool toEnd) {
   const int choice = std::max(cboShown.Selected(), 0);
-  chart_.emplace(draws_, app::kShownCounts[static_cast<std::size_t>(choice)]);
-  if (selected_ && FindDraw(draws_, *selected_) == nullptr) selected_.reset();
+  const std::vector<numbers::Draw>& draws = Draws();
+  chart_.emplace(draws, app::kShownCounts[static_cast<std::size_t>(choice)]);
+  if (selected_ && numbers::FindDraw(draws, *selected_) == nullptr) selected_.reset();
   cnvChart.SetContent({chart_->Width(), chart_->Height()}, chart_->RowY(0),
                       [this](int top, int bottom) { return Band(top, bottom); });
   if (toEnd) cnvChart.ScrollToEnd();
   // The 对奖 edit follows the latest draw.
   const std::optional<std::uint32_t> latest =
-      draws_.empty() ? std::nullopt : std::optional(draws_.back().issue);
-  if (latest && latest != latest_) edtCheck.SetText(numbers::NumberText(draws_.back().number));
+      draws.empty() ? std::nullopt : std::optional(draws.back().issue);
+  if (latest && latest != latest_) edtCheck.SetText(core::NumberText(draws.back().number));
   latest_ = latest;
   ShowStatus();
 }
 
 void TFormDraws::ShowStatus() {
+  const std::vector<numbers::Draw>& draws = Draws();
   std::string text;
-  if (draws_.empty()) {
+  if (draws.empty()) {
     text = "还没有开奖号码：可从文本文件导入、粘贴，或逐期添加。";
   } else {
-    text = "共 " + std::to_string(draws_.size()) + " 期，最新 " + Described(draws_.back());
+    text = "共 " + std::to_string(draws.size()) + " 期，最新 " + Described(draws.back());
     if (selected_) text += "；已选中第 " + std::to_string(*selected_) + " 期";
   }
-  if (folder_.empty()) {
+  if (!store_.HasFolder()) {
     text += "（没有数据文件夹，开奖号码不会保存）";
-  } else if (!writable_) {
+  } else if (!store_.Saved()) {
     text += "（改动不会保存）";
   }
   lblDrawCount.SetText(text);
 }
 
 tk::Drawing TFormDraws::Band(int top, int bottom) const {
-  tk::Drawing ops = ChartDrawing(chart_->Paint(top, bottom));
+  tk::Drawing ops = chart_->Paint(top, bottom);
   if (!selected_) return ops;
   // The picked row, framed.
   const int shown = chart_->DrawRows();
-  const std::size_t first = draws_.size() - static_cast<std::size_t>(shown);
+  const std::vector<numbers::Draw>& draws = Draws();
+  const std::size_t first = draws.size() - static_cast<std::size_t>(shown);
   for (int r = chart_->RowAt(top); r <= chart_->RowAt(bottom - 1) && r < shown; ++r) {
-    if (draws_[first + static_cast<std::size_t>(r)].issue != *selected_) continue;
+    if (draws[first + static_cast<std::size_t>(r)].issue != *selected_) continue;
     const int y1 = chart_->RowY(r);
     const int y2 = chart_->RowY(r + 1) - 2;
     const int x2 = chart_->Width() - 2;
@@ -300,8 +208,8 @@ void TFormDraws::cnvChartClick(tk::Control&) {
   const int shown = chart_->DrawRows();
   std::optional<std::uint32_t> picked;
   if (y >= chart_->RowY(0) && y < chart_->RowY(shown)) {
-    const std::size_t first = draws_.size() - static_cast<std::size_t>(shown);
-    picked = draws_[first + static_cast<std::size_t>(chart_->RowAt(y))].issue;
+    const std::size_t first = Draws().size() - static_cast<std::size_t>(shown);
+    picked = Draws()[first + static_cast<std::size_t>(chart_->RowAt(y))].issue;
   }
   if (picked == selected_) return;
   selected_ = picked;
@@ -315,9 +223,7 @@ void TFormDraws::btnImportClick(tk::Control&) {
   const std::string path = App().AskFilePath(request);
   if (path.empty()) return;
   const std::string bytes = App().GetPlatform().ReadFileBytes(path, numbers::kDrawsTextMaxBytes);
-  const std::size_t slash = path.find_last_of("/\\");
-  AddRead(
-      numbers::ReadDrawsFile(bytes, slash == std::string::npos ? path : path.substr(slash + 1)));
+  AddRead(numbers::ReadDrawsFile(bytes, core::FileNameOf(path)));
 }
 
 void TFormDraws::btnPasteClick(tk::Control&) {
@@ -325,18 +231,16 @@ void TFormDraws::btnPasteClick(tk::Control&) {
 }
 
 void TFormDraws::btnAddDrawClick(tk::Control&) {
-  const numbers::DrawTyped typed =
+  const core::Read<numbers::Draw> typed =
       numbers::DrawFromFields(edtIssue.Text(), edtDate.Text(), edtNumber.Text());
-  if (!typed.refusal.empty()) {
+  if (!typed.Ok()) {
     App().ShowNotice(typed.refusal + "，未添加。");
     return;
   }
-  numbers::DrawsRead read;
-  read.draws.push_back(typed.draw);
-  AddRead(read);
+  AddRead({{typed.value}, {}});
   // Kept: the edits are ready for the next draw.
-  const numbers::Draw* kept = FindDraw(draws_, typed.draw.issue);
-  if (kept != nullptr && kept->number == typed.draw.number) {
+  const numbers::Draw* kept = numbers::FindDraw(Draws(), typed.value.issue);
+  if (kept != nullptr && kept->number == typed.value.number) {
     edtIssue.SetText("");
     edtDate.SetText("");
     edtNumber.SetText("");
@@ -345,22 +249,22 @@ void TFormDraws::btnAddDrawClick(tk::Control&) {
 }
 
 void TFormDraws::btnDeleteDrawClick(tk::Control&) {
-  if (draws_.empty()) {
+  if (Draws().empty()) {
     App().ShowNotice("还没有开奖号码，没有可删除的。");
     return;
   }
-  const numbers::Draw* target = selected_ ? FindDraw(draws_, *selected_) : nullptr;
-  if (target == nullptr) target = &draws_.back();
+  const numbers::Draw* target = selected_ ? numbers::FindDraw(Draws(), *selected_) : nullptr;
+  if (target == nullptr) target = &Draws().back();
   if (!App().Ask("删除" + Described(*target) + "吗？")) return;
-  std::vector<numbers::Draw> next = draws_;
+  std::vector<numbers::Draw> next = Draws();
   numbers::DeleteDraw(next, target->issue);
-  Keep(std::move(next));
+  store_.Keep(std::move(next));
   selected_.reset();
   Show(false);
 }
 
 void TFormDraws::btnSaveChartClick(tk::Control&) {
-  if (draws_.empty()) {
+  if (Draws().empty()) {
     App().ShowNotice("还没有开奖号码，没有走势图可保存。");
     return;
   }
@@ -377,9 +281,9 @@ void TFormDraws::btnSaveChartClick(tk::Control&) {
   request.extension = "png";
   const std::string path = App().AskFilePath(request);
   if (path.empty()) return;
-  const numbers::TrendChart chart(draws_, rows);
+  const numbers::TrendChart chart(Draws(), rows);
   const std::string png =
-      cnvChart.Picture(ChartDrawing(chart.Paint(0, chart.Height())), chart.Width(), chart.Height());
+      cnvChart.Picture(chart.Paint(0, chart.Height()), chart.Width(), chart.Height());
   if (png.empty()) throw tk::Error("无法生成走势图图片。");
   App().GetPlatform().ReplaceFileBytes(path, png);
 }
@@ -400,7 +304,7 @@ std::optional<numbers::Prizes> TFormDraws::TypedPrizes() {
 }
 
 void TFormDraws::KeepPrizes(const numbers::Prizes& prizes) {
-  if (SamePrizes(prizes, prizes_)) return;
+  if (prizes == prizes_) return;
   if (!folder_.empty()) {
     App().GetPlatform().ReplaceFileBytes(PathOf(numbers::kPrizesFileName),
                                          numbers::PrizesFileBytes(prizes));
@@ -411,8 +315,8 @@ void TFormDraws::KeepPrizes(const numbers::Prizes& prizes) {
 void TFormDraws::btnCheckClick(tk::Control&) {
   const std::optional<numbers::Prizes> prizes = TypedPrizes();
   if (!prizes) return;
-  const int drawn = numbers::DrawnNumberOf(edtCheck.Text());
-  if (drawn < 0) {
+  const int drawn = core::OneNumber(edtCheck.Text());
+  if (drawn == core::kNoNumber) {
     App().ShowNotice("开奖号码应为三位数字，如 357。");
     edtCheck.GiveFocus();
     return;

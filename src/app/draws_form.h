@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/bet.h"
+#include "core/result.h"
 #include "draws/draws.h"
 #include "toolkit/canvas.h"
 #include "toolkit/toolkit.h"
@@ -19,7 +21,7 @@ inline constexpr int kPictureRows = 500;
 class TFormDraws : public tk::Form {
  public:
   // `bets` is the main window's bet list, of the kind given.
-  TFormDraws(tk::Application& app, const tk::ListControl& bets, numbers::BetKind kind);
+  TFormDraws(tk::Application& app, const tk::ListControl& bets, core::BetKind kind);
 
   tk::ComboBox& cboShown;
   tk::Canvas& cnvChart;
@@ -46,7 +48,7 @@ class TFormDraws : public tk::Form {
   void FormClose(tk::Control& sender, tk::CloseAction& action);
 
   // The draws kept, oldest first, as draws.txt holds them.
-  const std::vector<numbers::Draw>& Draws() const { return draws_; }
+  const std::vector<numbers::Draw>& Draws() const { return store_.Draws(); }
   // The chart shown.
   const numbers::TrendChart& Chart() const { return *chart_; }
   const numbers::Prizes& Prizes() const { return prizes_; }
@@ -58,10 +60,7 @@ class TFormDraws : public tk::Form {
   void LoadDraws();
   void LoadPrizes();
   // Adds the draws read, or shows why not.
-  void AddRead(const numbers::DrawsRead& read);
-  // Writes draws.txt, then shows `next`; raises tk::Error (nothing changed)
-  // when the file cannot be written.
-  void Keep(std::vector<numbers::Draw> next);
+  void AddRead(const core::Read<std::vector<numbers::Draw>>& read);
   // Builds the chart of the rows chosen; `toEnd` shows the latest row.
   void Show(bool toEnd);
   void ShowStatus();
@@ -71,15 +70,11 @@ class TFormDraws : public tk::Form {
   void KeepPrizes(const numbers::Prizes& prizes);
 
   const tk::ListControl& bets_;
-  numbers::BetKind kind_;
+  core::BetKind kind_;
   std::string folder_;  // empty: nothing is kept
-  bool writable_ = true;
-  std::vector<numbers::Draw> draws_;
+  numbers::DrawStore store_;
   std::optional<numbers::TrendChart> chart_;
   numbers::Prizes prizes_;
   std::optional<std::uint32_t> selected_;
   std::optional<std::uint32_t> latest_;
 };
-
-// The trend chart's picture as the canvas's drawing operations.
-tk::Drawing ChartDrawing(const numbers::ChartPicture& picture);

@@ -118,27 +118,13 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
 
 void TFormFilter::ReadLatestDraw() {
   draw_.clear();
-  const tk::Platform& platform = App().GetPlatform();
-  const std::string folder = platform.DataFolder();
+  const numbers::DrawStore store(App().GetPlatform());
   std::string why(numbers::kRepeatNoDraw);
-  if (!folder.empty()) {
-    const std::string path = folder + std::string(numbers::kDrawsFileName);
-    if (platform.FilePresent(path)) {
-      try {
-        const numbers::DrawsRead read = numbers::ReadDrawsFile(
-            platform.ReadFileBytes(path, numbers::kDrawsTextMaxBytes), numbers::kDrawsFileName);
-        if (read.refusal.empty() && !read.draws.empty()) {
-          const numbers::Draw& latest = read.draws.back();
-          draw_ = core::NumberText(latest.number);
-          why = "与最近一期（第 " + numbers::IssueText(latest) + " 期，" + draw_ +
-                "）相同的数字有几个";
-        } else if (!read.refusal.empty()) {
-          why = read.refusal;
-        }
-      } catch (const tk::Error& e) {
-        why = e.what();
-      }
-    }
+  if (const numbers::Draw* latest = store.Latest()) {
+    draw_ = core::NumberText(latest->number);
+    why = "与最近一期（第 " + numbers::IssueText(*latest) + " 期，" + draw_ + "）相同的数字有几个";
+  } else if (!store.Problem().empty()) {
+    why = store.Problem();
   }
   tk::Control& label = Find("lblRepeatDraw");
   label.SetText(draw_.empty() ? "无开奖号码" : "最近一期 " + draw_);

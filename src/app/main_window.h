@@ -7,6 +7,7 @@
 
 #include "conditions/conditions.h"
 #include "core/bet.h"
+#include "draws/draws.h"
 #include "lists/lists.h"
 #include "toolkit/history.h"
 #include "toolkit/toolkit.h"

@@ -1,16 +1,15 @@
-// The trend chart of the kept draws, as cells and lines in pixels.
-#include "draws/draws.h"
+#include "draws/chart.h"
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <utility>
 
-#include "core/decode.h"
-#include "core/text.h"
+#include "core/number.h"
 
 namespace numbers {
-
-// ---- the trend chart ----
 
 namespace {
 constexpr std::uint32_t kHeadingBackground = 0xE9EEF5;
@@ -18,7 +17,9 @@ constexpr std::uint32_t kStripe = 0xF5F7FA;
 constexpr std::uint32_t kStatBackground = 0xFFF6DD;
 constexpr std::uint32_t kText = 0x333333;
 constexpr std::uint32_t kNumberText = 0xB22222;
+constexpr std::uint32_t kDrawnText = 0xFFFFFF;
 constexpr std::uint32_t kGridColour = 0xD3D9E1;
+constexpr int kFontSize = 12;
 constexpr std::array<std::string_view, TrendChart::kStatRows> kStatNames = {"出现次数", "平均遗漏",
                                                                             "最大遗漏", "最大连出"};
 constexpr std::array<std::string_view, 3> kBlockNames = {"百位", "十位", "个位"};
@@ -26,7 +27,49 @@ constexpr std::array<std::string_view, 3> kBlockNames = {"百位", "十位", "�
 int Scale(int v, double f) {
   return std::max(1, static_cast<int>(std::lround(v * f)));
 }
+
+tk::DrawOp Fill(const tk::Rect& rect, std::uint32_t colour) {
+  tk::DrawOp op;
+  op.type = tk::DrawOp::Type::kFill;
+  op.rect = rect;
+  op.colour = colour;
+  return op;
+}
+
+tk::DrawOp Line(int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
+  tk::DrawOp op;
+  op.type = tk::DrawOp::Type::kLine;
+  op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
+  op.width = width;
+  op.colour = colour;
+  return op;
+}
+
+tk::DrawOp Circle(const tk::Rect& rect, std::uint32_t colour) {
+  tk::DrawOp op;
+  op.type = tk::DrawOp::Type::kCircle;
+  op.rect = rect;
+  op.colour = colour;
+  return op;
+}
+
+tk::DrawOp Text(const tk::Rect& rect, std::string text, std::uint32_t colour, bool bold) {
+  tk::DrawOp op;
+  op.type = tk::DrawOp::Type::kText;
+  op.rect = rect;
+  op.colour = colour;
+  op.text = std::move(text);
+  op.fontSize = kFontSize;
+  op.bold = bold;
+  return op;
+}
 }  // namespace
+
+// Painted in layers, so that lines lie over every background and under
+// every circle and text.
+struct TrendChart::Layers {
+  tk::Drawing fills, lines, circles, texts;
+};
 
 ChartMetrics ChartMetrics::Scaled(double f) const {
   ChartMetrics m;
@@ -45,15 +88,7 @@ TrendChart::TrendChart(std::span<const Draw> kept, int shown, const ChartMetrics
       shown <= 0 ? kept.size() : std::min(kept.size(), static_cast<std::size_t>(shown));
   const std::size_t first = kept.size() - n;
   // 遗漏 count from the first kept draw; only the rows shown are kept.
-  DigitTable last{};
-  omissions_.reserve(n);
-  for (std::size_t r = 0; r < kept.size(); ++r) {
-    for (int p = 0; p < 3; ++p) {
-      const int drawn = DigitAt(kept[r].number, p);
-      for (int d = 0; d < 10; ++d) last[p][d] = d == drawn ? 0 : last[p][d] + 1;
-    }
-    if (r >= first) omissions_.push_back(last);
-  }
+  omissions_ = Omissions(kept, first);
   rows_.assign(kept.begin() + static_cast<std::ptrdiff_t>(first), kept.end());
   stats_ = StatsOf(rows_, omissions_);
   int x = 0;
@@ -84,128 +119,122 @@ int TrendChart::RowAt(int y) const {
   return std::min(Rows() - 1, (y - top) / m_.rowHeight);
 }
 
-ChartCell TrendChart::Cell(int row, int column) const {
-  ChartCell c;
-  c.x = columnX_[column];
-  c.width = columnX_[column + 1] - c.x;
-  c.y = RowY(row);
-  c.height = m_.rowHeight;
-  c.textColour = kText;
+tk::Rect TrendChart::CellRect(int row, int column) const {
+  return {columnX_[column], RowY(row), columnX_[column + 1] - columnX_[column], m_.rowHeight};
+}
+
+void TrendChart::AddCell(int row, int column, Layers& layers) const {
+  const tk::Rect rect = CellRect(row, column);
   const int draws = DrawRows();
   const bool inBlock = column >= kFirstDigitColumn && column < kFirstDigitColumn + 30;
   const int position = (column - kFirstDigitColumn) / 10;
   const int digit = (column - kFirstDigitColumn) % 10;
   if (row >= draws) {
     const int stat = row - draws;
-    c.background = kStatBackground;
-    if (column == 0) c.text = kStatNames[stat];
+    layers.fills.push_back(Fill(rect, kStatBackground));
+    if (column == 0)
+      layers.texts.push_back(Text(rect, std::string(kStatNames[stat]), kText, false));
     if (inBlock) {
       const DigitTable& t = stat == 0   ? stats_.count
                             : stat == 1 ? stats_.averageOmission
                             : stat == 2 ? stats_.maxOmission
                                         : stats_.maxRun;
-      c.text = std::to_string(t[position][digit]);
+      layers.texts.push_back(Text(rect, std::to_string(t[position][digit]), kText, false));
     }
-    return c;
+    return;
   }
-  const Draw& d = rows_[row];
-  c.background = row % 2 ? kStripe : 0xFFFFFF;
+  const int number = rows_[row].number;
+  layers.fills.push_back(Fill(rect, row % 2 ? kStripe : 0xFFFFFF));
   if (inBlock) {
-    if (DigitAt(d.number, position) == digit) {
-      c.text = std::to_string(digit);
-      c.textColour = 0xFFFFFF;
-      c.bold = true;
-      c.circle = kBlockColours[position];
-      c.diameter = m_.circleDiameter;
+    if (core::DigitAt(number, position) == digit) {
+      const int d = m_.circleDiameter;
+      layers.circles.push_back(
+          Circle({rect.left + (rect.width - d) / 2, rect.top + (rect.height - d) / 2, d, d},
+                 kBlockColours[position]));
+      layers.texts.push_back(Text(rect, std::to_string(digit), kDrawnText, true));
     } else {
-      c.text = std::to_string(omissions_[row][position][digit]);
-      c.textColour = kOmissionColour;
+      layers.texts.push_back(
+          Text(rect, std::to_string(omissions_[row][position][digit]), kOmissionColour, false));
     }
-    return c;
+    return;
   }
   switch (column) {
     case 0:
-      c.text = IssueText(d);
+      layers.texts.push_back(Text(rect, IssueText(rows_[row]), kText, false));
       break;
     case 1:
-      c.text = NumberText(d.number);
-      c.textColour = kNumberText;
+      layers.texts.push_back(Text(rect, core::NumberText(number), kNumberText, false));
       break;
     case kColumns - 3:
-      c.text = std::to_string(SumOf(d.number));
+      layers.texts.push_back(Text(rect, std::to_string(core::SumOf(number)), kText, false));
       break;
     case kColumns - 2:
-      c.text = std::to_string(SpanOf(d.number));
+      layers.texts.push_back(Text(rect, std::to_string(core::SpanOf(number)), kText, false));
       break;
     default:
-      c.text = ShapeText(ShapeOf(d.number));
+      layers.texts.push_back(
+          Text(rect, std::string(core::ShapeText(core::ShapeOf(number))), kText, false));
       break;
   }
-  return c;
 }
 
-std::vector<ChartCell> TrendChart::Headings() const {
-  std::vector<ChartCell> out;
-  auto add = [&](int col, int cols, int y, int h, std::string_view text) {
-    ChartCell c;
-    c.x = columnX_[col];
-    c.width = columnX_[col + cols] - c.x;
-    c.y = y, c.height = h;
-    c.background = kHeadingBackground;
-    c.text = text;
-    c.textColour = kText;
-    c.bold = true;
-    out.push_back(std::move(c));
+// The two heading rows: block titles spanning their ten columns, the other
+// columns' names spanning both rows, the digits 0-9.
+void TrendChart::AddHeadings(Layers& layers) const {
+  auto add = [&](int col, int cols, int y, int h, std::string text) {
+    const tk::Rect rect{columnX_[col], y, columnX_[col + cols] - columnX_[col], h};
+    layers.fills.push_back(Fill(rect, kHeadingBackground));
+    layers.texts.push_back(Text(rect, std::move(text), kText, true));
   };
   const int both = m_.titleHeight + m_.headerHeight;
   add(0, 1, 0, both, "期号");
   add(1, 1, 0, both, "开奖号码");
   for (int b = 0; b < 3; ++b) {
-    add(kFirstDigitColumn + 10 * b, 10, 0, m_.titleHeight, kBlockNames[b]);
+    add(kFirstDigitColumn + 10 * b, 10, 0, m_.titleHeight, std::string(kBlockNames[b]));
     for (int d = 0; d < 10; ++d)
       add(kFirstDigitColumn + 10 * b + d, 1, m_.titleHeight, m_.headerHeight, std::to_string(d));
   }
   add(kColumns - 3, 1, 0, both, "和值");
   add(kColumns - 2, 1, 0, both, "跨度");
   add(kColumns - 1, 1, 0, both, "形态");
-  return out;
 }
 
-ChartPicture TrendChart::Paint(int top, int bottom) const {
-  ChartPicture pic;
+tk::Drawing TrendChart::Paint(int top, int bottom) const {
   top = std::max(top, 0);
   bottom = std::min(bottom, Height());
-  if (top >= bottom) return pic;
-  if (top < RowY(0)) pic.cells = Headings();
+  if (top >= bottom) return {};
+  Layers layers;
+  if (top < RowY(0)) AddHeadings(layers);
   const int firstRow = RowAt(top);
   const int lastRow = RowAt(bottom - 1);  // inclusive
   if (bottom > RowY(0)) {
     for (int r = firstRow; r <= lastRow; ++r)
-      for (int c = 0; c < kColumns; ++c) pic.cells.push_back(Cell(r, c));
+      for (int c = 0; c < kColumns; ++c) AddCell(r, c, layers);
   }
   // Grid: each cell's right and bottom edge, and the chart's left and top.
+  tk::Drawing& lines = layers.lines;
   const int w = Width();
   auto hline = [&](int y) {
-    if (y >= top && y < bottom) pic.grid.push_back({0, y, w - 1, y, 1, kGridColour});
+    if (y >= top && y < bottom) lines.push_back(Line(0, y, w - 1, y, 1, kGridColour));
   };
   hline(0);
   // Under the block titles only: the other headings fill both rows.
   const int titleLine = m_.titleHeight - 1;
   if (titleLine >= top && titleLine < bottom)
-    pic.grid.push_back({columnX_[kFirstDigitColumn], titleLine,
-                        columnX_[kFirstDigitColumn + 30] - 1, titleLine, 1, kGridColour});
+    lines.push_back(Line(columnX_[kFirstDigitColumn], titleLine,
+                         columnX_[kFirstDigitColumn + 30] - 1, titleLine, 1, kGridColour));
   for (int r = 0; r <= Rows(); ++r) {
     if (RowY(r) - 1 >= bottom) break;
     hline(RowY(r) - 1);
   }
-  pic.grid.push_back({0, top, 0, bottom - 1, 1, kGridColour});
+  lines.push_back(Line(0, top, 0, bottom - 1, 1, kGridColour));
   for (int c = 0; c < kColumns; ++c) {
     const int x = columnX_[c + 1] - 1;
     // Inside a block the column lines start under the block's title.
     const bool digitEdge =
         c >= kFirstDigitColumn && c < kFirstDigitColumn + 30 && (c - kFirstDigitColumn) % 10 != 9;
     const int from = digitEdge ? std::max(top, m_.titleHeight) : top;
-    if (from < bottom) pic.grid.push_back({x, from, x, bottom - 1, 1, kGridColour});
+    if (from < bottom) lines.push_back(Line(x, from, x, bottom - 1, 1, kGridColour));
   }
   // Joining lines between the circles of consecutive draw rows in the band.
   const int draws = DrawRows();
@@ -213,14 +242,18 @@ ChartPicture TrendChart::Paint(int top, int bottom) const {
   const int to = bottom > RowY(0) ? std::min(draws - 1, lastRow + 1) : 0;
   for (int r = from; r < to; ++r) {
     for (int p = 0; p < 3; ++p) {
-      const int c1 = kFirstDigitColumn + 10 * p + DigitAt(rows_[r].number, p);
-      const int c2 = kFirstDigitColumn + 10 * p + DigitAt(rows_[r + 1].number, p);
-      pic.joins.push_back({(columnX_[c1] + columnX_[c1 + 1]) / 2, RowY(r) + m_.rowHeight / 2,
+      const int c1 = kFirstDigitColumn + 10 * p + core::DigitAt(rows_[r].number, p);
+      const int c2 = kFirstDigitColumn + 10 * p + core::DigitAt(rows_[r + 1].number, p);
+      lines.push_back(Line((columnX_[c1] + columnX_[c1 + 1]) / 2, RowY(r) + m_.rowHeight / 2,
                            (columnX_[c2] + columnX_[c2 + 1]) / 2, RowY(r + 1) + m_.rowHeight / 2,
-                           m_.lineWidth, kBlockColours[p]});
+                           m_.lineWidth, kBlockColours[p]));
     }
   }
-  return pic;
+  tk::Drawing out = std::move(layers.fills);
+  out.reserve(out.size() + lines.size() + layers.circles.size() + layers.texts.size());
+  for (tk::Drawing* layer : {&lines, &layers.circles, &layers.texts})
+    std::move(layer->begin(), layer->end(), std::back_inserter(out));
+  return out;
 }
 
 }  // namespace numbers

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/chart_cells.h"
 #include "draws_window.h"
 
 namespace {
@@ -16,26 +17,13 @@ using numbers::TrendChart;
 
 // The text drawn centred on a chart cell, from the frame the canvas keeps;
 // "-" when none is.
-std::string TextIn(const tk::CanvasFrame& f, const numbers::ChartCell& cell) {
-  for (const tk::DrawOp& op : f.scrolled) {
-    if (op.type == tk::DrawOp::Type::kText && op.rect.left == cell.x && op.rect.top == cell.y &&
-        op.rect.width == cell.width && op.rect.height == cell.height) {
-      return op.text;
-    }
-  }
-  return "-";
+std::string TextIn(const tk::CanvasFrame& f, const tk::Rect& cell) {
+  return testsupport::TextIn(f.scrolled, cell);
 }
 
 // The colour of the circle drawn inside a cell; kNoCircle when none is.
-std::uint32_t CircleIn(const tk::CanvasFrame& f, const numbers::ChartCell& cell) {
-  for (const tk::DrawOp& op : f.scrolled) {
-    if (op.type == tk::DrawOp::Type::kCircle && op.rect.left >= cell.x &&
-        op.rect.left + op.rect.width <= cell.x + cell.width && op.rect.top >= cell.y &&
-        op.rect.top + op.rect.height <= cell.y + cell.height) {
-      return op.colour;
-    }
-  }
-  return numbers::kNoCircle;
+std::uint32_t CircleIn(const tk::CanvasFrame& f, const tk::Rect& cell) {
+  return testsupport::CircleIn(f.scrolled, cell);
 }
 
 // The ten cells of a block (0 百位, 1 十位, 2 个位) in one row.
@@ -44,7 +32,7 @@ std::vector<std::string> BlockTexts(const tk::CanvasFrame& f, const TrendChart& 
   std::vector<std::string> out;
   out.reserve(10);
   for (int d = 0; d < 10; ++d) {
-    out.push_back(TextIn(f, c.Cell(row, TrendChart::kFirstDigitColumn + 10 * block + d)));
+    out.push_back(TextIn(f, c.CellRect(row, TrendChart::kFirstDigitColumn + 10 * block + d)));
   }
   return out;
 }
@@ -181,7 +169,7 @@ TEST_F(DrawsWindow, ChartCellsAreTheHandWorkedOmissionsAndStatistics) {
     // Opened at the latest row, whatever the viewport's size turned out to be.
     const tk::CanvasFrame& open = canvas.Frame();
     EXPECT_EQ(open.area.top + open.area.height, W().Chart().Height());
-    EXPECT_EQ(TextIn(open, W().Chart().Cell(34, 0)), "2024035");
+    EXPECT_EQ(TextIn(open, W().Chart().CellRect(34, 0)), "2024035");
     User().Choose(W().cboShown, 0);
     const TrendChart& c = W().Chart();
     ASSERT_EQ(c.DrawRows(), 30);
@@ -189,32 +177,33 @@ TEST_F(DrawsWindow, ChartCellsAreTheHandWorkedOmissionsAndStatistics) {
     // The latest row and the statistics under it.
     const tk::CanvasFrame& end = canvas.Frame();
     EXPECT_EQ(end.area.top + end.area.height, c.Height());
-    EXPECT_EQ(TextIn(end, c.Cell(29, 0)), "2024035");
-    EXPECT_EQ(TextIn(end, c.Cell(29, 1)), "000");
+    EXPECT_EQ(TextIn(end, c.CellRect(29, 0)), "2024035");
+    EXPECT_EQ(TextIn(end, c.CellRect(29, 1)), "000");
     EXPECT_EQ(BlockTexts(end, c, 29, 0), Texts({0, 4, 3, 1, 35, 35, 35, 35, 35, 6}));
     EXPECT_EQ(BlockTexts(end, c, 29, 1), Texts({0, 7, 35, 35, 4, 1, 2, 35, 35, 6}));
     for (int b = 0; b < 3; ++b) {
       const int first = TrendChart::kFirstDigitColumn + 10 * b;
-      EXPECT_EQ(CircleIn(end, c.Cell(29, first)), TrendChart::kBlockColours[b]);
-      EXPECT_EQ(CircleIn(end, c.Cell(29, first + 1)), numbers::kNoCircle);
+      EXPECT_EQ(CircleIn(end, c.CellRect(29, first)), TrendChart::kBlockColours[b]);
+      EXPECT_EQ(CircleIn(end, c.CellRect(29, first + 1)), testsupport::kNoCircle);
     }
-    EXPECT_EQ(TextIn(end, c.Cell(29, 32)), "0");
-    EXPECT_EQ(TextIn(end, c.Cell(29, 33)), "0");
-    EXPECT_EQ(TextIn(end, c.Cell(29, 34)), "豹子");
+    EXPECT_EQ(TextIn(end, c.CellRect(29, 32)), "0");
+    EXPECT_EQ(TextIn(end, c.CellRect(29, 33)), "0");
+    EXPECT_EQ(TextIn(end, c.CellRect(29, 34)), "豹子");
     // 百位 over the 30 rows: 出现次数, 平均遗漏, 最大遗漏, 最大连出.
-    EXPECT_EQ(TextIn(end, c.Cell(30, 0)), "出现次数");
+    EXPECT_EQ(TextIn(end, c.CellRect(30, 0)), "出现次数");
     EXPECT_EQ(BlockTexts(end, c, 30, 0), Texts({22, 1, 1, 5, 0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(BlockTexts(end, c, 31, 0), Texts({0, 14, 14, 4, 30, 30, 30, 30, 30, 14}));
     EXPECT_EQ(BlockTexts(end, c, 32, 0), Texts({6, 30, 31, 25, 35, 35, 35, 35, 35, 28}));
     EXPECT_EQ(BlockTexts(end, c, 33, 0), Texts({20, 1, 1, 2, 0, 0, 0, 0, 0, 1}));
     // The 百位 line from 2024034's 3 down to 2024035's 0.
-    const numbers::ChartCell from = c.Cell(28, TrendChart::kFirstDigitColumn + 3);
-    const numbers::ChartCell to = c.Cell(29, TrendChart::kFirstDigitColumn);
+    const tk::Rect from = c.CellRect(28, TrendChart::kFirstDigitColumn + 3);
+    const tk::Rect to = c.CellRect(29, TrendChart::kFirstDigitColumn);
     bool joined = false;
     for (const tk::DrawOp& op : end.scrolled) {
-      joined = joined || (op.type == tk::DrawOp::Type::kLine && op.x1 == from.x + from.width / 2 &&
-                          op.y1 == from.y + from.height / 2 && op.x2 == to.x + to.width / 2 &&
-                          op.colour == TrendChart::kBlockColours[0]);
+      joined =
+          joined || (op.type == tk::DrawOp::Type::kLine && op.x1 == from.left + from.width / 2 &&
+                     op.y1 == from.top + from.height / 2 && op.x2 == to.left + to.width / 2 &&
+                     op.colour == TrendChart::kBlockColours[0]);
     }
     EXPECT_TRUE(joined);
     // The heads stay at the top.
@@ -224,14 +213,14 @@ TEST_F(DrawsWindow, ChartCellsAreTheHandWorkedOmissionsAndStatistics) {
 
     canvas.ScrollTo(0, 0);
     const tk::CanvasFrame& top = canvas.Frame();
-    EXPECT_EQ(TextIn(top, c.Cell(0, 0)), "2024006");
+    EXPECT_EQ(TextIn(top, c.CellRect(0, 0)), "2024006");
     EXPECT_EQ(BlockTexts(top, c, 0, 0), Texts({0, 6, 6, 6, 6, 6, 6, 6, 6, 6}));
 
     User().Choose(W().cboShown, 3);  // 全部: from the first kept draw
     const TrendChart& all = W().Chart();
     ASSERT_EQ(all.DrawRows(), 35);
     canvas.ScrollTo(0, 0);
-    EXPECT_EQ(TextIn(canvas.Frame(), all.Cell(0, 0)), "2024001");
+    EXPECT_EQ(TextIn(canvas.Frame(), all.CellRect(0, 0)), "2024001");
     EXPECT_EQ(BlockTexts(canvas.Frame(), all, 0, 2), Texts({0, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
 
     // The picture holds the whole chart of the rows shown.
@@ -257,7 +246,7 @@ TEST_F(DrawsWindow, ChartCellsAreTheHandWorkedOmissionsAndStatistics) {
 
 TEST_F(DrawsWindow, CheckingADirectAndAGroupListGivesTheExactTexts) {
   Click("btnAll");
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kDirect);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kDirect);
   InWindow({[&] {
     Retype("edtCheck", "357");
     Tap("btnCheck");
@@ -266,11 +255,24 @@ TEST_F(DrawsWindow, CheckingADirectAndAGroupListGivesTheExactTexts) {
     Retype("edtCheck", "35");
     Tap("btnCheck");
     EXPECT_EQ(Notices(), std::vector<std::string>{"开奖号码应为三位数字，如 357。"});
+    // A number with more after it is no number, for 对奖 and for a draw added by hand.
+    for (const char* bad : {"202 5 7", "357 abc def"}) {
+      Retype("edtCheck", bad);
+      Tap("btnCheck");
+    }
+    Retype("edtIssue", "2024001");
+    Retype("edtNumber", "357 abc def");
+    Tap("btnAddDraw");
+    std::vector<std::string> refused(3, "开奖号码应为三位数字，如 357。");
+    refused.push_back("号码应为三位数字，如 357，未添加。");
+    EXPECT_EQ(Notices(), refused);
+    EXPECT_TRUE(W().Draws().empty());
+    EXPECT_EQ(D("lblResult").Text(), "直选 中 1 注 × 1040 元；投入 2,000 元，奖金 1,040 元");
     W().Close();
   }});
 
   Form().mniGroupClick(Form().mmoList);
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kGroup);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kGroup);
   InWindow({[&] {
     const std::vector<std::pair<std::string, std::string>> checks = {
         {"357", "组六 中 1 注 × 173 元；投入 420 元，奖金 173 元"},
@@ -294,7 +296,7 @@ TEST_F(DrawsWindow, CheckingADirectAndAGroupListGivesTheExactTexts) {
   Rec().dialogAnswers = {Path("bets.txt")};
   User().UseContextMenu(C("mmoList"), tk::UserDriver::MenuKey::RightClick, U'O');
   ASSERT_EQ(Form().mmoList.LineCount(), 26);
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kDirect);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kDirect);
   InWindow({[&] {
     Retype("edtCheck", "357");
     Tap("btnCheck");

@@ -33,9 +33,9 @@ TEST_F(QtDraws, ADrawnCellHoldsItsCircleColourOnScreen) {
     // Beside the digit, inside the circle: each block's colour on 357's row.
     for (int b = 0; b < 3; ++b) {
       const int digit = b == 0 ? 3 : b == 1 ? 5 : 7;
-      const numbers::ChartCell cell = c.Cell(2, TrendChart::kFirstDigitColumn + 10 * b + digit);
-      const QPoint at(cell.x + cell.width / 2 - 6 - canvas.ScrollX(),
-                      cell.y + cell.height / 2 - canvas.ScrollY());
+      const tk::Rect cell = c.CellRect(2, TrendChart::kFirstDigitColumn + 10 * b + digit);
+      const QPoint at(cell.left + cell.width / 2 - 6 - canvas.ScrollX(),
+                      cell.top + cell.height / 2 - canvas.ScrollY());
       EXPECT_EQ(shown.pixel(at) & 0xFFFFFF, TrendChart::kBlockColours[b]) << b;
       // The next cell holds a grey 遗漏 on the row's own background.
       EXPECT_NE(shown.pixel(at + QPoint(22, 0)) & 0xFFFFFF, TrendChart::kBlockColours[b]) << b;

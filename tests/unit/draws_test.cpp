@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/chart_cells.h"
+#include "../support/temp_folder.h"
+#include "core/number.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -14,6 +18,34 @@ namespace {
 using numbers::Draw;
 using numbers::ReadDraws;
 using numbers::TrendChart;
+using testsupport::CircleIn;
+using testsupport::OpIn;
+using testsupport::TextIn;
+using Type = tk::DrawOp::Type;
+
+std::size_t Count(const tk::Drawing& ops, Type type) {
+  return static_cast<std::size_t>(
+      std::count_if(ops.begin(), ops.end(), [&](const tk::DrawOp& op) { return op.type == type; }));
+}
+
+std::vector<std::string> Texts(const tk::Drawing& ops) {
+  std::vector<std::string> out;
+  for (const tk::DrawOp& op : ops)
+    if (op.type == Type::kText) out.push_back(op.text);
+  return out;
+}
+
+// The lines in a block's colour: those joining drawn digits.
+std::vector<const tk::DrawOp*> Joins(const tk::Drawing& ops) {
+  std::vector<const tk::DrawOp*> out;
+  for (const tk::DrawOp& op : ops) {
+    const auto& colours = TrendChart::kBlockColours;
+    if (op.type == Type::kLine &&
+        std::find(colours.begin(), colours.end(), op.colour) != colours.end())
+      out.push_back(&op);
+  }
+  return out;
+}
 
 std::vector<Draw> History(const std::vector<int>& numbers) {
   std::vector<Draw> h;
@@ -39,11 +71,11 @@ TEST(DrawsReader, EveryWrittenFormReadsAsTheSameDraw) {
     const auto r = ReadDraws("福彩3D 第2024001期 开奖公告\n期号,开奖号码\n2024-01-01\n" + line +
                              "\r\n共 1 期\n");
     ASSERT_EQ(r.refusal, "") << line;
-    ASSERT_EQ(r.draws.size(), 1u) << line;
-    EXPECT_EQ(r.draws[0].issue, 2024001u) << line;
-    EXPECT_EQ(r.draws[0].number, 357) << line;
+    ASSERT_EQ(r.value.size(), 1u) << line;
+    EXPECT_EQ(r.value[0].issue, 2024001u) << line;
+    EXPECT_EQ(r.value[0].number, 357) << line;
     const bool dated = line.find("2024") != line.rfind("2024");
-    EXPECT_EQ(r.draws[0].date, dated ? "2024-01-01" : "") << line;
+    EXPECT_EQ(r.value[0].date, dated ? "2024-01-01" : "") << line;
   }
 }
 
@@ -68,9 +100,9 @@ TEST(DrawsReader, RefusalsNameTheLine) {
   // The same draw twice is one, the date known from either line.
   const auto twice = ReadDraws("2024002 111\n2024001 357\n2024001 2024-01-01 3 5 7\n");
   ASSERT_EQ(twice.refusal, "");
-  ASSERT_EQ(twice.draws.size(), 2u);
-  EXPECT_EQ(twice.draws[0].date, "2024-01-01");
-  EXPECT_EQ(twice.draws[1].issue, 2024002u);
+  ASSERT_EQ(twice.value.size(), 2u);
+  EXPECT_EQ(twice.value[0].date, "2024-01-01");
+  EXPECT_EQ(twice.value[1].issue, 2024002u);
 }
 
 TEST(DrawsReader, FilesInEveryEncodingAndNotText) {
@@ -80,8 +112,8 @@ TEST(DrawsReader, FilesInEveryEncodingAndNotText) {
       "2024001\xC6\xDA\xA3\xAC"
       "357",
       "a.txt");
-  ASSERT_EQ(gbk.draws.size(), 1u) << gbk.refusal;
-  EXPECT_EQ(gbk.draws[0].number, 357);
+  ASSERT_EQ(gbk.value.size(), 1u) << gbk.refusal;
+  EXPECT_EQ(gbk.value[0].number, 357);
   const std::string utf16(
       "\xFF\xFE"
       "2\0"
@@ -94,12 +126,68 @@ TEST(DrawsReader, FilesInEveryEncodingAndNotText) {
       "5\0"
       "7\0",
       20);
-  EXPECT_EQ(numbers::ReadDrawsFile(utf16, "b.txt").draws.size(), 1u);
+  EXPECT_EQ(numbers::ReadDrawsFile(utf16, "b.txt").value.size(), 1u);
   EXPECT_EQ(
       numbers::ReadDrawsFile(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "图.png").refusal,
       "文件“图.png”不是文本文件，未导入。");
   EXPECT_EQ(numbers::ReadDrawsFile("2024001 357\n\x81\x20\xFF", "c.txt").refusal,
             "文件“c.txt”不是文本文件，未导入。");
+}
+
+TEST(DrawsReader, CoresDecoderSeparatorsAndCalendar) {
+  // A UTF-16 mark with an odd length is no text, not GBK.
+  const std::string odd(
+      "\xFF\xFE"
+      "2\0"
+      "0\0"
+      "2\0"
+      "4\0"
+      "0\0"
+      "0\0"
+      "1\0"
+      " \0"
+      "3\0"
+      "5\0"
+      "7",
+      23);
+  EXPECT_EQ(numbers::ReadDrawsFile(odd, "odd.txt").refusal, "文件“odd.txt”不是文本文件，未导入。");
+  // UTF-16 without a mark, told by its NUL bytes, as list files are.
+  std::string bigEndian;
+  for (char c : std::string("2024001 357\r\n2024002 012\r\n")) bigEndian += std::string{'\0', c};
+  const auto unmarked = numbers::ReadDrawsFile(bigEndian, "be.txt");
+  ASSERT_EQ(unmarked.refusal, "");
+  ASSERT_EQ(unmarked.value.size(), 2u);
+  EXPECT_EQ(unmarked.value[1].number, 12);
+
+  // Semicolons separate, as everywhere else.
+  const auto semi = ReadDraws("2024001;357\n2024002；2024-01-02；0;1;2");
+  ASSERT_EQ(semi.refusal, "");
+  ASSERT_EQ(semi.value.size(), 2u);
+  EXPECT_EQ(semi.value[0].number, 357);
+  EXPECT_EQ(semi.value[1].date, "2024-01-02");
+  EXPECT_EQ(semi.value[1].number, 12);
+
+  // 29 February only in leap years: not 1900 or 2100, but 2000.
+  EXPECT_EQ(ReadDraws("1900060 1900-02-29 357").refusal,
+            "第 1 行的日期“1900-02-29”不是有效日期，未导入。");
+  EXPECT_EQ(ReadDraws("2000060 2000-02-29 357").refusal, "");
+  EXPECT_NE(ReadDraws("2100060 2100年2月29日 357").refusal, "");
+  EXPECT_NE(ReadDraws("1899001 1899-12-31 357").refusal, "");
+  EXPECT_EQ(numbers::DrawFromFields("2000060", "2000/2/29", "357").value.date, "2000-02-29");
+  EXPECT_NE(numbers::DrawFromFields("2100060", "2100-02-29", "357").refusal, "");
+
+  // The number typed by hand is the edit's only content.
+  for (const char* bad : {"202 5 7", "357 abc def", "3 5 7 9", "35 7"})
+    EXPECT_EQ(numbers::DrawFromFields("2024001", "", bad).refusal, "号码应为三位数字，如 357")
+        << bad;
+  EXPECT_EQ(numbers::DrawFromFields("2024001", "", " 3，5，7 ").value.number, 357);
+
+  // Limits in the notices come from the limits.
+  EXPECT_EQ(numbers::kDrawsTextTooLarge, "文本大于 8 MB，未导入。");
+  EXPECT_EQ(numbers::kTooManyDrawsRead, "开奖号码多于 20000 期，未导入。");
+  EXPECT_EQ(
+      numbers::ReadDrawsFile(std::string(numbers::kDrawsTextMaxBytes + 1, '1'), "big.txt").refusal,
+      "文件“big.txt”大于 8 MB，未导入。");
 }
 
 TEST(DrawsReader, ALongHistoryInAnyOrder) {
@@ -120,12 +208,12 @@ TEST(DrawsReader, ALongHistoryInAnyOrder) {
   }
   const auto r = ReadDraws(text);
   ASSERT_EQ(r.refusal, "");
-  ASSERT_EQ(r.draws.size(), want.size());
+  ASSERT_EQ(r.value.size(), want.size());
   for (std::size_t i = 0; i < want.size(); i += 997) {
-    EXPECT_EQ(r.draws[i].issue, want[i].issue);
-    EXPECT_EQ(r.draws[i].number, want[i].number);
+    EXPECT_EQ(r.value[i].issue, want[i].issue);
+    EXPECT_EQ(r.value[i].number, want[i].number);
   }
-  EXPECT_EQ(r.draws.back().date.substr(0, 4), std::to_string(year));
+  EXPECT_EQ(r.value.back().date.substr(0, 4), std::to_string(year));
 
   // Newest first, as web pages list them: the same history.
   std::vector<std::string> lines;
@@ -134,8 +222,8 @@ TEST(DrawsReader, ALongHistoryInAnyOrder) {
   std::string reversed;
   for (auto it = lines.rbegin(); it != lines.rend(); ++it) reversed += *it;
   const auto back = ReadDraws(reversed);
-  ASSERT_EQ(back.draws.size(), want.size());
-  EXPECT_EQ(back.draws.front().number, want.front().number);
+  ASSERT_EQ(back.value.size(), want.size());
+  EXPECT_EQ(back.value.front().number, want.front().number);
 
   // Beyond the limit nothing is read.
   std::string more = text;
@@ -144,25 +232,25 @@ TEST(DrawsReader, ALongHistoryInAnyOrder) {
 }
 
 TEST(DrawsKept, MergeDeleteAndTheFileRoundTrip) {
-  std::vector<Draw> kept = ReadDraws("2024001 357\n2024003 2024-01-03 111\n").draws;
+  std::vector<Draw> kept = ReadDraws("2024001 357\n2024003 2024-01-03 111\n").value;
   // Leading zeros of a short 期号 stay; a date fills an unknown one.
-  const auto added = ReadDraws("04001 2004-01-01 999\n2024001 2024-01-01 357\n2024002 - 123").draws;
+  const auto added = ReadDraws("04001 2004-01-01 999\n2024001 2024-01-01 357\n2024002 - 123").value;
   ASSERT_EQ(numbers::MergeDraws(kept, added), "");
   ASSERT_EQ(kept.size(), 4u);
   EXPECT_EQ(numbers::IssueText(kept[0]), "04001");
   EXPECT_EQ(kept[1].date, "2024-01-01");
 
   const auto before = numbers::DrawsFileBytes(kept);
-  EXPECT_EQ(numbers::MergeDraws(kept, ReadDraws("2024002 124").draws),
+  EXPECT_EQ(numbers::MergeDraws(kept, ReadDraws("2024002 124").value),
             "第 2024002 期已有号码 123，与新的 124 不同，未导入。");
-  EXPECT_EQ(numbers::MergeDraws(kept, ReadDraws("2024003 2024-01-04 111").draws),
+  EXPECT_EQ(numbers::MergeDraws(kept, ReadDraws("2024003 2024-01-04 111").value),
             "第 2024003 期已有日期 2024-01-03，与新的 2024-01-04 不同，未导入。");
   EXPECT_EQ(numbers::DrawsFileBytes(kept), before);
 
   const auto back = numbers::ReadDrawsFile(before, "draws.txt");
   ASSERT_EQ(back.refusal, "");
-  EXPECT_EQ(numbers::DrawsFileBytes(back.draws), before);
-  EXPECT_EQ(back.draws[2].date, "");
+  EXPECT_EQ(numbers::DrawsFileBytes(back.value), before);
+  EXPECT_EQ(back.value[2].date, "");
 
   EXPECT_TRUE(numbers::DeleteDraw(kept, 2024002));
   EXPECT_FALSE(numbers::DeleteDraw(kept, 2024002));
@@ -177,11 +265,58 @@ TEST(DrawsKept, MergeDeleteAndTheFileRoundTrip) {
 
   const auto typed = numbers::DrawFromFields(" 第2024009期", "2024年2月1日", "3 5 7");
   EXPECT_EQ(typed.refusal, "");
-  EXPECT_EQ(typed.draw.date, "2024-02-01");
-  EXPECT_EQ(typed.draw.number, 357);
+  EXPECT_EQ(typed.value.date, "2024-02-01");
+  EXPECT_EQ(typed.value.number, 357);
   EXPECT_NE(numbers::DrawFromFields("2024", "", "357").refusal, "");
   EXPECT_NE(numbers::DrawFromFields("2024001", "昨天", "357").refusal, "");
   EXPECT_NE(numbers::DrawFromFields("2024001", "", "3577").refusal, "");
+}
+
+// A platform whose data folder is a folder of the test's own.
+class FolderPlatform : public tk::Platform {
+ public:
+  explicit FolderPlatform(std::string folder) : folder_(std::move(folder)) {}
+  std::string ProgramFolder() const override { return folder_; }
+  std::string HttpGet(const tk::HttpRequest& /*request*/) override { return {}; }
+
+ private:
+  std::string folder_;
+};
+
+TEST(DrawsKept, OneStoreReadsDrawsTxtAndSetsAnUnreadableOneAsideBeforeWriting) {
+  testsupport::TempFolder folder;
+  const FolderPlatform platform(folder.Slashed());
+  {
+    const numbers::DrawStore none(platform);
+    EXPECT_TRUE(none.Draws().empty());
+    EXPECT_EQ(none.Latest(), nullptr);
+    EXPECT_EQ(none.Problem(), "");
+    EXPECT_TRUE(none.Saved());
+  }
+  folder.Write("draws.txt", "期号 日期 号码\r\n2024002 - 375\r\n2024001 - 999\r\n");
+  const numbers::DrawStore kept(platform);
+  ASSERT_NE(kept.Latest(), nullptr);
+  EXPECT_EQ(kept.Latest()->number, 375);
+
+  // Reading, as the conditions window does, writes nothing.
+  const std::string broken = "期号 日期 号码\r\n2024001 - 3x\r\n";
+  folder.Write("draws.txt", broken);
+  numbers::DrawStore store(platform);
+  EXPECT_EQ(store.Problem(), "第 2 行有期号 2024001，但没有可读的开奖号码，未导入。");
+  EXPECT_TRUE(store.Draws().empty());
+  EXPECT_FALSE(folder.Has("draws.bad.txt"));
+  // The first change keeps a copy of the file before it writes over it.
+  store.Keep(ReadDraws("2024003 111").value);
+  EXPECT_EQ(folder.Read("draws.bad.txt"), broken);
+  EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024003 - 111\r\n");
+  EXPECT_TRUE(store.Saved());
+
+  // Without a data folder nothing is read or written.
+  const FolderPlatform nowhere("");
+  numbers::DrawStore unsaved(nowhere);
+  unsaved.Keep(ReadDraws("2024003 111").value);
+  EXPECT_EQ(unsaved.Draws().size(), 1u);
+  EXPECT_FALSE(unsaved.Saved());
 }
 
 TEST(DrawsKept, TheSampleHistoryReadsAndSaysWhatItIs) {
@@ -190,7 +325,7 @@ TEST(DrawsKept, TheSampleHistoryReadsAndSaysWhatItIs) {
   EXPECT_TRUE(bytes.starts_with("随机生成的示例，不是真实开奖号码"));
   const auto r = numbers::ReadDrawsFile(bytes, "draws-sample.txt");
   EXPECT_EQ(r.refusal, "");
-  EXPECT_GE(r.draws.size(), 300u);
+  EXPECT_GE(r.value.size(), 300u);
 }
 
 // Ten draws, the last six shown. By hand from the definitions, 百位 digit 3
@@ -201,12 +336,14 @@ TEST(DrawsChart, CellsAndStatisticsOfTenDraws) {
   const TrendChart chart(history, 6);
   ASSERT_EQ(chart.DrawRows(), 6);
   ASSERT_EQ(chart.Rows(), 10);
+  const tk::Drawing painted = chart.Paint(0, chart.Height());
+  auto text = [&](int row, int column) { return TextIn(painted, chart.CellRect(row, column)); };
   auto block = [](int position, int digit) {
     return TrendChart::kFirstDigitColumn + 10 * position + digit;
   };
   auto column = [&](int position, int digit) {
     std::string s;
-    for (int r = 0; r < chart.Rows(); ++r) s += chart.Cell(r, block(position, digit)).text + " ";
+    for (int r = 0; r < chart.Rows(); ++r) s += text(r, block(position, digit)) + " ";
     return s;  // six rows, then 出现次数 平均遗漏 最大遗漏 最大连出
   };
   EXPECT_EQ(column(0, 3), "5 6 3 3 1 2 2 1 6 2 ");
@@ -218,30 +355,32 @@ TEST(DrawsChart, CellsAndStatisticsOfTenDraws) {
   EXPECT_EQ(column(2, 1), "1 1 2 3 1 1 2 1 3 1 ");
 
   // Drawn digits on their block's circle, the others in grey.
-  const auto drawn = chart.Cell(0, block(0, 1));
-  EXPECT_EQ(drawn.circle, TrendChart::kBlockColours[0]);
-  EXPECT_GT(drawn.diameter, 0);
-  EXPECT_EQ(chart.Cell(3, block(2, 4)).circle, TrendChart::kBlockColours[2]);
-  const auto grey = chart.Cell(0, block(0, 3));
-  EXPECT_EQ(grey.circle, numbers::kNoCircle);
-  EXPECT_EQ(grey.textColour, TrendChart::kOmissionColour);
+  const tk::DrawOp* drawn = OpIn(painted, Type::kCircle, chart.CellRect(0, block(0, 1)));
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(drawn->colour, TrendChart::kBlockColours[0]);
+  EXPECT_GT(drawn->rect.width, 0);
+  EXPECT_EQ(CircleIn(painted, chart.CellRect(3, block(2, 4))), TrendChart::kBlockColours[2]);
+  EXPECT_EQ(CircleIn(painted, chart.CellRect(0, block(0, 3))), testsupport::kNoCircle);
+  const tk::DrawOp* grey = OpIn(painted, Type::kText, chart.CellRect(0, block(0, 3)));
+  ASSERT_NE(grey, nullptr);
+  EXPECT_EQ(grey->colour, TrendChart::kOmissionColour);
 
   std::vector<std::string> tail;
   for (int r = 0; r < 6; ++r)
     for (int c :
          {0, 1, TrendChart::kColumns - 3, TrendChart::kColumns - 2, TrendChart::kColumns - 1})
-      tail.push_back(chart.Cell(r, c).text);
+      tail.push_back(text(r, c));
   EXPECT_EQ(tail, (std::vector<std::string>{
                       "2024005", "111", "3",  "0", "豹子", "2024006", "120", "3",  "2", "组六",
                       "2024007", "345", "12", "2", "组六", "2024008", "344", "11", "1", "组三",
                       "2024009", "901", "10", "9", "组六", "2024010", "125", "8",  "4", "组六"}));
-  EXPECT_EQ(chart.Cell(6, 0).text, "出现次数");
-  EXPECT_EQ(chart.Cell(9, 0).text, "最大连出");
+  EXPECT_EQ(text(6, 0), "出现次数");
+  EXPECT_EQ(text(9, 0), "最大连出");
 
   // All ten shown: the same 遗漏, statistics over ten rows.
   const TrendChart all(history, 0);
   EXPECT_EQ(all.DrawRows(), 10);
-  EXPECT_EQ(all.Cell(4, block(0, 3)).text, "5");
+  EXPECT_EQ(TextIn(all.Paint(0, all.Height()), all.CellRect(4, block(0, 3))), "5");
   EXPECT_EQ(all.Stats().averageOmission[0][3], 2);  // ⌊(10 − 2) / 3⌋
   EXPECT_EQ(all.Stats().maxRun[0][1], 2);
 }
@@ -250,52 +389,56 @@ TEST(DrawsChart, PaintingABandGivesItsCellsLinesAndHeadings) {
   const auto history = History({123, 456, 123, 789, 111, 120, 345, 344, 901, 125});
   const TrendChart chart(history, 0);
   EXPECT_EQ(chart.Height(), chart.RowY(chart.Rows()));
-  const auto band = chart.Paint(chart.RowY(3), chart.RowY(4));
-  ASSERT_EQ(band.cells.size(), static_cast<std::size_t>(TrendChart::kColumns));
-  EXPECT_EQ(band.cells[0].text, "2024004");
+  const tk::Drawing band = chart.Paint(chart.RowY(3), chart.RowY(4));
+  EXPECT_EQ(Count(band, Type::kFill), static_cast<std::size_t>(TrendChart::kColumns));
+  EXPECT_EQ(Texts(band).front(), "2024004");
   // Lines join row 3's circles to rows 2 and 4: 十位 2 → 8 → 1.
   auto centre = [&](int row, int position, int digit) {
-    const auto c = chart.Cell(row, TrendChart::kFirstDigitColumn + 10 * position + digit);
-    return std::pair(c.x + c.width / 2, c.y + c.height / 2);
+    const tk::Rect c = chart.CellRect(row, TrendChart::kFirstDigitColumn + 10 * position + digit);
+    return std::pair(c.left + c.width / 2, c.top + c.height / 2);
   };
   std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> tens;
-  for (const auto& l : band.joins)
-    if (l.colour == TrendChart::kBlockColours[1]) tens.push_back({{l.x1, l.y1}, {l.x2, l.y2}});
+  for (const tk::DrawOp* l : Joins(band))
+    if (l->colour == TrendChart::kBlockColours[1]) tens.push_back({{l->x1, l->y1}, {l->x2, l->y2}});
   EXPECT_EQ(tens, (decltype(tens){{centre(2, 1, 2), centre(3, 1, 8)},
                                   {centre(3, 1, 8), centre(4, 1, 1)}}));
-  EXPECT_EQ(band.joins.size(), 6u);
+  EXPECT_EQ(Joins(band).size(), 6u);
+  // Backgrounds, then lines, then circles, then texts.
+  std::vector<Type> order;
+  for (const tk::DrawOp& op : band)
+    if (order.empty() || order.back() != op.type) order.push_back(op.type);
+  EXPECT_EQ(order, (std::vector<Type>{Type::kFill, Type::kLine, Type::kCircle, Type::kText}));
 
-  const auto top = chart.Paint(0, chart.RowY(1));
-  EXPECT_EQ(std::count_if(top.cells.begin(), top.cells.end(),
-                          [](const auto& c) { return c.text == "百位"; }),
-            1);
-  EXPECT_EQ(top.joins.size(), 3u);           // row 0 down to row 1, cut by the band's edge
-  EXPECT_EQ(top.cells.back().text, "组六");  // row 0's last cell
+  const tk::Drawing top = chart.Paint(0, chart.RowY(1));
+  const std::vector<std::string> topTexts = Texts(top);
+  EXPECT_EQ(std::count(topTexts.begin(), topTexts.end(), "百位"), 1);
+  EXPECT_EQ(Joins(top).size(), 3u);    // row 0 down to row 1, cut by the band's edge
+  EXPECT_EQ(topTexts.back(), "组六");  // row 0's last cell
   // The statistics rows have no lines to the draws.
-  EXPECT_TRUE(chart.Paint(chart.RowY(10), chart.Height()).joins.empty());
+  EXPECT_TRUE(Joins(chart.Paint(chart.RowY(10), chart.Height())).empty());
 }
 
 TEST(DrawsCheck, DirectAndGroupLists) {
   std::vector<std::string> all(1000);
-  for (int n = 0; n < 1000; ++n) all[n] = numbers::NumberText(n);
+  for (int n = 0; n < 1000; ++n) all[n] = core::NumberText(n);
   const numbers::Prizes prizes;
-  const auto direct = numbers::CheckBets(all, numbers::BetKind::kDirect, 357, prizes);
+  const auto direct = numbers::CheckBets(all, core::BetKind::kDirect, 357, prizes);
   EXPECT_EQ(direct.text, "直选 中 1 注 × 1040 元；投入 2,000 元，奖金 1,040 元");
   EXPECT_EQ(direct.shown, std::vector<std::string>{"357"});
 
   const std::vector<std::string> groups = {"337", "373", "377", "733", "123", "组选", "337"};
-  const auto g3 = numbers::CheckBets(groups, numbers::BetKind::kGroup, 373, prizes);
+  const auto g3 = numbers::CheckBets(groups, core::BetKind::kGroup, 373, prizes);
   EXPECT_EQ(g3.text, "组三 中 4 注 × 346 元；投入 14 元，奖金 1,384 元");
   EXPECT_EQ(g3.shown, (std::vector<std::string>{"337", "373", "733", "337"}));
   const auto g6 =
-      numbers::CheckBets({"357", "375", "355"}, numbers::BetKind::kGroup, 753, {1040, 346, 200});
+      numbers::CheckBets({"357", "375", "355"}, core::BetKind::kGroup, 753, {1040, 346, 200});
   EXPECT_EQ(g6.text, "组六 中 2 注 × 200 元；投入 6 元，奖金 400 元");
-  EXPECT_EQ(numbers::CheckBets({"777"}, numbers::BetKind::kGroup, 777, prizes).prize, 0);
+  EXPECT_EQ(numbers::CheckBets({"777"}, core::BetKind::kGroup, 777, prizes).prize, 0);
   // A 直选 list wins only the number itself.
-  EXPECT_EQ(numbers::CheckBets(groups, numbers::BetKind::kDirect, 373, prizes).wins, 1);
+  EXPECT_EQ(numbers::CheckBets(groups, core::BetKind::kDirect, 373, prizes).wins, 1);
 
   const auto lots = numbers::CheckBets(std::vector<std::string>(1234, "357"),
-                                       numbers::BetKind::kDirect, 357, prizes);
+                                       core::BetKind::kDirect, 357, prizes);
   EXPECT_EQ(lots.shown.size(), numbers::kWinnersShown);
   EXPECT_EQ(lots.more, 1234 - 20);
   EXPECT_EQ(lots.text, "直选 中 1,234 注 × 1040 元；投入 2,468 元，奖金 1,283,360 元");
@@ -305,10 +448,10 @@ TEST(DrawsCheck, ThePrizesFileAndSharedDigits) {
   const numbers::Prizes mine{1000, 320, 160};
   const auto back = numbers::ReadPrizesFile(numbers::PrizesFileBytes(mine));
   EXPECT_EQ(back.refusal, "");
-  EXPECT_EQ(back.prizes.direct, 1000);
-  EXPECT_EQ(back.prizes.group3, 320);
-  EXPECT_EQ(back.prizes.group6, 160);
-  EXPECT_EQ(numbers::ReadPrizesFile("组六 1\n\n组三 2\r\n直选 3").prizes.direct, 3);
+  EXPECT_EQ(back.value.direct, 1000);
+  EXPECT_EQ(back.value.group3, 320);
+  EXPECT_EQ(back.value.group6, 160);
+  EXPECT_EQ(numbers::ReadPrizesFile("组六 1\n\n组三 2\r\n直选 3").value.direct, 3);
   EXPECT_EQ(numbers::ReadPrizesFile("直选 1040\n组三 abc\n组六 173").refusal,
             "奖金文件第 2 行“组三 abc”有误，未读取。");
   EXPECT_EQ(numbers::ReadPrizesFile("直选 1040\n组三 346").refusal, "奖金文件缺少“组六”，未读取。");
@@ -317,16 +460,16 @@ TEST(DrawsCheck, ThePrizesFileAndSharedDigits) {
                           "直选 99999999\n组三 1\n组六 1"}) {
     const auto r = numbers::ReadPrizesFile(bad);
     EXPECT_NE(r.refusal, "") << bad;
-    EXPECT_EQ(r.prizes.direct, 1040) << bad;
+    EXPECT_EQ(r.value.direct, 1040) << bad;
   }
 
   int counts[4] = {};
-  for (int n = 0; n < 1000; ++n) ++counts[numbers::SharedDigits(n, 357)];
+  for (int n = 0; n < 1000; ++n) ++counts[core::SharedDigits(n, 357)];
   EXPECT_EQ(counts[0], 343);
   EXPECT_EQ(counts[1], 507);
   EXPECT_EQ(counts[2], 144);
   EXPECT_EQ(counts[3], 6);
-  EXPECT_EQ(numbers::SharedDigits(113, 131), 2);  // distinct digits: 1 and 3
+  EXPECT_EQ(core::SharedDigits(113, 131), 2);  // distinct digits: 1 and 3
 }
 
 }  // namespace

@@ -40,9 +40,9 @@ TEST_F(Win32Draws, ADrawnCellHoldsItsCircleColourOnScreen) {
     // Beside the digit, inside the circle: each block's colour on 357's row.
     for (int b = 0; b < 3; ++b) {
       const int digit = b == 0 ? 3 : b == 1 ? 5 : 7;
-      const numbers::ChartCell cell = c.Cell(2, TrendChart::kFirstDigitColumn + 10 * b + digit);
-      const int x = app.Scale(cell.x + cell.width / 2 - 6 - canvas.ScrollX());
-      const int y = app.Scale(cell.y + cell.height / 2 - canvas.ScrollY());
+      const tk::Rect cell = c.CellRect(2, TrendChart::kFirstDigitColumn + 10 * b + digit);
+      const int x = app.Scale(cell.left + cell.width / 2 - 6 - canvas.ScrollX());
+      const int y = app.Scale(cell.top + cell.height / 2 - canvas.ScrollY());
       const std::uint32_t rgb = TrendChart::kBlockColours[b];
       const COLORREF want = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
       EXPECT_EQ(GetPixel(dc, x, y), want) << b;
