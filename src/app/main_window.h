@@ -5,10 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "draws/draws.h"
 #include "conditions/conditions.h"
-#include "toolkit/history.h"
+#include "draws/draws.h"
 #include "lists/lists.h"
+#include "plays/plays.h"
+#include "toolkit/history.h"
 #include "toolkit/toolkit.h"
 
 // Address of the tips page this build fetches.
@@ -17,6 +18,7 @@ std::string DefaultTipsPageUrl();
 class qmWebTips;
 class TFormFilter;
 class TFormDraws;
+class TFormPlays;
 
 class TForm1 : public tk::Form {
  public:
@@ -101,6 +103,8 @@ class TForm1 : public tk::Form {
   void mniFilterClick(tk::Control& sender);
   void mniGroupClick(tk::Control& sender);
   void mniExpandClick(tk::Control& sender);
+  // The bet list's menu: the plays window (plays_form.cpp).
+  void mniPlaysClick(tk::Control& sender);
   // Both lists' menu: the draws window.
   void mniDrawsClick(tk::Control& sender);
   // What the bet list holds: 组选 while it holds what 转为组选号码 made, with
@@ -111,6 +115,9 @@ class TForm1 : public tk::Form {
   TFormFilter* FormFilter = nullptr;
   // Its settings, kept for the rest of the run.
   numbers::FilterSettings FilterSettings;
+  // The plays window while it is open, and its choice for the rest of the run.
+  TFormPlays* FormPlays = nullptr;
+  plays::Choice PlaysChoice;
   // The draws window while it is open.
   TFormDraws* FormDraws = nullptr;
 
