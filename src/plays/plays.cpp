@@ -39,11 +39,6 @@ long long CountOver(const std::array<int, N>& table, std::uint32_t values) {
   return c;
 }
 
-std::string Few(std::string_view play, int least, std::string_view example) {
-  return std::string(play) + "至少选 " + std::to_string(least) + " 个号码，如 " +
-         std::string(example);
-}
-
 // The inputs checked: the values as bits for the plays that read values,
 // else 0; refused with what is wrong and an example.
 core::Read<std::uint32_t> Check(Play play, const Inputs& in) {
@@ -58,13 +53,13 @@ core::Read<std::uint32_t> Check(Play play, const Inputs& in) {
     case Play::kDirectSpan:
       return ReadValues(in.values, 0, 9, kSpansRefused);
     case Play::kDirectCombo:
-      return digits >= 3 ? R{} : R::Refused(Few("直选组合", 3, "1234"));
+      return digits >= 3 ? R{} : R::Refused("直选组合至少选 3 个号码，如 1234");
     case Play::kZu3:
-      return digits >= 2 ? R{} : R::Refused(Few("组三复式", 2, "12345"));
+      return digits >= 2 ? R{} : R::Refused("组三复式至少选 2 个号码，如 12345");
     case Play::kZu6:
-      return digits >= 3 ? R{} : R::Refused(Few("组六复式", 3, "12345"));
+      return digits >= 3 ? R{} : R::Refused("组六复式至少选 3 个号码，如 12345");
     case Play::kGroupPack:
-      return digits >= 2 ? R{} : R::Refused(Few("组选包号", 2, "1234"));
+      return digits >= 2 ? R{} : R::Refused("组选包号至少选 2 个号码，如 1234");
     case Play::kZu3DanTuo:
       if (digits != 1) return R::Refused("组三胆拖的胆码应选 1 个号码，如 胆码 1、拖码 2345");
       if ((in.digits & in.tuo & kAllDigits) != 0) return R::Refused(std::string(kDanTuoBoth));

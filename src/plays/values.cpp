@@ -1,5 +1,5 @@
+#include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "core/text.h"
 #include "core/tokens.h"
@@ -11,8 +11,7 @@ namespace {
 
 // A token's characters in one form: ASCII digits, '-' for a range mark,
 // '?' for anything else.
-std::string Normalized(std::string_view token) {
-  std::string out;
+void AppendNormalized(std::string_view token, std::string& out) {
   for (std::size_t i = 0; i < token.size();) {
     const std::size_t n = core::CharLength(token, i);
     const char32_t c = core::DecodeChar(token.substr(i, n));
@@ -28,7 +27,6 @@ std::string Normalized(std::string_view token) {
       out += '?';
     }
   }
-  return out;
 }
 
 // Digits only; long numbers saturate, so they are simply out of range.
@@ -47,23 +45,32 @@ std::optional<int> Number(std::string_view s) {
 core::Read<std::uint32_t> ReadValues(std::string_view text, int low, int high,
                                      std::string_view refusal) {
   using R = core::Read<std::uint32_t>;
-  std::vector<std::string> tokens;
+  // The tokens joined by ',' (short texts need no allocation), then the
+  // separators beside a range mark dropped: "10 - 14" is one range.
+  std::string joined;
   core::ForEachToken(text, [&](std::string_view t) {
-    tokens.push_back(Normalized(t));
+    if (!joined.empty()) joined += ',';
+    AppendNormalized(t, joined);
     return true;
   });
+  std::string norm;
+  for (std::size_t i = 0; i < joined.size(); ++i) {
+    const bool byMark =
+        (i > 0 && joined[i - 1] == '-') || (i + 1 < joined.size() && joined[i + 1] == '-');
+    if (joined[i] != ',' || !byMark) norm += joined[i];
+  }
   std::uint32_t bits = 0;
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    // "10 - 14": blanks around a range mark split it into tokens of its own.
-    std::string item = tokens[i];
-    while (i + 1 < tokens.size() && (item.back() == '-' || tokens[i + 1].front() == '-')) {
-      item += tokens[++i];
-    }
+  std::string_view rest = norm;
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view item = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
     const std::size_t dash = item.find('-');
     const auto from = Number(item.substr(0, dash));
-    const auto to = dash == std::string::npos ? from : Number(item.substr(dash + 1));
-    if (!from || !to || *from > *to || *from < low || *to > high)
+    const auto to = dash == std::string_view::npos ? from : Number(item.substr(dash + 1));
+    if (!from || !to || *from > *to || *from < low || *to > high) {
       return R::Refused(std::string(refusal));
+    }
     for (int v = *from; v <= *to; ++v) bits |= 1u << v;
   }
   if (bits == 0) return R::Refused(std::string(refusal));
