@@ -34,32 +34,47 @@ class PlaysWindow : public Behaviour {
   bool On(std::string_view name) { return D(name).Enabled(); }
 
   // Opens the window (by the menu's item when `byMenu`) and runs the acts
-  // as input that arrives in its loop; the last act must close it.
+  // as input that arrives in its loop; the last act must close it. A real
+  // menu hands out posted input while it is open: the acts are posted once
+  // the window is there.
   void InWindow(const std::vector<Act>& acts, bool byMenu = false) {
     TForm1& form = Form();
     bool done = false;
+    int waits = 0;
+    std::function<void()> start = [&] {
+      if (form.FormPlays == nullptr) {
+        if (++waits < 100000) {
+          User().Post(start);
+        } else {
+          ADD_FAILURE() << "the plays window did not open";
+          done = true;
+        }
+        return;
+      }
+      for (const Act& a : acts) {
+        User().Post([&form, a] {
+          if (form.FormPlays == nullptr) {
+            ADD_FAILURE() << "the plays window is not open";
+            return;
+          }
+          a();
+        });
+      }
+      User().Post([&] {
+        if (form.FormPlays != nullptr && !form.FormPlays->Closed()) {
+          ADD_FAILURE() << "the plays window is still open";
+          form.FormPlays->Close();
+        }
+        done = true;
+      });
+    };
     User().Post([&] {
+      User().Post(start);
       if (byMenu) {
         User().UseContextMenu(form.mmoList, tk::UserDriver::MenuKey::RightClick, U'P');
       } else {
         form.mniPlaysClick(form.mmoList);
       }
-    });
-    for (const Act& a : acts) {
-      User().Post([&form, a] {
-        if (form.FormPlays == nullptr) {
-          ADD_FAILURE() << "the plays window is not open";
-          return;
-        }
-        a();
-      });
-    }
-    User().Post([&] {
-      if (form.FormPlays != nullptr && !form.FormPlays->Closed()) {
-        ADD_FAILURE() << "the plays window is still open";
-        form.FormPlays->Close();
-      }
-      done = true;
     });
     for (int i = 0; i < 100 && !done; ++i) H().App().PumpMessages();
     EXPECT_TRUE(done);
