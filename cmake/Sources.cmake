@@ -42,6 +42,7 @@ target_link_libraries(qelmar_toolkit_headless PUBLIC qelmar_toolkit qelmar_toolk
 add_subdirectory(src/lists)
 add_subdirectory(src/conditions)
 add_subdirectory(src/draws)
+add_subdirectory(src/plays)
 add_subdirectory(src/tips)
 
 # The window and its handlers, without an entry point or a backend.
@@ -52,10 +53,13 @@ add_library(qelmar_app STATIC
   src/app/filter_form.cpp
   src/app/draws_table.cpp
   src/app/draws_form.cpp
+  src/app/plays_table.cpp
+  src/app/plays_form.cpp
   src/app/main_window.cpp
   src/app/list_menu.cpp
   src/app/tips_rotation.cpp)
-target_link_libraries(qelmar_app PUBLIC qelmar_lists qelmar_conditions qelmar_draws qelmar_tips)
+target_link_libraries(qelmar_app PUBLIC qelmar_lists qelmar_conditions qelmar_draws qelmar_plays
+                                        qelmar_tips)
 # The build's addresses and folders (app/config.h) are the window's business alone.
 target_include_directories(qelmar_app PUBLIC ${PROJECT_BINARY_DIR}/generated)
 

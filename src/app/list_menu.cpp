@@ -66,6 +66,7 @@ tk::MenuItems TForm1::ListMenu(tk::ListControl& list) {
     items.push_back(item("去除重复号码(&D)", "", true, &TForm1::mniDropRepeatsClick));
     items.push_back(tk::MenuItem{});
     items.push_back(item("条件过滤(&F)…", "", true, &TForm1::mniFilterClick));
+    items.push_back(item("按玩法生成(&P)…", "", true, &TForm1::mniPlaysClick));
     items.push_back(item("转为组选号码(&G)", "", true, &TForm1::mniGroupClick));
     items.push_back(item("组选展开为直选(&Z)", "", true, &TForm1::mniExpandClick));
   }

@@ -9,6 +9,7 @@
 #include "core/bet.h"
 #include "draws/draws.h"
 #include "lists/lists.h"
+#include "plays/plays.h"
 #include "toolkit/history.h"
 #include "toolkit/toolkit.h"
 
@@ -18,6 +19,7 @@ std::string DefaultTipsPageUrl();
 class qmWebTips;
 class TFormFilter;
 class TFormDraws;
+class TFormPlays;
 
 class TForm1 : public tk::Form {
  public:
@@ -102,6 +104,8 @@ class TForm1 : public tk::Form {
   void mniFilterClick(tk::Control& sender);
   void mniGroupClick(tk::Control& sender);
   void mniExpandClick(tk::Control& sender);
+  // The bet list's menu: the plays window (plays_form.cpp).
+  void mniPlaysClick(tk::Control& sender);
   // Both lists' menu: the draws window.
   void mniDrawsClick(tk::Control& sender);
   // What the bet list holds: 组选 while it holds what 转为组选号码 made, with
@@ -113,6 +117,9 @@ class TForm1 : public tk::Form {
   TFormFilter* FormFilter = nullptr;
   // Its settings, kept for the rest of the run.
   numbers::FilterSettings FilterSettings;
+  // The plays window while it is open, and its choice for the rest of the run.
+  TFormPlays* FormPlays = nullptr;
+  plays::Choice PlaysChoice;
   // The draws window while it is open.
   TFormDraws* FormDraws = nullptr;
 

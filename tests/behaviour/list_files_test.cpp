@@ -115,6 +115,7 @@ TEST_F(ListFiles, MenusOfBothListsGreyWhatCannotAct) {
                         "去除重复号码(&D)",
                         "",
                         "条件过滤(&F)…",
+                        "按玩法生成(&P)…",
                         "转为组选号码(&G)",
                         "组选展开为直选(&Z)"};
   for (Key how : {Key::RightClick, Key::ShiftF10, Key::MenuKey}) {

@@ -62,7 +62,7 @@ TEST_F(QtLists, RealMenuAndDialogsSaveAndLoadTheList) {
   {
     DialogUser user(path);
     const auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, U'S');
-    ASSERT_EQ(shown.size(), 22u);
+    ASSERT_EQ(shown.size(), 23u);
     EXPECT_EQ(user.title, QStringLiteral("保存为文本文件"));
     EXPECT_TRUE(user.save);
     EXPECT_EQ(user.suggested, QStringLiteral("投注号码.txt"));

@@ -86,7 +86,7 @@ TEST_F(Win32Lists, RealMenuAndDialogsSaveAndLoadTheList) {
   {
     DialogUser user(path);
     const auto shown = User().UseContextMenu(C("mmoList"), Key::RightClick, U'S');
-    ASSERT_EQ(shown.size(), 22u);
+    ASSERT_EQ(shown.size(), 23u);
     EXPECT_EQ(shown[6].text, "保存为文本文件(&S)…");
     EXPECT_EQ(user.title, L"保存为文本文件");
     EXPECT_EQ(user.suggested, L"投注号码.txt");
