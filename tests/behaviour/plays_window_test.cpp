@@ -168,7 +168,7 @@ TEST_F(PlaysWindow, ReplacingIsOneStepThatUndoBringsBack) {
   EXPECT_EQ(made.back(), "940");
   EXPECT_EQ(Text("lblCount"), "75");
   EXPECT_EQ(C("lblCount").Hint(), "共 75 注，金额 150 元");
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kDirect);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kDirect);
   EXPECT_EQ(History().UndoName(Form().mmoList), "按玩法生成");
   Form().mniUndoClick(Form().mmoList);
   EXPECT_EQ(Lines("mmoList").size(), 1000u);
@@ -193,7 +193,7 @@ TEST_F(PlaysWindow, GroupPlaysMarkTheListAndTheKindsDoNotMix) {
     Tap("btnPlaysReplace");
   }});
   EXPECT_EQ(Lines("mmoList"), (Numbers{"112", "122"}));
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kGroup);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kGroup);
   EXPECT_EQ(C("lblCount").Hint(), "组选 共 2 注：组三 2 注，组六 0 注，已去掉豹子 0 个，金额 4 元");
 
   // 直选 lines are refused in turn; 组选 ones join, the listed ones skipped.
@@ -213,14 +213,14 @@ TEST_F(PlaysWindow, GroupPlaysMarkTheListAndTheKindsDoNotMix) {
   EXPECT_EQ(Lines("mmoList"), (Numbers{"112", "122", "113", "123", "133", "223", "233"}));
   ASSERT_EQ(Rec().notices.size(), 2u);
   EXPECT_EQ(Rec().notices[1], "已跳过 2 注重复号码");
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kGroup);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kGroup);
 
   // Each run is its own step.
   Form().mniUndoClick(Form().mmoList);
   EXPECT_EQ(Lines("mmoList"), (Numbers{"112", "122"}));
   Form().mniUndoClick(Form().mmoList);
   EXPECT_EQ(Lines("mmoList"), Numbers{"123"});
-  EXPECT_EQ(Form().BetListKind(), numbers::BetKind::kDirect);
+  EXPECT_EQ(Form().BetListKind(), core::BetKind::kDirect);
 }
 
 TEST_F(PlaysWindow, BadInputIsRefusedByNameBeforeAnythingChanges) {
