@@ -148,7 +148,7 @@ void TFormPlays::Put(bool replace) {
     return;
   }
   tk::ListControl& list = *bets_.list;
-  auto placed = plays::Place(list.Lines(), history_.Tag(list), made.value,
+  auto placed = plays::Place(list.Lines(), numbers::BetTypeOf(history_.Tag(list)), made.value,
                              plays::InfoOf(choice_.play).group, replace);
   if (!placed.Ok()) {
     App().ShowNotice(placed.refusal);
@@ -156,7 +156,7 @@ void TFormPlays::Put(bool replace) {
   }
   {
     tk::History::Step step(history_, "按玩法生成", {&list});
-    step.SetTag(list, placed.value.tag, true);
+    step.SetTag(list, numbers::TagOf(placed.value.type), true);
     list.ReplaceLines(std::move(placed.value.lines));
     numbers::ShowCount(bets_, list.LineCount());
   }

@@ -24,16 +24,4 @@ constexpr int TagOf(BetType type) {
 constexpr BetType BetTypeOf(int tag) {
   return tag > 0 ? GroupBets(tag - 1) : kDirectBets;
 }
-// The tag's parts, for callers that hold a tag.
-inline constexpr int kDirect = TagOf(kDirectBets);
-constexpr int GroupTag(int baoziDropped) {
-  return TagOf(GroupBets(baoziDropped));
-}
-constexpr bool IsGroupTag(int tag) {
-  return BetTypeOf(tag).kind == core::BetKind::kGroup;
-}
-constexpr int BaoziDropped(int tag) {
-  return BetTypeOf(tag).baoziDropped;
-}
-
 }  // namespace numbers

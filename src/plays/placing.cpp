@@ -1,16 +1,16 @@
 #include <bitset>
 
 #include "core/number.h"
-#include "lists/lists.h"
+#include "lists/bet_type.h"
 #include "plays/plays.h"
 
 namespace plays {
 
-core::Read<Placed> Place(const std::vector<std::string>& list, int tag,
+core::Read<Placed> Place(const std::vector<std::string>& list, numbers::BetType type,
                          const std::vector<std::string>& made, bool group, bool replace) {
-  const int madeTag = group ? numbers::GroupTag(0) : numbers::kDirect;
-  if (replace) return {{made, madeTag, 0}, {}};
-  if (!list.empty() && numbers::IsGroupTag(tag) != group) {
+  const numbers::BetType madeType = group ? numbers::GroupBets(0) : numbers::kDirectBets;
+  if (replace) return {{made, madeType, 0}, {}};
+  if (!list.empty() && (type.kind == core::BetKind::kGroup) != group) {
     return core::Read<Placed>::Refused(
         group ? "投注列表中是直选号码，不能添加组选号码；请用“替换投注列表”，或先清空列表。"
               : "投注列表中是组选号码，不能添加直选号码；请用“替换投注列表”，或先清空列表。");
@@ -22,7 +22,7 @@ core::Read<Placed> Place(const std::vector<std::string>& list, int tag,
     const int n = core::ParseNumber(line);
     if (n != core::kNoNumber) listed.set(key(n));
   }
-  Placed placed{list, list.empty() ? madeTag : tag, 0};
+  Placed placed{list, list.empty() ? madeType : type, 0};
   for (const auto& line : made) {
     const int n = core::ParseNumber(line);
     if (n != core::kNoNumber && listed.test(key(n))) {

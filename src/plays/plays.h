@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/result.h"
+#include "lists/bet_type.h"
 
 namespace plays {
 
@@ -77,13 +78,13 @@ Inputs InputsOf(const Choice& choice);
 // The bet list after a play's lines go in: replacing takes the lines and
 // their kind; adding appends those not listed yet (a 组选 group matches its
 // digits in any order) and counts the rest, and is refused when the list
-// holds lines of the other kind. `tag` is the list's tag (lists/lists.h).
+// holds lines of the other kind. `type` is the list's bet type.
 struct Placed {
   std::vector<std::string> lines;
-  int tag = 0;
+  numbers::BetType type;
   std::size_t skipped = 0;
 };
-core::Read<Placed> Place(const std::vector<std::string>& list, int tag,
+core::Read<Placed> Place(const std::vector<std::string>& list, numbers::BetType type,
                          const std::vector<std::string>& made, bool group, bool replace);
 // "已跳过 K 注重复号码".
 std::string SkippedText(std::size_t skipped);

@@ -251,32 +251,32 @@ TEST(Plays, ValuesAsUsersWriteThem) {
 }
 
 TEST(Plays, PlacingInTheBetList) {
-  const int group = numbers::GroupTag(0);
+  const numbers::BetType group = numbers::GroupBets(0);
   // Replacing takes the lines and their kind, whatever the list held.
-  auto r = plays::Place({"123", "456"}, numbers::GroupTag(2), {"001"}, false, true);
+  auto r = plays::Place({"123", "456"}, numbers::GroupBets(2), {"001"}, false, true);
   ASSERT_TRUE(r.Ok());
   EXPECT_EQ(r.value.lines, Lines{"001"});
-  EXPECT_EQ(r.value.tag, numbers::kDirect);
+  EXPECT_EQ(r.value.type, numbers::kDirectBets);
   // Adding skips what is listed, once per line made, and keeps the order.
-  r = plays::Place({"555", "heading", "123"}, numbers::kDirect, {"123", "124", "555", "999"}, false,
-                   false);
+  r = plays::Place({"555", "heading", "123"}, numbers::kDirectBets, {"123", "124", "555", "999"},
+                   false, false);
   ASSERT_TRUE(r.Ok());
   EXPECT_EQ(r.value.lines, (Lines{"555", "heading", "123", "124", "999"}));
   EXPECT_EQ(r.value.skipped, 2u);
   EXPECT_EQ(plays::SkippedText(2), "已跳过 2 注重复号码");
   // A group is listed in any order of its digits; the list keeps its 豹子 count.
-  r = plays::Place({"211"}, numbers::GroupTag(3), {"112", "122"}, true, false);
+  r = plays::Place({"211"}, numbers::GroupBets(3), {"112", "122"}, true, false);
   ASSERT_TRUE(r.Ok());
   EXPECT_EQ(r.value.lines, (Lines{"211", "122"}));
-  EXPECT_EQ(r.value.tag, numbers::GroupTag(3));
+  EXPECT_EQ(r.value.type, numbers::GroupBets(3));
   // The kinds do not mix in a list that holds lines; an empty one takes either.
-  EXPECT_NE(plays::Place({"123"}, numbers::kDirect, {"112"}, true, false).refusal.find("组选"),
+  EXPECT_NE(plays::Place({"123"}, numbers::kDirectBets, {"112"}, true, false).refusal.find("组选"),
             std::string::npos);
   EXPECT_FALSE(plays::Place({"112"}, group, {"123"}, false, false).Ok());
-  r = plays::Place({}, numbers::GroupTag(4), {"123"}, false, false);
+  r = plays::Place({}, numbers::GroupBets(4), {"123"}, false, false);
   ASSERT_TRUE(r.Ok());
-  EXPECT_EQ(r.value.tag, numbers::kDirect);
-  EXPECT_EQ(plays::Place({}, numbers::kDirect, {"112"}, true, false).value.tag, group);
+  EXPECT_EQ(r.value.type, numbers::kDirectBets);
+  EXPECT_EQ(plays::Place({}, numbers::kDirectBets, {"112"}, true, false).value.type, group);
 }
 
 }  // namespace
