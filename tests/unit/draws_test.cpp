@@ -463,6 +463,13 @@ TEST(DrawsCheck, ThePrizesFileAndSharedDigits) {
     EXPECT_EQ(r.value.direct, 1040) << bad;
   }
 
+  // Leading zeros are the same prize, however many.
+  EXPECT_EQ(numbers::ParsePrize(" 000000001 "), 1);
+  EXPECT_EQ(numbers::ParsePrize("0000000010000000"), numbers::kMaxPrize);
+  EXPECT_EQ(numbers::ParsePrize("00000000010000001"), -1);
+  EXPECT_EQ(numbers::ParsePrize("000000000"), -1);
+  EXPECT_EQ(numbers::ReadPrizesFile("直选 0000001040\n组三 346\n组六 173").value.direct, 1040);
+
   int counts[4] = {};
   for (int n = 0; n < 1000; ++n) ++counts[core::SharedDigits(n, 357)];
   EXPECT_EQ(counts[0], 343);
