@@ -56,10 +56,6 @@ std::string Normalized(std::string_view text) {
   return out;
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // Walks a normalized input. A token is followed by a separator or the end:
 // anything else fails to start the next token.
 struct Cursor {
@@ -76,9 +72,9 @@ struct Cursor {
   }
   // A decimal number; long ones saturate, so they are simply out of range.
   std::optional<int> Number() {
-    if (!IsDigit(Peek())) return std::nullopt;
+    if (!core::IsAsciiDigit(Peek())) return std::nullopt;
     int value = 0;
-    while (IsDigit(Peek())) {
+    while (core::IsAsciiDigit(Peek())) {
       value = std::min(value * 10 + (s[pos] - '0'), 100000);
       ++pos;
     }
@@ -139,7 +135,7 @@ std::optional<std::uint16_t> ParsePatterns(std::string_view text) {
 std::optional<std::uint16_t> ParseDigits(std::string_view text) {
   std::uint16_t bits = 0;
   for (char c : Normalized(text)) {
-    if (IsDigit(c)) {
+    if (core::IsAsciiDigit(c)) {
       bits = static_cast<std::uint16_t>(bits | (1u << (c - '0')));
     } else if (c != ' ' && c != ',') {
       return std::nullopt;

@@ -11,6 +11,11 @@
 
 namespace core {
 
+// An ASCII digit 0-9 (fullwidth digits are not).
+constexpr bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 // Removes leading and trailing characters with codes 0 to 32. Bytes of
 // multi-byte sequences are all >= 0x80, so this is safe on UTF-8.
 std::string_view TrimView(std::string_view text);

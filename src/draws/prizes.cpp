@@ -63,8 +63,7 @@ std::string PrizesFileBytes(const Prizes& prizes) {
 
 int ParsePrize(std::string_view text) {
   std::string_view t = core::TrimView(text);
-  if (t.empty() || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return -1;
+  if (t.empty() || !std::all_of(t.begin(), t.end(), core::IsAsciiDigit)) return -1;
   // Leading zeros do not count against the length that keeps stoi in range.
   t.remove_prefix(std::min(t.find_first_not_of('0'), t.size() - 1));
   if (t.size() > 8) return -1;

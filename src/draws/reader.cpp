@@ -24,12 +24,8 @@ constexpr int kFirstYear = 1900;
 constexpr std::string_view kDi = "第";
 constexpr std::string_view kQi = "期";
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 bool AllDigits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
+  return !s.empty() && std::all_of(s.begin(), s.end(), core::IsAsciiDigit);
 }
 
 // The first `most` (at most kTokensUsed) tokens of a line, without
@@ -69,7 +65,7 @@ enum class DateRead { kNotADate, kDate, kBadDate };
 // Takes 1 or 2 digits from the front of s.
 int TakeSmall(std::string_view& s) {
   std::size_t n = 0;
-  while (n < s.size() && n < 2 && IsDigit(s[n])) ++n;
+  while (n < s.size() && n < 2 && core::IsAsciiDigit(s[n])) ++n;
   if (n == 0) return -1;
   const int v = n == 1 ? s[0] - '0' : (s[0] - '0') * 10 + (s[1] - '0');
   s.remove_prefix(n);
