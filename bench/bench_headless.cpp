@@ -11,9 +11,9 @@
 #include "../tests/support/temp_folder.h"
 #include "app/main_table.h"
 #include "app/main_window.h"
-#include "toolkit/history.h"
 #include "lists/list_file.h"
 #include "toolkit/headless/headless.h"
+#include "toolkit/history.h"
 
 namespace {
 

@@ -25,11 +25,11 @@
 #include "app/filter_form.h"
 #include "app/main_table.h"
 #include "app/main_window.h"
+#include "core/text.h"
 #include "list_cases.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_driver.h"
-#include "core/text.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "app/filter_form.h"
 #include "app/main_table.h"
 #include "app/main_window.h"
-#include "list_cases.h"
 #include "core/text.h"
+#include "list_cases.h"
 #include "toolkit/win32/win32_driver.h"
 
 namespace {

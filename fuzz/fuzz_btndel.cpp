@@ -12,9 +12,9 @@
 #include "app/main_table.h"
 #include "app/main_window.h"
 #include "check.h"
+#include "core/text.h"
 #include "lists/lists.h"
 #include "toolkit/headless/headless.h"
-#include "core/text.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "app/main_window.h"
 #include "case_pairs.h"
 #include "check.h"
+#include "core/text.h"
 #include "lists/lists.h"
 #include "toolkit/headless/headless.h"
-#include "core/text.h"
 
 namespace {
 

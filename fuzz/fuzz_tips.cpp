@@ -16,9 +16,9 @@
 #include "app/main_table.h"
 #include "app/main_window.h"
 #include "check.h"
+#include "core/text.h"
 #include "tips/tips_store.h"
 #include "toolkit/headless/headless.h"
-#include "core/text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The status line: a random tip every tick, its link on a click. The page is
 // fetched off the window's thread, so the window answers while it comes.
 #include "app/main_window.h"
-#include "tips/tips_store.h"
 #include "core/text.h"
+#include "tips/tips_store.h"
 
 void TForm1::tmr1Timer(tk::Control&) {
   if (!TipsStarted) {

@@ -9,8 +9,8 @@
 
 #include "../support/temp_folder.h"
 #include "app/draws_form.h"
-#include "harness.h"
 #include "core/text.h"
+#include "harness.h"
 
 using Step = std::function<void()>;
 // Opens the draws window of `h` as the menu does and runs the steps as input

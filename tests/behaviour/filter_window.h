@@ -10,9 +10,9 @@
 
 #include "../support/temp_folder.h"
 #include "app/filter_form.h"
+#include "core/text.h"
 #include "harness.h"
 #include "toolkit/ask_text.h"
-#include "core/text.h"
 
 using Step = std::function<void()>;
 

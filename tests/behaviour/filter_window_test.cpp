@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "filter_window.h"
-#include "draws/draws.h"
 #include "conditions/conditions.h"
 #include "conditions/scheme.h"
-#include "toolkit/ask_text.h"
 #include "core/text.h"
+#include "draws/draws.h"
+#include "filter_window.h"
+#include "toolkit/ask_text.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "core/text.h"
 #include "harness.h"
 #include "lists/lists.h"
-#include "core/text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Digit rows: boxes and digit edits stay in step.
-#include "harness.h"
 #include "core/text.h"
+#include "harness.h"
 
 namespace {
 

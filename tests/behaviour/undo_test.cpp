@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "filter_window.h"
+#include "lists/kept_lists.h"
 #include "lists/list_file.h"
 #include "lists/lists.h"
-#include "lists/kept_lists.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "app/filter_form.h"
 #include "app/main_table.h"
 #include "app/main_window.h"
+#include "core/text.h"
 #include "lists/lists.h"
 #include "tips/tips_store.h"
 #include "toolkit/headless/headless.h"
-#include "core/text.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QWindow>
 
 #include "../behaviour/filter_window.h"
-#include "draws/draws.h"
 #include "conditions/conditions.h"
+#include "draws/draws.h"
 #include "qt_harness.h"
 #include "toolkit/ask_text.h"
 

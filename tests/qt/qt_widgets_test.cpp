@@ -18,9 +18,9 @@
 #include <stdexcept>
 
 #include "app/config.h"
+#include "core/text.h"
 #include "lists/lists.h"
 #include "qt_harness.h"
-#include "core/text.h"
 
 namespace {
 

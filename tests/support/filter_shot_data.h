@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "app/filter_form.h"
-#include "draws/draws.h"
 #include "conditions/scheme.h"
+#include "draws/draws.h"
 
 namespace testsupport {
 

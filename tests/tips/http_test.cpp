@@ -15,8 +15,8 @@
 
 #include "../support/http_server.h"
 #include "../support/temp_folder.h"
-#include "toolkit/linux/linux_platform.h"
 #include "core/text.h"
+#include "toolkit/linux/linux_platform.h"
 
 namespace {
 
@@ -228,7 +228,7 @@ TEST(Gbk, IsDecodedToUtf8) {
   // A lead byte cut off at the end is replaced, not dropped or kept raw.
   EXPECT_EQ(core::GbkToUtf8("ab\xCC"), "ab\xEF\xBF\xBD");
   EXPECT_EQ(core::GbkToUtf8("\xFF"
-                          "a"),
+                            "a"),
             "\xEF\xBF\xBD"
             "a");
 }

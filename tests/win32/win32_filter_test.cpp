@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "../behaviour/filter_window.h"
-#include "harness_win32.h"
-#include "draws/draws.h"
 #include "conditions/conditions.h"
+#include "draws/draws.h"
+#include "harness_win32.h"
 #include "toolkit/ask_text.h"
 #include "toolkit/win32/wide.h"
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/main_table.h"
+#include "core/text.h"
 #include "harness_win32.h"
 #include "lists/lists.h"
-#include "core/text.h"
 #include "toolkit/win32/wide.h"
 
 namespace {

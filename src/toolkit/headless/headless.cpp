@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "toolkit/canvas.h"
 #include "core/text.h"
+#include "toolkit/canvas.h"
 
 namespace tk::headless {
 
@@ -245,8 +245,9 @@ class HeadlessList : public Widget<ListControl> {
   void CopySelection() override {
     const std::string text = Text();
     const std::size_t b = core::ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()));
-    const std::size_t e = core::ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()) +
-                                                     static_cast<std::size_t>(SelectionLength()));
+    const std::size_t e =
+        core::ByteOffsetOfChar(text, static_cast<std::size_t>(CaretOffset()) +
+                                         static_cast<std::size_t>(SelectionLength()));
     if (e > b) happ_.clipboard = text.substr(b, e - b);
   }
 

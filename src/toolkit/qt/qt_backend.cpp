@@ -25,11 +25,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/text.h"
 #include "toolkit/placement.h"
 #include "toolkit/qt/qt_canvas.h"
 #include "toolkit/qt/qt_control.h"
 #include "toolkit/qt/qt_menu.h"
-#include "core/text.h"
 
 namespace tk::qt {
 

@@ -1,3 +1,3 @@
-#include "lists/lists.h"
-#include "conditions/conditions.h"
 #include "app/config.h"
+#include "conditions/conditions.h"
+#include "lists/lists.h"

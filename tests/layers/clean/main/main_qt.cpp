@@ -1,3 +1,3 @@
 #include <QApplication>
-#include "toolkit/qt/qt_backend.h"
 #include "app/main_window.h"
+#include "toolkit/qt/qt_backend.h"

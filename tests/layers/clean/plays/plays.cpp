@@ -1,2 +1,2 @@
-#include "lists/lists.h"
 #include "../lists/lists.h"
+#include "lists/lists.h"

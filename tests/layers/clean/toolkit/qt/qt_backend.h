@@ -1,3 +1,3 @@
-#include <QWidget>
 #include <QtWidgets/qlabel.h>
+#include <QWidget>
 #include "toolkit/testing/driver.h"

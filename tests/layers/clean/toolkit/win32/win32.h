@@ -1,2 +1,2 @@
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
