@@ -145,7 +145,7 @@ void TForm1::KeepLists() {
 
 void TForm1::mniIntersectFileClick(tk::Control&) {
   Step step(history_, "与文件取交集", {&mmoList});
-  numbers::CombineWithFile(App(), Bets(), numbers::SetOperation::Keep, "与文件取交集");
+  numbers::CombineWithFile(App(), Bets(), numbers::SetOperation::Intersect, "与文件取交集");
 }
 
 void TForm1::mniMergeFileClick(tk::Control&) {
@@ -160,7 +160,7 @@ void TForm1::mniDropFileClick(tk::Control&) {
 
 void TForm1::mniIntersectDelClick(tk::Control&) {
   Step step(history_, "与删除列表取交集", {&mmoList});
-  numbers::CombineWithList(App(), Bets(), mmoDel, numbers::SetOperation::Keep);
+  numbers::CombineWithList(App(), Bets(), mmoDel, numbers::SetOperation::Intersect);
 }
 
 void TForm1::mniDropDelClick(tk::Control&) {

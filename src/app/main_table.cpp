@@ -15,9 +15,9 @@ using tk::ControlSpec;
 using tk::Kind;
 
 // Names made at run time (chk1 ... chk60) need storage that never moves.
-std::string_view Keep(std::string text) {
-  static std::deque<std::string> kept;
-  return kept.emplace_back(std::move(text));
+std::string_view Interned(std::string text) {
+  static std::deque<std::string> names;
+  return names.emplace_back(std::move(text));
 }
 
 ControlSpec LinkLabel(ControlSpec c, int fontHeight, std::string_view handler) {
@@ -59,23 +59,24 @@ void AddPanel(std::vector<ControlSpec>& out, std::string_view group, int first, 
   static constexpr std::string_view kRowNames[3] = {"百位：", "十位：", "个位："};
   for (int row = 0; row < 3; ++row) {
     const int top = kRowTops[row];
-    out.push_back(Make(Keep("lbl" + std::to_string(label + row)), Kind::Label, group,
+    out.push_back(Make(Interned("lbl" + std::to_string(label + row)), Kind::Label, group,
                        {8, top, 42, 14}, -1, kRowNames[row]));
     const int rowFirst = first + 10 * row;
-    const std::string_view handler = Keep("chk" + std::to_string(rowFirst) + "Click");
+    const std::string_view handler = Interned("chk" + std::to_string(rowFirst) + "Click");
     for (int d = 0; d < 10; ++d) {
-      ControlSpec box = Make(Keep("chk" + std::to_string(rowFirst + d)), Kind::CheckBox, group,
-                             {kBoxLefts[d], top, 33, 17}, 10 * row + d, Keep(std::to_string(d)));
+      ControlSpec box =
+          Make(Interned("chk" + std::to_string(rowFirst + d)), Kind::CheckBox, group,
+               {kBoxLefts[d], top, 33, 17}, 10 * row + d, Interned(std::to_string(d)));
       box.tag = d;
       box.fontHeight = 21;
       if (row == 1) box.color = tk::kRed;
       out.push_back(Clickable(box, handler));
     }
     const std::string editName = "edt" + std::to_string(edit + row);
-    ControlSpec digits = Make(Keep(editName), Kind::Edit, group, {424, top, 89, 27}, 30 + row);
+    ControlSpec digits = Make(Interned(editName), Kind::Edit, group, {424, top, 89, 27}, 30 + row);
     digits.fontHeight = 19;
     digits.maxLength = 10;
-    digits.onKeyPress = Keep(editName + "KeyPress");
+    digits.onKeyPress = Interned(editName + "KeyPress");
     out.push_back(digits);
   }
 }

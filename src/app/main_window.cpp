@@ -230,14 +230,14 @@ void TForm1::mniFilterClick(tk::Control&) {
   TFormFilter dialog(App(), Bets(), Deletions());
   dialog.Restore(FilterSettings);
   // The settings stay however the window closes, even when its loop fails.
-  struct Keep {
+  struct RememberSettings {
     TForm1& form;
     TFormFilter& dialog;
-    ~Keep() {
+    ~RememberSettings() {
       form.FilterSettings = dialog.Settings();
       form.FormFilter = nullptr;
     }
-  } keep{*this, dialog};
+  } remember{*this, dialog};
   FormFilter = &dialog;
   App().ShowModal(dialog, *this);
 }

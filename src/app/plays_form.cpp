@@ -170,14 +170,14 @@ void TForm1::mniPlaysClick(tk::Control&) {
   TFormPlays dialog(App(), ListHistory(), {&mmoList, &lblCount, true});
   dialog.Restore(PlaysChoice);
   // The choice stays however the window closes.
-  struct Keep {
+  struct RememberChoice {
     TForm1& form;
     TFormPlays& dialog;
-    ~Keep() {
+    ~RememberChoice() {
       form.PlaysChoice = dialog.Chosen();
       form.FormPlays = nullptr;
     }
-  } keep{*this, dialog};
+  } remember{*this, dialog};
   FormPlays = &dialog;
   App().ShowModal(dialog, *this);
 }

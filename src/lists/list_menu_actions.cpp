@@ -67,8 +67,8 @@ void Replace(const CountedList& target, std::vector<std::string> lines) {
 std::vector<std::string> Combined(const std::vector<std::string>& lines,
                                   const std::vector<std::string>& numbers, SetOperation op) {
   switch (op) {
-    case SetOperation::Keep:
-      return KeepNumbers(lines, NumbersIn(numbers));
+    case SetOperation::Intersect:
+      return IntersectNumbers(lines, NumbersIn(numbers));
     case SetOperation::Drop:
       return DropNumbers(lines, NumbersIn(numbers));
     case SetOperation::Merge:

@@ -28,7 +28,8 @@ std::vector<std::string> Filtered(const std::vector<std::string>& lines, const N
 
 }  // namespace
 
-std::vector<std::string> KeepNumbers(const std::vector<std::string>& lines, const NumberSet& set) {
+std::vector<std::string> IntersectNumbers(const std::vector<std::string>& lines,
+                                          const NumberSet& set) {
   return Filtered(lines, set, true);
 }
 

@@ -15,8 +15,9 @@ using NumberSet = std::bitset<core::kNumberCount>;
 
 // The three-digit numbers among the lines.
 NumberSet NumbersIn(const std::vector<std::string>& lines);
-// Keeps the number lines whose number is in `set`.
-std::vector<std::string> KeepNumbers(const std::vector<std::string>& lines, const NumberSet& set);
+// The number lines whose number is in `set` (与…取交集).
+std::vector<std::string> IntersectNumbers(const std::vector<std::string>& lines,
+                                          const NumberSet& set);
 // Takes out every line whose number is in `set`.
 std::vector<std::string> DropNumbers(const std::vector<std::string>& lines, const NumberSet& set);
 // Appends, in their order, the numbers not yet in the lines, each once.

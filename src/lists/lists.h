@@ -95,13 +95,13 @@ bool AskNumbersFile(tk::Application& app, std::string_view title,
                     std::vector<std::string>& numbers);
 
 // ---- 大底 operations on the bet list ----
-enum class SetOperation { Keep, Merge, Drop };
+enum class SetOperation { Intersect, Merge, Drop };
 // With the numbers of a file the user picks: keeps the lines whose number is
 // in it, appends its numbers not yet listed, or takes out every line of its
 // numbers. Lines that are not three digits stay.
 void CombineWithFile(tk::Application& app, const CountedList& bets, SetOperation op,
                      std::string_view title);
-// The same with the deletion list's numbers (Keep or Drop).
+// The same with the deletion list's numbers (Intersect or Drop).
 void CombineWithList(tk::Application& app, const CountedList& bets,
                      const tk::ListControl& deletions, SetOperation op);
 // Keeps each number's first line.

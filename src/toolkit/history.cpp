@@ -335,19 +335,19 @@ bool History::Close(std::size_t index, std::uint64_t link) {
   if (r.depth == 0 || --r.depth > 0) return false;
   if (r.tagPending && (r.tagForced || !r.base.SameAs(r.list->Lines()))) r.tag = r.pendingTag;
   r.tagPending = false;
-  const bool recorded = Keep(index, r.name, link);
+  const bool recorded = RecordChange(index, r.name, link);
   if (shown_) shown_(*r.list);
   return recorded;
 }
 
 void History::Settle(std::size_t index) {
   Record& r = records_[index];
-  if (!r.base.SameAs(r.list->Lines()) && Keep(index, std::string(kUnnamed), 0) && shown_) {
+  if (!r.base.SameAs(r.list->Lines()) && RecordChange(index, std::string(kUnnamed), 0) && shown_) {
     shown_(*r.list);
   }
 }
 
-bool History::Keep(std::size_t index, const std::string& name, std::uint64_t link) {
+bool History::RecordChange(std::size_t index, const std::string& name, std::uint64_t link) {
   Record& r = records_[index];
   const std::vector<std::string>& lines = r.list->Lines();
   if (r.tag == r.baseTag && r.base.SameAs(lines)) return false;

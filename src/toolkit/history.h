@@ -152,7 +152,7 @@ class History {
   bool Close(std::size_t index, std::uint64_t link);
   void Settle(std::size_t index);
   // Records the change since the last recorded point, if there is one.
-  bool Keep(std::size_t index, const std::string& name, std::uint64_t link);
+  bool RecordChange(std::size_t index, const std::string& name, std::uint64_t link);
   void Trim(Record& r);
   void Move(std::size_t index, bool undo);
   void Unlink(std::uint64_t link);
