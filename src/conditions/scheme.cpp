@@ -311,7 +311,7 @@ std::string SchemeNameRefusal(std::string_view typed) {
   stem = std::string(TrimName(stem));
   for (char& c : stem) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   const bool numbered = stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-                        stem[3] >= '0' && stem[3] <= '9';
+                        core::IsAsciiDigit(stem[3]);
   if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || numbered)
     return "“" + std::string(name) + "”是 Windows 保留的名称，请换一个。";
   return {};

@@ -26,7 +26,7 @@ void OnDigitKey(const DigitRow& row, char32_t& key) {
       const auto chars = core::Chars(digits);
       if (static_cast<std::size_t>(caret) <= chars.size()) {
         const std::string_view x = chars[static_cast<std::size_t>(caret) - 1];
-        if (x.size() == 1 && x[0] >= '0' && x[0] <= '9') row.boxes[x[0] - '0']->SetChecked(false);
+        if (x.size() == 1 && core::IsAsciiDigit(x[0])) row.boxes[x[0] - '0']->SetChecked(false);
       }
       row.edit->SetCaretOffset(caret - 1);
     }
