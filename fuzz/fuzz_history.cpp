@@ -158,9 +158,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Lines b = MakeLines(in);
         tk::Change back;
         const tk::Change change = tk::Difference(tk::PackedLines(a), b);
-        FUZZ_CHECK(numbers::ApplyChange(change, b, back) == a);
+        FUZZ_CHECK(tk::ApplyChange(change, b, back) == a);
         tk::Change again;
-        FUZZ_CHECK(numbers::ApplyChange(back, a, again) == b);
+        FUZZ_CHECK(tk::ApplyChange(back, a, again) == b);
         break;
       }
     }
