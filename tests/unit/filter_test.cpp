@@ -433,14 +433,14 @@ TEST(Filter, EveryConditionControlOfTheWindowIsInOneRow) {
     }
   }
   std::size_t inWindow = 0;
-  for (const tk::ControlSpec& spec : app::FilterFormSpec().controls) {
-    const bool input = spec.kind == tk::Kind::CheckBox || spec.kind == tk::Kind::Edit ||
-                       spec.kind == tk::Kind::Radio;
-    if (!input || (spec.parent != "grpFilter" && spec.parent != "grpMore")) continue;
+  for (const tk::ControlSpec& control : app::FilterFormSpec().controls) {
+    const bool input = control.kind == tk::Kind::CheckBox || control.kind == tk::Kind::Edit ||
+                       control.kind == tk::Kind::Radio;
+    if (!input || (control.parent != "grpFilter" && control.parent != "grpMore")) continue;
     ++inWindow;
-    const auto row = named.find(spec.name);
-    ASSERT_NE(row, named.end()) << spec.name << " is in no row";
-    EXPECT_EQ(row->second, spec.kind) << spec.name;
+    const auto row = named.find(control.name);
+    ASSERT_NE(row, named.end()) << control.name << " is in no row";
+    EXPECT_EQ(row->second, control.kind) << control.name;
   }
   EXPECT_EQ(inWindow, named.size());
 }
