@@ -94,7 +94,14 @@ void TFormDraws::LoadDraws() {
   if (problem.empty()) return;
   // draws.txt is written over only once a copy of it is safe: nothing the
   // user kept is lost.
+  const std::size_t lines = store_.LinesLeftOut();
   if (store_.SetAsideUnreadable()) {
+    if (lines > 0) {
+      App().ShowNotice("保存的开奖号码中有 " + std::to_string(lines) +
+                       " 行无法读取，已连同行号移到 " + std::string(numbers::kBadDrawsFileName) +
+                       "，其余 " + std::to_string(Draws().size()) + " 期照常载入。" + problem);
+      return;
+    }
     App().ShowNotice("无法读取保存的开奖号码：" + problem + "原文件已另存为 " +
                      std::string(numbers::kBadDrawsFileName) + "，开奖号码从空白开始。");
   } else {
@@ -125,7 +132,8 @@ void TFormDraws::LoadPrizes() {
                    " 元计。");
 }
 
-void TFormDraws::AddRead(const core::Read<std::vector<numbers::Draw>>& read) {
+void TFormDraws::AddRead(const core::Read<std::vector<numbers::Draw>>& read,
+                         std::size_t datesLeftOut) {
   if (!read.Ok()) {
     App().ShowNotice(read.refusal);
     return;
@@ -139,6 +147,10 @@ void TFormDraws::AddRead(const core::Read<std::vector<numbers::Draw>>& read) {
   if (next == Draws()) return;
   store_.Keep(std::move(next));
   Show(true);
+  if (datesLeftOut > 0) {
+    App().ShowNotice("已读入 " + std::to_string(read.value.size()) + " 期，其中 " +
+                     std::to_string(datesLeftOut) + " 期的日期无法识别，已略去日期。");
+  }
 }
 
 void TFormDraws::Show(bool toEnd) {
@@ -223,11 +235,13 @@ void TFormDraws::btnImportClick(tk::Control&) {
   const std::string path = App().AskFilePath(request);
   if (path.empty()) return;
   const std::string bytes = App().GetPlatform().ReadFileBytes(path, numbers::kDrawsTextMaxBytes);
-  AddRead(numbers::ReadDrawsFile(bytes, core::FileNameOf(path)));
+  const numbers::DrawsRead read = numbers::ReadDrawsFile(bytes, core::FileNameOf(path));
+  AddRead(read, read.datesLeftOut);
 }
 
 void TFormDraws::btnPasteClick(tk::Control&) {
-  AddRead(numbers::ReadDraws(App().ClipboardText()));
+  const numbers::DrawsRead read = numbers::ReadDraws(App().ClipboardText());
+  AddRead(read, read.datesLeftOut);
 }
 
 void TFormDraws::btnAddDrawClick(tk::Control&) {

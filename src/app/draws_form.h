@@ -4,6 +4,7 @@
 // kept in the user's data folder.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,8 +60,8 @@ class TFormDraws : public tk::Form {
   std::string PathOf(std::string_view name) const;
   void LoadDraws();
   void LoadPrizes();
-  // Adds the draws read, or shows why not.
-  void AddRead(const core::Read<std::vector<numbers::Draw>>& read);
+  // Adds the draws read, or shows why not; says how many dates were left out.
+  void AddRead(const core::Read<std::vector<numbers::Draw>>& read, std::size_t datesLeftOut = 0);
   // Builds the chart of the rows chosen; `toEnd` shows the latest row.
   void Show(bool toEnd);
   void ShowStatus();

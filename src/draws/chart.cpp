@@ -78,7 +78,7 @@ ChartMetrics ChartMetrics::Scaled(double f) const {
   m.spanWidth = Scale(spanWidth, f), m.shapeWidth = Scale(shapeWidth, f);
   m.titleHeight = Scale(titleHeight, f), m.headerHeight = Scale(headerHeight, f);
   m.rowHeight = Scale(rowHeight, f), m.circleDiameter = Scale(circleDiameter, f);
-  m.lineWidth = Scale(lineWidth, f);
+  m.lineWidth = Scale(lineWidth, f), m.dateWidth = Scale(dateWidth, f);
   return m;
 }
 
@@ -91,17 +91,24 @@ TrendChart::TrendChart(std::span<const Draw> kept, int shown, const ChartMetrics
   omissions_ = Omissions(kept, first);
   rows_.assign(kept.begin() + static_cast<std::ptrdiff_t>(first), kept.end());
   stats_ = StatsOf(rows_, omissions_);
+  gapBefore_.resize(rows_.size());
+  for (std::size_t r = 0; r < rows_.size(); ++r)
+    gapBefore_[r] = first + r > 0 && IssueGap(kept[first + r - 1], rows_[r]);
+  const bool dated =
+      std::any_of(rows_.begin(), rows_.end(), [](const Draw& d) { return !d.date.empty(); });
+  columns_ = dated ? kColumns + 1 : kColumns;
   int x = 0;
-  for (int c = 0; c < kColumns; ++c) {
+  for (int c = 0; c < columns_; ++c) {
     columnX_[c] = x;
     x += c == 0              ? m_.issueWidth
          : c == 1            ? m_.numberWidth
          : c < kColumns - 3  ? m_.digitWidth
          : c == kColumns - 3 ? m_.sumWidth
          : c == kColumns - 2 ? m_.spanWidth
-                             : m_.shapeWidth;
+         : c == kColumns - 1 ? m_.shapeWidth
+                             : m_.dateWidth;
   }
-  columnX_[kColumns] = x;
+  columnX_[static_cast<std::size_t>(columns_)] = x;
 }
 
 int TrendChart::RowY(int row) const {
@@ -171,6 +178,10 @@ void TrendChart::AddCell(int row, int column, Layers& layers) const {
     case kColumns - 2:
       layers.texts.push_back(Text(rect, std::to_string(core::SpanOf(number)), kText, false));
       break;
+    case kDateColumn:
+      if (!rows_[row].date.empty())
+        layers.texts.push_back(Text(rect, rows_[row].date, kText, false));
+      break;
     default:
       layers.texts.push_back(
           Text(rect, std::string(core::ShapeText(core::ShapeOf(number))), kText, false));
@@ -197,6 +208,7 @@ void TrendChart::AddHeadings(Layers& layers) const {
   add(kColumns - 3, 1, 0, both, "和值");
   add(kColumns - 2, 1, 0, both, "跨度");
   add(kColumns - 1, 1, 0, both, "形态");
+  if (columns_ > kColumns) add(kDateColumn, 1, 0, both, "开奖日期");
 }
 
 tk::Drawing TrendChart::Paint(int top, int bottom) const {
@@ -209,7 +221,7 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
   const int lastRow = RowAt(bottom - 1);  // inclusive
   if (bottom > RowY(0)) {
     for (int r = firstRow; r <= lastRow; ++r)
-      for (int c = 0; c < kColumns; ++c) AddCell(r, c, layers);
+      for (int c = 0; c < columns_; ++c) AddCell(r, c, layers);
   }
   // Grid: each cell's right and bottom edge, and the chart's left and top.
   tk::Drawing& lines = layers.lines;
@@ -228,7 +240,7 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
     hline(RowY(r) - 1);
   }
   lines.push_back(Line(0, top, 0, bottom - 1, 1, kGridColour));
-  for (int c = 0; c < kColumns; ++c) {
+  for (int c = 0; c < columns_; ++c) {
     const int x = columnX_[c + 1] - 1;
     // Inside a block the column lines start under the block's title.
     const bool digitEdge =
@@ -236,8 +248,19 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
     const int from = digitEdge ? std::max(top, m_.titleHeight) : top;
     if (from < bottom) lines.push_back(Line(x, from, x, bottom - 1, 1, kGridColour));
   }
-  // Joining lines between the circles of consecutive draw rows in the band.
+  // A break in the 期号 sequence: a mark over the 期号 (and date) on the
+  // row's top edge, neutral, since a holiday is no missing draw.
   const int draws = DrawRows();
+  if (bottom > RowY(0)) {
+    for (int r = firstRow; r <= lastRow && r < draws; ++r) {
+      if (!GapBefore(r)) continue;
+      const int y = RowY(r);
+      lines.push_back(Line(1, y, columnX_[1] - 2, y, 2, kGapColour));
+      if (columns_ > kColumns)
+        lines.push_back(Line(columnX_[kDateColumn] + 1, y, Width() - 2, y, 2, kGapColour));
+    }
+  }
+  // Joining lines between the circles of consecutive draw rows in the band.
   const int from = std::max(0, firstRow - 1);
   const int to = bottom > RowY(0) ? std::min(draws - 1, lastRow + 1) : 0;
   for (int r = from; r < to; ++r) {
@@ -254,6 +277,10 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
   for (tk::Drawing* layer : {&lines, &layers.circles, &layers.texts})
     std::move(layer->begin(), layer->end(), std::back_inserter(out));
   return out;
+}
+
+bool IssueGap(const Draw& earlier, const Draw& later) {
+  return earlier.issue / 1000 == later.issue / 1000 && later.issue != earlier.issue + 1;
 }
 
 }  // namespace numbers

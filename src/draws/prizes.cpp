@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "core/decode.h"
 #include "core/notice.h"
@@ -62,7 +64,31 @@ std::string PrizesFileBytes(const Prizes& prizes) {
 }
 
 int ParsePrize(std::string_view text) {
-  std::string_view t = core::TrimView(text);
+  std::string_view typed = core::TrimView(text);
+  // 1,040 as prizes are printed: groups of three digits after the first,
+  // the commas ASCII or fullwidth.
+  std::string plain;
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    if (typed.substr(i).starts_with("，")) {
+      plain += ',';
+      i += std::string_view("，").size() - 1;
+    } else {
+      plain += typed[i];
+    }
+  }
+  const std::size_t first = plain.find(',');
+  if (first != std::string::npos) {
+    if (first == 0 || first > 3 || (plain.size() - first) % 4 != 0) return -1;
+    std::string digits;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      const bool comma = i >= first && (i - first) % 4 == 0;
+      if (comma != (plain[i] == ',')) return -1;
+      if (!comma) digits += plain[i];
+    }
+    plain = std::move(digits);
+  }
+  typed = plain;
+  std::string_view t = typed;
   if (t.empty() || !std::all_of(t.begin(), t.end(), core::IsAsciiDigit)) return -1;
   // Leading zeros do not count against the length that keeps stoi in range.
   t.remove_prefix(std::min(t.find_first_not_of('0'), t.size() - 1));

@@ -2,6 +2,7 @@
 // itself, or the three edits of the draws window.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,19 +19,45 @@ inline const std::string kDrawsTextTooLarge =
 inline const std::string kTooManyDrawsRead =
     "开奖号码多于 " + std::to_string(kMaxDraws) + " 期，未导入。";
 
+// A line that was not read, as it stood, and why.
+struct LineSetAside {
+  std::size_t line = 0;
+  std::string text;
+  std::string why;
+};
+
+// The draws read, or the refusal; what else the notice after a read says.
+struct DrawsRead : core::Read<std::vector<Draw>> {
+  // Draws read without a date, whose date could not be made out
+  // (2005年月28日) on any of their lines.
+  std::size_t datesLeftOut = 0;
+  // ReadKeptDraws only: the lines not read, in order.
+  std::vector<LineSetAside> setAside;
+};
+
 // The draws in text (pasted, or a file already decoded), sorted by 期号,
-// each once. A line reads as 期号 [日期] 号码 …: the 期号 first, as 5-9
-// digits, 第2024001期 or 2024001期; the date as 2024-01-01, 2024/01/01,
-// 2024年01月01日 or - for none; the number as one token of three digits or
-// three tokens of one digit; anything after it is ignored. Tokens are cut
-// at core's separators. Lines that do not start with a 期号 are skipped.
-// Refused whole, with the line named: a 期号 without a readable number, a
-// bad date, one 期号 with two numbers or two dates. The same draw twice is
-// one draw.
-core::Read<std::vector<Draw>> ReadDraws(std::string_view text);
+// each once. The columns are told by what they hold over the whole text,
+// in any order: the 期号 (5-9 digits, 第2024001期, 2024001期, or a year, a
+// letter and the sequence, 2005D001 for 2005001), the date (2024-01-01,
+// 2024/1/1, 2024.01.01, 2024年1月1日, 20240101, or - for none; may be
+// missing) and the number (one token of three digits, or three of one).
+// Up to two index columns before them and anything after them are
+// ignored. Tokens are cut at core's separators and CSV quotes. Lines the
+// columns do not fit (titles, headers) are skipped. A date that is not
+// written as one is left out and counted. Refused whole, with the line
+// named: a 期号 without a readable number, a date that does not exist, a
+// draw in another column order, a text whose columns could be read two
+// ways, one 期号 with two numbers or two dates. The same draw twice is one.
+DrawsRead ReadDraws(std::string_view text);
 // The same for the bytes of a file, decoded by core::DecodeText. A file that
 // is not text is refused with its name in the notice.
-core::Read<std::vector<Draw>> ReadDrawsFile(std::string_view bytes, std::string_view fileName);
+DrawsRead ReadDrawsFile(std::string_view bytes, std::string_view fileName);
+// draws.txt as kept: read as a file, but a line that cannot be read (and
+// every other line that is no draw, save the heading) is set aside instead
+// of refusing the rest; so is the later of two lines that disagree on a
+// draw, and a line whose date was left out (its draw is read). Refused
+// whole: not text, too large, too many draws, columns read two ways.
+DrawsRead ReadKeptDraws(std::string_view bytes, std::string_view fileName);
 
 // One draw from the three edits of the window: the 期号, the date (may be
 // empty) and the number, which must be the edit's only content.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/notice.h"
 #include "core/number.h"
 #include "draws/reader.h"
 
@@ -85,30 +86,56 @@ DrawStore::DrawStore(const tk::Platform& platform)
     pending_ = true;
     return;
   }
-  // ReadDraws refuses more than kMaxDraws 期号: no merge is needed.
-  core::Read<std::vector<Draw>> read = ReadDrawsFile(bytes, kDrawsFileName);
-  if (read.Ok()) {
-    draws_ = std::move(read.value);
+  // The reader refuses more than kMaxDraws 期号: no merge is needed.
+  DrawsRead read = ReadKeptDraws(bytes, kDrawsFileName);
+  if (!read.Ok()) {
+    problem_ = std::move(read.refusal);
+    pending_ = true;
+    if (bytes.size() <= kDrawsTextMaxBytes) unread_ = std::move(bytes);
     return;
   }
-  problem_ = std::move(read.refusal);
+  draws_ = std::move(read.value);
+  if (read.setAside.empty()) return;
+  problem_ = read.setAside.front().why;
+  linesLeftOut_ = read.setAside.size();
   pending_ = true;
-  if (bytes.size() <= kDrawsTextMaxBytes) unread_ = std::move(bytes);
+  std::string lines = std::string(kDrawsFileName) + " 中无法读取的行（行号：原文）：\r\n";
+  for (const LineSetAside& l : read.setAside)
+    lines += core::LineRef(l.line) + "：" + l.text + "\r\n";
+  unread_ = std::move(lines);
 }
 
 bool DrawStore::SetAsideUnreadable() {
   if (!pending_) return writable_;
   pending_ = false;
-  if (unread_) {
+  if (unread_ && AddToBadFile(*unread_)) {
+    unread_.reset();
+    // What was set aside is not set aside again at the next start.
     try {
-      platform_.ReplaceFileBytes(folder_ + std::string(kBadDrawsFileName), *unread_);
-      unread_.reset();
-      return true;
+      platform_.ReplaceFileBytes(folder_ + std::string(kDrawsFileName), DrawsFileBytes(draws_));
     } catch (const tk::Error&) {
     }
+    return true;
   }
   writable_ = false;
   return false;
+}
+
+bool DrawStore::AddToBadFile(std::string_view addition) const {
+  const std::string bad = folder_ + std::string(kBadDrawsFileName);
+  try {
+    std::string bytes;
+    if (platform_.FilePresent(bad)) {
+      bytes = platform_.ReadFileBytes(bad, kBadDrawsMaxBytes);
+      if (bytes.size() > kBadDrawsMaxBytes) return false;
+      if (!bytes.empty() && !bytes.ends_with('\n')) bytes += "\r\n";
+    }
+    bytes += addition;
+    platform_.ReplaceFileBytes(bad, bytes);
+    return true;
+  } catch (const tk::Error&) {
+    return false;
+  }
 }
 
 void DrawStore::Keep(std::vector<Draw> next) {

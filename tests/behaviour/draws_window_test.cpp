@@ -65,11 +65,12 @@ TEST_F(DrawsWindow, OpensEmptyAndWritesNothingUntilSomethingChanges) {
   }});
   EXPECT_FALSE(folder.Has("draws.txt"));  // nothing changed, nothing written
 
-  // A draws.txt that cannot be read is set aside before anything overwrites it.
+  // A line of draws.txt that cannot be read is set aside, the others load,
+  // and the window says so once.
   const std::string broken = "期号 日期 号码\r\n2024001 - 357\r\n2024002 - 3x\r\n";
   folder.Write("draws.txt", broken);
   InWindow({[&] {
-    EXPECT_TRUE(W().Draws().empty());
+    EXPECT_EQ(W().Draws().size(), 1u);
     Retype("edtIssue", "2024003");
     Retype("edtNumber", "111");
     Tap("btnAddDraw");
@@ -77,10 +78,29 @@ TEST_F(DrawsWindow, OpensEmptyAndWritesNothingUntilSomethingChanges) {
   }});
   ASSERT_EQ(Notices().size(), 1u);
   EXPECT_EQ(Notices()[0],
-            "无法读取保存的开奖号码：第 3 行有期号 2024002，但没有可读的开奖号码，未导入。"
+            "保存的开奖号码中有 1 行无法读取，已连同行号移到 draws.bad.txt，其余 1 期照常载入。"
+            "第 3 行有期号 2024002，但没有可读的开奖号码，未导入。");
+  EXPECT_EQ(folder.Read("draws.bad.txt"),
+            "draws.txt 中无法读取的行（行号：原文）：\r\n第 3 行：2024002 - 3x\r\n");
+  EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024001 - 357\r\n2024003 - 111\r\n");
+  InWindow({[&] {
+    EXPECT_EQ(W().Draws().size(), 2u);
+    W().Close();
+  }});
+  EXPECT_EQ(Notices().size(), 1u);
+
+  // A draws.txt that cannot be read at all is set aside whole.
+  const std::string notText("2024001 - 357\r\n\x81\x20\xFF", 18);
+  folder.Write("draws.txt", notText);
+  InWindow({[&] {
+    EXPECT_TRUE(W().Draws().empty());
+    W().Close();
+  }});
+  ASSERT_EQ(Notices().size(), 2u);
+  EXPECT_EQ(Notices()[1],
+            "无法读取保存的开奖号码：文件“draws.txt”不是文本文件，未导入。"
             "原文件已另存为 draws.bad.txt，开奖号码从空白开始。");
-  EXPECT_EQ(folder.Read("draws.bad.txt"), broken);
-  EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024003 - 111\r\n");
+  EXPECT_TRUE(folder.Read("draws.bad.txt").ends_with("2024002 - 3x\r\n" + notText));
 }
 
 TEST_F(DrawsWindow, ImportPasteAddAndDeleteAreKeptInDrawsTxt) {
@@ -149,6 +169,29 @@ TEST_F(DrawsWindow, ImportPasteAddAndDeleteAreKeptInDrawsTxt) {
   EXPECT_EQ(folder.Read("draws.txt"),
             "期号 日期 号码\r\n2024001 - 357\r\n2024003 2024-01-03 999\r\n"
             "2024004 2024-01-04 147\r\n2024005 - 258\r\n2024006 2024-01-06 000\r\n");
+}
+
+TEST_F(DrawsWindow, AnImportSaysHowManyDatesItLeftOut) {
+  const std::string gbk =
+      "2005D001\t2005\xC4\xEA"
+      "1\xD4\xC2"
+      "1\xC8\xD5\t019\t10\t\r\n"
+      "2005D002\t2005\xC4\xEA\xD4\xC2"
+      "28\xC8\xD5\t123\t6\t\r\n";
+  folder.Write("3d.txt", gbk);
+  InWindow({[&] {
+    Rec().dialogAnswers = {Path("3d.txt")};
+    Tap("btnImport");
+    ASSERT_EQ(Notices().size(), 1u);
+    EXPECT_EQ(Notices()[0], "已读入 2 期，其中 1 期的日期无法识别，已略去日期。");
+    // The same again changes nothing and says nothing.
+    H().SetClipboardText(core::GbkToUtf8(gbk));
+    Tap("btnPaste");
+    EXPECT_EQ(Notices().size(), 1u);
+    W().Close();
+  }});
+  EXPECT_EQ(folder.Read("draws.txt"),
+            "期号 日期 号码\r\n2005001 2005-01-01 019\r\n2005002 - 123\r\n");
 }
 
 // 25 draws of 000, then ten more. With 近 30 期 the first five are hidden, and

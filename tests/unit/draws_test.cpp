@@ -7,6 +7,7 @@
 #include "core/number.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -307,7 +308,8 @@ TEST(DrawsKept, OneStoreReadsDrawsTxtAndSetsAnUnreadableOneAsideBeforeWriting) {
   EXPECT_FALSE(folder.Has("draws.bad.txt"));
   // The first change keeps a copy of the file before it writes over it.
   store.Keep(ReadDraws("2024003 111").value);
-  EXPECT_EQ(folder.Read("draws.bad.txt"), broken);
+  EXPECT_EQ(folder.Read("draws.bad.txt"),
+            "draws.txt 中无法读取的行（行号：原文）：\r\n第 2 行：2024001 - 3x\r\n");
   EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024003 - 111\r\n");
   EXPECT_TRUE(store.Saved());
 
@@ -317,6 +319,47 @@ TEST(DrawsKept, OneStoreReadsDrawsTxtAndSetsAnUnreadableOneAsideBeforeWriting) {
   unsaved.Keep(ReadDraws("2024003 111").value);
   EXPECT_EQ(unsaved.Draws().size(), 1u);
   EXPECT_FALSE(unsaved.Saved());
+}
+
+TEST(DrawsKept, UnreadableLinesGoToTheBadFileOnceAndTheRestLoads) {
+  testsupport::TempFolder folder;
+  const FolderPlatform platform(folder.Slashed());
+  folder.Write("draws.bad.txt", "earlier");
+  folder.Write("draws.txt", "期号 日期 号码\r\n2024001 - 357\r\n2024002 - 3x\r\n2024003 - 111\r\n");
+  {
+    numbers::DrawStore store(platform);
+    EXPECT_EQ(store.Draws().size(), 2u);
+    EXPECT_EQ(store.LinesLeftOut(), 1u);
+    EXPECT_EQ(store.Problem(), "第 3 行有期号 2024002，但没有可读的开奖号码，未导入。");
+    EXPECT_EQ(folder.Read("draws.bad.txt"), "earlier");  // reading writes nothing
+    EXPECT_TRUE(store.SetAsideUnreadable());
+    EXPECT_TRUE(store.Saved());
+  }
+  const std::string once =
+      "earlier\r\ndraws.txt 中无法读取的行（行号：原文）：\r\n第 3 行：2024002 - 3x\r\n";
+  EXPECT_EQ(folder.Read("draws.bad.txt"), once);
+  EXPECT_EQ(folder.Read("draws.txt"), "期号 日期 号码\r\n2024001 - 357\r\n2024003 - 111\r\n");
+  EXPECT_EQ(numbers::DrawStore(platform).Problem(), "");
+
+  // A file that is no text at all goes whole, after what is there.
+  const std::string png("\x89PNG\r\n\x1A\n\0\0", 10);
+  folder.Write("draws.txt", png);
+  numbers::DrawStore store(platform);
+  EXPECT_TRUE(store.Draws().empty());
+  EXPECT_EQ(store.LinesLeftOut(), 0u);
+  EXPECT_TRUE(store.SetAsideUnreadable());
+  EXPECT_EQ(folder.Read("draws.bad.txt"), once + png);
+  EXPECT_EQ(numbers::DrawStore(platform).Problem(), "");
+
+  // When the bad file cannot take them, nothing is written over.
+  std::filesystem::remove(folder.At("draws.bad.txt"));
+  std::filesystem::create_directory(folder.At("draws.bad.txt"));
+  folder.Write("draws.txt", "2024001 - 3x\r\n");
+  numbers::DrawStore stuck(platform);
+  EXPECT_FALSE(stuck.SetAsideUnreadable());
+  EXPECT_FALSE(stuck.Saved());
+  stuck.Keep(ReadDraws("2024003 111").value);
+  EXPECT_EQ(folder.Read("draws.txt"), "2024001 - 3x\r\n");
 }
 
 TEST(DrawsKept, TheSampleHistoryReadsAndSaysWhatItIs) {
@@ -418,6 +461,36 @@ TEST(DrawsChart, PaintingABandGivesItsCellsLinesAndHeadings) {
   EXPECT_TRUE(Joins(chart.Paint(chart.RowY(10), chart.Height())).empty());
 }
 
+TEST(DrawsChart, DatesWhenKnownAndAMarkWhereThe期号SequenceBreaks) {
+  std::vector<Draw> history = {{2023349, 7, "2023-12-30", 1},
+                               {2024001, 7, "2024-01-01", 2},
+                               {2024002, 7, "", 3},
+                               {2024005, 7, "2024-01-06", 4},
+                               {2024006, 7, "2024-01-07", 5}};
+  const TrendChart chart(history, 4);
+  ASSERT_EQ(chart.Columns(), TrendChart::kColumns + 1);
+  const tk::Drawing painted = chart.Paint(0, chart.Height());
+  EXPECT_EQ(TextIn(painted, chart.CellRect(0, TrendChart::kDateColumn)), "2024-01-01");
+  EXPECT_EQ(TextIn(painted, chart.CellRect(1, TrendChart::kDateColumn)), "-");
+  EXPECT_EQ(TextIn(painted, chart.CellRect(2, TrendChart::kDateColumn)), "2024-01-06");
+  const std::vector<std::string> texts = Texts(painted);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "开奖日期"), 1);
+  EXPECT_EQ(chart.Width(),
+            TrendChart(History({1, 2}), 0).Width() + numbers::ChartMetrics{}.dateWidth);
+  // A new year starts a new sequence: only 2024002 → 2024005 is marked.
+  std::vector<int> marked;
+  for (const tk::DrawOp& op : painted)
+    if (op.type == Type::kLine && op.colour == TrendChart::kGapColour) marked.push_back(op.y1);
+  EXPECT_EQ(marked, (std::vector<int>{chart.RowY(2), chart.RowY(2)}));
+  EXPECT_TRUE(chart.GapBefore(2));
+  EXPECT_FALSE(chart.GapBefore(0));
+  // The row shown first is marked against the draw before it, hidden.
+  history.erase(history.begin() + 2);
+  EXPECT_TRUE(TrendChart(history, 2).GapBefore(0));
+  EXPECT_FALSE(numbers::IssueGap({24001, 5, "", 0}, {24002, 5, "", 0}));
+  EXPECT_FALSE(numbers::IssueGap({2023350, 7, "", 0}, {2024003, 7, "", 0}));
+}
+
 TEST(DrawsCheck, DirectAndGroupLists) {
   std::vector<std::string> all(1000);
   for (int n = 0; n < 1000; ++n) all[n] = core::NumberText(n);
@@ -469,6 +542,13 @@ TEST(DrawsCheck, ThePrizesFileAndSharedDigits) {
   EXPECT_EQ(numbers::ParsePrize("00000000010000001"), -1);
   EXPECT_EQ(numbers::ParsePrize("000000000"), -1);
   EXPECT_EQ(numbers::ReadPrizesFile("直选 0000001040\n组三 346\n组六 173").value.direct, 1040);
+
+  // Thousands as prizes are printed; nothing else with a comma.
+  EXPECT_EQ(numbers::ParsePrize("1,040"), 1040);
+  EXPECT_EQ(numbers::ParsePrize(" 10,000,000 "), numbers::kMaxPrize);
+  EXPECT_EQ(numbers::ParsePrize("1，040"), 1040);
+  for (const char* bad : {"1,04", "1,,040", ",040", "1040,", "1,0,0", "1040,000", "1,04a"})
+    EXPECT_EQ(numbers::ParsePrize(bad), -1) << bad;
 
   int counts[4] = {};
   for (int n = 0; n < 1000; ++n) ++counts[core::SharedDigits(n, 357)];
