@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../tests/support/draws_layouts.h"
 #include "draws/draws.h"
 
 namespace {
@@ -51,6 +52,29 @@ void BM_ImportFile(benchmark::State& state) {
   TimeReading(state, HistoryFile(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_ImportFile)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// 10,000 draws in each layout people publish (the argument: which one), in
+// the order met in the field: the spreadsheet export and the date-first tabs
+// newest first.
+void BM_ImportLayout(benchmark::State& state) {
+  constexpr int kDraws = 10000;
+  const auto which = static_cast<std::size_t>(state.range(0));
+  const testsupport::Layout layout = testsupport::Layouts()[which];
+  std::mt19937 rng(24);
+  const std::string bytes = testsupport::Written(layout, testsupport::MadeUpHistory(rng, kDraws, 0),
+                                                 which == 2 || which == 5);
+  std::size_t kept = 0;
+  for (auto _ : state) {
+    std::vector<numbers::Draw> history;
+    const auto read = numbers::ReadDrawsFile(bytes, "开奖.csv");
+    const auto refusal = numbers::MergeDraws(history, read.value);
+    kept = history.size();
+    benchmark::DoNotOptimize(refusal);
+  }
+  if (kept != kDraws) state.SkipWithError("not every draw read");
+  state.SetLabel(layout.name);
+}
+BENCHMARK(BM_ImportLayout)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // The window opening on 10,000 draws kept: draws.txt read back as the window
 // reads it.
