@@ -53,4 +53,29 @@ TEST_F(QtDraws, ADrawnCellHoldsItsCircleColourOnScreen) {
   }});
 }
 
+// The date column and the mark of a break in the 期号 sequence reach the screen.
+TEST_F(QtDraws, DatesAndABreakInThe期号SequenceAreOnScreen) {
+  folder.Write("draws.txt",
+               "期号 日期 号码\r\n2024001 2024-01-01 012\r\n2024002 2024-01-02 998\r\n"
+               "2024005 2024-01-06 357\r\n");
+  InWindow({[&] {
+    auto* area = qobject_cast<QAbstractScrollArea*>(tk::qt::WidgetOf(W().cnvChart));
+    ASSERT_NE(area, nullptr);
+    const TrendChart& c = W().Chart();
+    ASSERT_EQ(c.Columns(), TrendChart::kDateColumn + 1);
+    W().cnvChart.ScrollTo(0, 0);
+    H().App().FlushViews();
+    QApplication::processEvents();
+    const QImage shown = area->viewport()->grab().toImage();
+    auto marked = [&](int row) {
+      for (int dy = -1; dy <= 1; ++dy)
+        if ((shown.pixel(30, c.RowY(row) + dy) & 0xFFFFFF) == TrendChart::kGapColour) return true;
+      return false;
+    };
+    EXPECT_TRUE(marked(2));
+    EXPECT_FALSE(marked(1));
+    W().Close();
+  }});
+}
+
 }  // namespace
