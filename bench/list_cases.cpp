@@ -16,6 +16,7 @@
 #include "app/draws_form.h"
 #include "app/filter_form.h"
 #include "conditions/conditions.h"
+#include "core/number.h"
 #include "core/text.h"
 #include "draws/draws.h"
 #include "lists/kept_lists.h"
@@ -115,6 +116,16 @@ std::string FileOf(Window& w, const std::string& name, const std::vector<std::st
   return path;
 }
 
+// n numbers drawn at random, seeded: the 大底 a user loads from a file,
+// each number about n / 1,000 times, anywhere.
+std::vector<std::string> RandomNumbers(int n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) lines.push_back(core::NumberText(static_cast<int>(rng() % 1000)));
+  return lines;
+}
+
 void TickAll(TForm1& f, int firstRow) {
   for (int r = firstRow; r < firstRow + 3; ++r) {
     for (auto* box : f.Row(r).boxes) box->SetChecked(true);
@@ -125,6 +136,31 @@ void TickAll(TForm1& f, int firstRow) {
 void Answer(Window& w, const std::string& path) {
   w.Rec().dialogAnswers.clear();
   w.Rec().dialogAnswers.push_back(path);
+}
+
+// The random list loaded by the menu, as the user does.
+void LoadRandom(Window& w, int n) {
+  Answer(w, FileOf(w, "random.txt", RandomNumbers(n, 2024)));
+  w.Form().mniLoadClick(w.Form().mmoList);
+}
+
+// A case, then 撤销 of it, then 恢复 of that, each timed alone.
+std::vector<Case> WithUndoAndRedo(const Case& c) {
+  auto done = [c](Window& w, int n) {
+    c.prepare(w, n);
+    Clock untimed;
+    c.run(w, n, untimed);
+  };
+  auto undo = [](Window& w, int, Clock&) { w.Form().mniUndoClick(w.Form().mmoList); };
+  auto redo = [](Window& w, int, Clock&) { w.Form().mniRedoClick(w.Form().mmoList); };
+  return {c,
+          {c.name + "_Undo", done, undo},
+          {c.name + "_Redo",
+           [done](Window& w, int n) {
+             done(w, n);
+             w.Form().mniUndoClick(w.Form().mmoList);
+           },
+           redo}};
 }
 
 Case Menu(std::string name, std::function<void(Window&, int)> prepare,
@@ -144,6 +180,19 @@ std::vector<Case> MakeCases() {
   auto filter = [=](Window& w, int n) {
     bets(w, n);
     w.Form().FilterSettings = {};
+  };
+  // The conditions window's 删除号码: the numbers with a sum of 0 to 9 go,
+  // the window closes and the step is recorded.
+  auto filterDelete = [](Window& w, int, Clock& clock) {
+    w.User().Post([&w, &clock] {
+      TFormFilter& f = *w.Form().FormFilter;
+      w.User().Click(f.Find("chkSum"));
+      w.User().Type(f.Find("edtSum"), "0-9");
+      w.User().Click(f.Find("rdoDrop"));
+      clock.Restart();
+      w.User().Click(f.btnFilterDelete);
+    });
+    w.Form().mniFilterClick(w.Form().mmoList);
   };
   std::vector<Case> cases = {
       {"btnGetClick",
@@ -298,21 +347,38 @@ std::vector<Case> MakeCases() {
          w.Form().mniFilterClick(w.Form().mmoList);
        },
        0.25},
-      // Its 删除号码: the numbers with a sum of 0 to 9 go, the window
-      // closes and the step is recorded.
-      {"FilterDeleteClick", filter,
-       [](Window& w, int, Clock& clock) {
-         w.User().Post([&w, &clock] {
-           TFormFilter& f = *w.Form().FormFilter;
-           w.User().Click(f.Find("chkSum"));
-           w.User().Type(f.Find("edtSum"), "0-9");
-           w.User().Click(f.Find("rdoDrop"));
-           clock.Restart();
-           w.User().Click(f.btnFilterDelete);
-         });
-         w.Form().mniFilterClick(w.Form().mmoList);
-       }},
+      {"FilterDeleteClick", filter, filterDelete},
   };
+  // On the random list: 删除号码 with four digits (64 candidates, each
+  // with its copies all through the list), 删除确认 with 50 numbers, the
+  // conditions window's 删除号码 (sums 0 to 9), each undone and redone.
+  for (const Case& c : std::vector<Case>{
+           {"Random_btnDelClick",
+            [](Window&w, int n) {
+              LoadRandom(w, n);
+              w.Form().edtNum.SetText("1234");
+            },
+            click([](TForm1&f) -> tk::Control& { return f.btnDel; }), 3},
+           {"Random_btnDeleteClick",
+            [](Window&w, int n) {
+              std::vector<std::string> fifty = RandomNumbers(1000, 7);
+              std::sort(fifty.begin(), fifty.end());
+              fifty.erase(std::unique(fifty.begin(), fifty.end()), fifty.end());
+              std::shuffle(fifty.begin(), fifty.end(), std::mt19937(7));
+              fifty.resize(50);
+              Put(w, w.Form().mmoDel, std::move(fifty));
+              LoadRandom(w, n);
+            },
+            click([](TForm1&f) -> tk::Control& { return f.btnDelete; })},
+           {"Random_FilterDeleteClick",
+            [](Window&w, int n) {
+              LoadRandom(w, n);
+              w.Form().FilterSettings = {};
+            },
+            filterDelete},
+       }) {
+    for (Case& made : WithUndoAndRedo(c)) cases.push_back(std::move(made));
+  }
   return cases;
 }
 

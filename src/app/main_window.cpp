@@ -67,8 +67,7 @@ TForm1::TForm1(tk::Application& app)
   // What 删除号码 takes, on hover of the edit and the button.
   const std::string_view explain =
       "删除投注号码列表中由所输入的数字组成的每个三位号码，例如输入 12，删除 111、112、121、122、"
-      "211、212、221、222；一个号码出现多次时只删除第一注（要全部删除，请用列表菜单中的"
-      "“去掉删除列表中的号码”）。";
+      "211、212、221、222；一个号码出现多次时全部删除。";
   for (tk::Control* c : {static_cast<tk::Control*>(&edtNum), &btnDel}) {
     c->SetHint(explain);
     c->SetShowHint(true);

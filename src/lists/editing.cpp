@@ -1,9 +1,7 @@
-#include <array>
 #include <bitset>
 #include <charconv>
 #include <limits>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "core/bet.h"
@@ -126,18 +124,16 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
                        const tk::ListControl& deletions) {
   if (!BothListsFilled(app, *bets.list, deletions)) return;
   button.SetEnabled(false);
-  // Each deletion line takes the first bet line equal to it that is left:
-  // of every text, as many of the first bet lines as the deletion list
-  // holds of it. Counted in one pass, so 100,000 lines take no longer than
-  // showing them.
-  std::array<int, core::kNumberCount> numbers{};
-  std::unordered_map<std::string, int> others;
+  // Every bet line equal to some deletion line goes, each copy of it: one
+  // pass over each list with the set of what goes.
+  std::bitset<core::kNumberCount> numbers;
+  std::unordered_set<std::string> others;
   for (const auto& l : deletions.Lines()) {
     const int n = core::ParseNumber(l);
     if (n >= 0) {
-      ++numbers[static_cast<std::size_t>(n)];
+      numbers[static_cast<std::size_t>(n)] = true;
     } else {
-      ++others[core::FoldCase(l)];
+      others.insert(core::FoldCase(l));
     }
   }
   const std::vector<std::string>& lines = bets.list->Lines();
@@ -145,18 +141,9 @@ void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedL
   kept.reserve(lines.size());
   for (const auto& l : lines) {
     const int n = core::ParseNumber(l);
-    int* left = nullptr;
-    if (n >= 0) {
-      left = &numbers[static_cast<std::size_t>(n)];
-    } else if (!others.empty()) {
-      const auto it = others.find(core::FoldCase(l));
-      if (it != others.end()) left = &it->second;
-    }
-    if (left != nullptr && *left > 0) {
-      --*left;
-      continue;
-    }
-    kept.push_back(l);
+    const bool goes = n >= 0 ? numbers[static_cast<std::size_t>(n)]
+                             : !others.empty() && others.contains(core::FoldCase(l));
+    if (!goes) kept.push_back(l);
   }
   if (kept.size() != lines.size()) {
     bets.list->ReplaceLines(std::move(kept));
@@ -303,16 +290,16 @@ void RemoveSpelledNumbers(tk::Application& app, tk::Edit& digits, tk::Control& b
     // Keeps the window responsive; other handlers may change the list here.
     app.PumpMessages();
     if (!walk.Next(*bets.list)) break;
-    const int found = bets.list->FindLine(walk.Candidate());
-    if (found < 0) continue;
-    bets.list->DeleteLine(found);
+    // Every copy of the candidate, in one pass from the first.
+    const int gone = bets.list->DeleteEqualLines(walk.Candidate());
+    if (gone == 0) continue;
     const std::string shown = bets.count->Text();
     int count = 0;
     const auto [end, ec] = std::from_chars(shown.data(), shown.data() + shown.size(), count);
     if (ec != std::errc() || end != shown.data() + shown.size()) {
-      count = bets.list->LineCount() + 1;
+      count = bets.list->LineCount() + gone;
     }
-    ShowCount(bets, count - 1);
+    ShowCount(bets, count - gone);
   }
   button.SetEnabled(true);
 }

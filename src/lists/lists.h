@@ -74,10 +74,11 @@ void RemoveLineAtCaret(const CountedList& target);
 // Both lists hold lines; otherwise the notice says which is empty.
 bool BothListsFilled(tk::Application& app, const tk::ListControl& bets,
                      const tk::ListControl& deletions);
-// Removes, for each deletion line, the first equal bet line.
+// Removes every bet line equal to a deletion line, each copy.
 void ApplyDeletionList(tk::Application& app, tk::Control& button, const CountedList& bets,
                        const tk::ListControl& deletions);
-// Removes every number spelled with the characters typed in `digits`.
+// Removes every number spelled with the characters typed in `digits`, each
+// copy of it.
 void RemoveSpelledNumbers(tk::Application& app, tk::Edit& digits, tk::Control& button,
                           const CountedList& bets);
 

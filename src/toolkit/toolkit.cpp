@@ -187,6 +187,25 @@ int ListControl::FindLine(std::string_view text) const {
   return -1;
 }
 
+int ListControl::DeleteEqualLines(std::string_view text) {
+  const int first = FindLine(text);
+  if (first < 0) return 0;
+  const std::uint64_t key = LineKey(text);
+  const bool verify = (key & kLongLine) == kLongLine;
+  auto kept = static_cast<std::size_t>(first);
+  for (std::size_t i = kept + 1; i < keys_.size(); ++i) {
+    if (keys_[i] == key && (!verify || core::EqualsIgnoreCase(lines_[i], text))) continue;
+    lines_[kept] = std::move(lines_[i]);
+    keys_[kept] = keys_[i];
+    ++kept;
+  }
+  const auto gone = static_cast<int>(keys_.size() - kept);
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(kept), lines_.end());
+  keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(kept), keys_.end());
+  LinesChanged();
+  return gone;
+}
+
 void ListControl::ReplaceLines(std::vector<std::string> lines) {
   lines_ = std::move(lines);
   keys_.clear();

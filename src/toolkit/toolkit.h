@@ -239,6 +239,9 @@ class ListControl : public Control {
   // First line from the top whose whole text equals `text`, letter case
   // ignored; -1 when none does.
   int FindLine(std::string_view text) const;
+  // Deletes every line that FindLine takes as equal to `text`, in one pass;
+  // gives how many went.
+  int DeleteEqualLines(std::string_view text);
   void ClearLines();
   const std::vector<std::string>& Lines() const { return lines_; }
   // Replaces every line at once: the view is brought up to date once.

@@ -15,6 +15,7 @@ ViewQueue::~ViewQueue() {
 void ViewQueue::MarkDirty(View& view) {
   if (view.queue_ != nullptr) return;
   view.queue_ = this;
+  view.dirtySince_ = Clock::now();
   dirty_.push_back(&view);
 }
 
@@ -26,23 +27,42 @@ void ViewQueue::Forget(View& view) {
 
 void ViewQueue::SyncNow(View& view) {
   Forget(view);
+  const auto started = Clock::now();
   view.Sync();
+  view.cost_ = Clock::now() - started;
+}
+
+void ViewQueue::SyncAll(const std::vector<View*>& views) {
+  const auto started = Clock::now();
+  for (View* v : views) v->queue_ = nullptr;
+  auto from = started;
+  for (View* v : views) {
+    v->Sync();
+    const auto end = Clock::now();
+    v->cost_ = end - from;
+    from = end;
+  }
+  lastEnd_ = from;
+  lastCost_ = lastEnd_ - started;
 }
 
 void ViewQueue::Flush() {
   if (dirty_.empty()) return;
-  const auto started = Clock::now();
   std::vector<View*> now;
   now.swap(dirty_);
-  for (View* v : now) v->queue_ = nullptr;
-  for (View* v : now) v->Sync();
-  lastEnd_ = Clock::now();
-  lastCost_ = lastEnd_ - started;
+  SyncAll(now);
 }
 
 void ViewQueue::FlushIfDue() {
   if (dirty_.empty()) return;
-  if (Clock::now() - lastEnd_ >= std::max<Clock::duration>(kFrame, lastCost_)) Flush();
+  const auto now = Clock::now();
+  if (now - lastEnd_ < std::max<Clock::duration>(kFrame, lastCost_)) return;
+  std::vector<View*> due;
+  std::vector<View*> waiting;
+  for (View* v : dirty_) (now - v->dirtySince_ >= v->cost_ ? due : waiting).push_back(v);
+  if (due.empty()) return;
+  dirty_.swap(waiting);
+  SyncAll(due);
 }
 
 }  // namespace tk

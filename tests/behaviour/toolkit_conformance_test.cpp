@@ -34,6 +34,18 @@ TEST_F(Toolkit, ListControlKeepsLinesEachFollowedByCrLf) {
   list.ClearLines();
   EXPECT_EQ(User().ShownListText(list), "");
   EXPECT_THROW((void)list.LineAt(0), tk::Error);
+
+  // Every copy goes at once, letter case ignored as FindLine ignores it; a
+  // long line (a hashed key) is compared whole.
+  for (const char* l : {"Ab中文字", "123", "aB中文字", "Ab中文字 ", "123", "456", "ab中文字"}) {
+    list.AppendLine(l);
+  }
+  EXPECT_EQ(list.DeleteEqualLines("AB中文字"), 3);
+  EXPECT_EQ(list.DeleteEqualLines("123"), 2);
+  EXPECT_EQ(list.DeleteEqualLines("12"), 0);
+  EXPECT_EQ(list.Lines(), (Numbers{"Ab中文字 ", "456"}));
+  EXPECT_EQ(list.FindLine("456"), 1);
+  EXPECT_EQ(User().ShownListText(list), "Ab中文字 \n456\n");
 }
 
 TEST_F(Toolkit, CaretOffsetsCountLineBreaksAsTwoCharacters) {

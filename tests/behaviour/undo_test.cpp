@@ -148,6 +148,56 @@ TEST_F(Undo, ARunOfDelIsOneStepRecordedWhenItEnds) {
   EXPECT_EQ(History().UndoName(List("mmoList")), "生成所有号码");
 }
 
+TEST_F(Undo, DeletionsTakeEveryCopyOfALoadedListAndComeBackExactly) {
+  Choose("mmoList", U'O', File("大底.txt", "123 456 123 789 456 123 001 555 001 999 456"));
+  const Strings loaded = Lines("mmoList");
+  ASSERT_EQ(loaded.size(), 11u);
+  AddNumbers(false, {"456", "001"});
+  struct Case {
+    std::string name;
+    std::function<void()> act;
+    Strings result;
+  };
+  const std::vector<Case> cases = {
+      {"删除号码",
+       [&] {
+         Paste("edtNum", "123");
+         Click("btnDel");
+       },
+       {"456", "789", "456", "001", "555", "001", "999", "456"}},
+      {"删除确认", [&] { Click("btnDelete"); }, {"123", "123", "789", "123", "555", "999"}},
+      // The sums 6 and 1 go.
+      {"条件过滤",
+       [&] {
+         InWindow({[&] {
+           Tap("chkSum");
+           Retype("edtSum", "0-9");
+           Tap("rdoDrop");
+           Tap("btnFilterDelete");
+         }});
+       },
+       {"456", "789", "456", "555", "999", "456"}},
+  };
+  for (const Case& c : cases) {
+    c.act();
+    EXPECT_EQ(Lines("mmoList"), c.result) << c.name;
+    EXPECT_EQ(Text("lblCount"), std::to_string(c.result.size())) << c.name;
+    EXPECT_EQ(History().UndoName(List("mmoList")), c.name);
+    Choose("mmoList", U'U');
+    EXPECT_EQ(Lines("mmoList"), loaded) << c.name;
+    EXPECT_EQ(Text("lblCount"), "11");
+    Choose("mmoList", U'R');
+    EXPECT_EQ(Lines("mmoList"), c.result) << c.name;
+    std::string shown;
+    for (const std::string& l : c.result) shown += l + "\n";
+    EXPECT_EQ(User().ShownListText(C("mmoList")), shown) << c.name;
+    Choose("mmoList", U'U');
+    EXPECT_EQ(Lines("mmoList"), loaded) << c.name;
+  }
+  EXPECT_EQ(Lines("mmoDel"), (Strings{"456", "001"}));
+  EXPECT_TRUE(Rec().notices.empty());
+}
+
 TEST_F(Undo, TheListsOfTheLastRunComeBackByTheMenu) {
   H().SetProgramFolder(dir.Slashed());
   Click("btnAll");
