@@ -22,7 +22,7 @@ constexpr std::uint32_t kGrid = 0xD3D9E1;
 constexpr int kFontSize = 12;
 constexpr std::array<std::string_view, TFormBacktest::kColumns> kHeads = {
     "期号", "开奖号码", "结果", "未符合的条件", "保留注数"};
-constexpr std::array<int, TFormBacktest::kColumns> kWidths = {84, 72, 64, 420, 80};
+constexpr std::array<int, TFormBacktest::kColumns> kWidths = {84, 72, 64, 460, 80};
 constexpr int kFailedColumn = 3;
 
 // Pixels a line of text takes at kFontSize: wide characters a full em.
