@@ -55,6 +55,8 @@ add_library(qelmar_app STATIC
   src/app/draws_form.cpp
   src/app/plays_table.cpp
   src/app/plays_form.cpp
+  src/app/backtest_table.cpp
+  src/app/backtest_form.cpp
   src/app/main_window.cpp
   src/app/list_menu.cpp
   src/app/tips_rotation.cpp)

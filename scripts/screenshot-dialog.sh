@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Photographs a dialog of the program as its posing programs fill it in
-# (NAME is filter, the conditions window, or plays, the plays window): on Qt
+# (NAME is filter, the conditions window, plays, the plays window, or
+# backtest, 历史验证 over res/demo/draws-sample.txt): on Qt
 # (xcb on a virtual display) into docs/screenshot-NAME.png and, when the
 # windows preset is configured, under Wine into
 # docs/screenshot-NAME-windows.png. With "windows" after NAME, only the latter.
 #   scripts/screenshot-dialog.sh NAME [windows]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-name=${1:?usage: $0 filter|plays [windows]}
+name=${1:?usage: $0 filter|plays|backtest [windows]}
+sample="$PWD/res/demo/draws-sample.txt"
+extra=()
+[ "$name" = backtest ] && extra=("$sample")
+export QELMAR3D_DRAWS_SAMPLE="Z:${sample//\//\\}"
 exe=build/windows/tests/win32_${name}_screenshot.exe
 if [ "${2:-}" != windows ]; then
   qt=build/linux/tests/qt_${name}_screenshot
@@ -15,7 +20,7 @@ if [ "${2:-}" != windows ]; then
   runtime=$(mktemp -d)
   trap 'rm -rf "$runtime"' EXIT
   XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x960x24" \
-    "$qt" "$PWD/docs/screenshot-$name.png"
+    "$qt" "$PWD/docs/screenshot-$name.png" "${extra[@]}"
   echo "$PWD/docs/screenshot-$name.png"
   [ -f build/windows/CMakeCache.txt ] || exit 0
 fi

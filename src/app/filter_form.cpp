@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/backtest_form.h"
 #include "app/filter_table.h"
 #include "conditions/condition_table.h"
 #include "conditions/scheme.h"
@@ -68,6 +69,7 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
       btnFilterToDel(Find("btnFilterToDel")),
       btnFilterCancel(Find("btnFilterCancel")),
       cboScheme(Get<tk::ComboBox>("cboScheme")),
+      btnFilterBacktest(Find("btnFilterBacktest")),
       bets_(bets),
       deletions_(deletions),
       tally_(numbers::TallyLines(bets.list->Lines())) {
@@ -77,6 +79,7 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
       {"btnFilterDeleteClick", &F::btnFilterDeleteClick},
       {"btnFilterToDelClick", &F::btnFilterToDelClick},
       {"btnFilterCancelClick", &F::btnFilterCancelClick},
+      {"btnFilterBacktestClick", &F::btnFilterBacktestClick},
       {"cboSchemeChange", &F::cboSchemeChange},
       {"btnSchemeSaveClick", &F::btnSchemeSaveClick},
       {"btnSchemeDeleteClick", &F::btnSchemeDeleteClick},
@@ -99,6 +102,7 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
   Find("edtDzx").SetHint("大（7–9）、中（3–6）、小（0–2）数字各几个，如 1:1:1,2:1:0");
   Find("edtTolerance").SetHint("号码最多可以不符合几个已选条件，如 1；空着为 0");
   Find("chkPrime").SetHint("质数 1 2 3 5 7，合数 0 4 6 8 9");
+  btnFilterBacktest.SetHint("这些条件在已保存的开奖号码上会保留多少期的开奖号码");
   Find("chkRun").SetHint(
       "全顺：三个数字相连，如 123、213、789（890、901 不算）；"
       "半顺：有两个数字相差 1；非顺：其余");
@@ -119,6 +123,10 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
 void TFormFilter::ReadLatestDraw() {
   draw_.clear();
   const numbers::DrawStore store(App().GetPlatform());
+  history_.clear();
+  history_.reserve(store.Draws().size());
+  for (const numbers::Draw& d : store.Draws())
+    history_.push_back({numbers::IssueText(d), d.number});
   std::string why(numbers::kRepeatNoDraw);
   if (const numbers::Draw* latest = store.Latest()) {
     draw_ = core::NumberText(latest->number);
@@ -186,14 +194,31 @@ void TFormFilter::SettingChanged(tk::Control& sender) {
 void TFormFilter::TickOwner(const tk::Control& sender) {
   const auto owner = Owners().find(sender.Name());
   if (owner == Owners().end()) return;
-  const bool wanted = sender.GetKind() == tk::Kind::Edit
-                          ? !Blank(sender.Text())
-                          : dynamic_cast<const tk::CheckBox&>(sender).Checked();
-  if (!wanted) return;
+  bool tick = false;
+  if (sender.GetKind() != tk::Kind::Edit) {
+    // Unticking one of its boxes leaves the condition as it is.
+    if (!dynamic_cast<const tk::CheckBox&>(sender).Checked()) return;
+    tick = true;
+  } else if (!Blank(sender.Text())) {
+    tick = true;
+  } else if (!InputsBlank(owner->second)) {
+    return;  // 定位 with another place still typed
+  }
   // The condition's own handler would count again: once is enough.
   restoring_ = true;
-  Get<tk::CheckBox>(owner->second).SetChecked(true);
+  Get<tk::CheckBox>(owner->second).SetChecked(tick);
   restoring_ = false;
+}
+
+bool TFormFilter::InputsBlank(std::string_view box) const {
+  for (const Condition& c : numbers::Conditions()) {
+    if (c.box != box) continue;
+    for (const SettingControl& part : c.parts) {
+      if (part.kind == SettingControl::Kind::kInput && !Blank(Find(part.control).Text()))
+        return false;
+    }
+  }
+  return true;
 }
 
 void TFormFilter::EnableRepeat() {
@@ -221,6 +246,7 @@ void TFormFilter::Recount() {
   }
   btnFilterDelete.SetEnabled(act);
   btnFilterToDel.SetEnabled(act);
+  btnFilterBacktest.SetEnabled(filter.error.empty() && !history_.empty());
   EnableRepeat();
 }
 
@@ -258,6 +284,17 @@ void TFormFilter::btnFilterToDelClick(tk::Control&) {
 
 void TFormFilter::btnFilterCancelClick(tk::Control&) {
   Close();
+}
+
+void TFormFilter::btnFilterBacktestClick(tk::Control&) {
+  if (history_.empty()) return;
+  TFormBacktest window(App(), Settings(), history_);
+  struct Forget {
+    TFormFilter& form;
+    ~Forget() { form.FormBacktest = nullptr; }
+  } forget{*this};
+  FormBacktest = &window;
+  App().ShowModal(window, *this);
 }
 
 // ---- 方案 ----

@@ -6,12 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "conditions/backtest.h"
 #include "conditions/conditions.h"
 #include "lists/lists.h"
 #include "toolkit/toolkit.h"
 
 // The folder of the 方案 files inside the user's data folder.
 inline constexpr std::string_view kSchemeFolderName = "缩水方案";
+
+class TFormBacktest;
 
 class TFormFilter : public tk::Form {
  public:
@@ -35,11 +38,15 @@ class TFormFilter : public tk::Form {
   tk::Control& btnFilterToDel;
   tk::Control& btnFilterCancel;
   tk::ComboBox& cboScheme;
+  tk::Control& btnFilterBacktest;
+  // The 历史验证 window while it is open.
+  TFormBacktest* FormBacktest = nullptr;
 
   void SettingChanged(tk::Control& sender);
   void btnFilterDeleteClick(tk::Control& sender);
   void btnFilterToDelClick(tk::Control& sender);
   void btnFilterCancelClick(tk::Control& sender);
+  void btnFilterBacktestClick(tk::Control& sender);
   void cboSchemeChange(tk::Control& sender);
   void btnSchemeSaveClick(tk::Control& sender);
   void btnSchemeDeleteClick(tk::Control& sender);
@@ -50,8 +57,9 @@ class TFormFilter : public tk::Form {
   bool Box(std::string_view name) const { return Get<tk::CheckBox>(name).Checked(); }
   void Recount();
   // Typing into a condition's input or ticking one of its boxes ticks the
-  // condition itself.
+  // condition itself; emptying its inputs unticks it.
   void TickOwner(const tk::Control& sender);
+  bool InputsBlank(std::string_view box) const;
   // 重号 can be chosen only with a draw to compare with; a box ticked by a
   // 方案 stays clickable so that it can be unticked.
   void EnableRepeat();
@@ -76,6 +84,7 @@ class TFormFilter : public tk::Form {
   numbers::CountedList deletions_;
   numbers::LineTally tally_;
   std::string draw_;  // the latest kept draw, three digits; empty when none
+  std::vector<numbers::BacktestDraw> history_;  // every kept draw, for 历史验证
   bool restoring_ = false;
   std::vector<std::string> schemeFiles_;  // the files of cboScheme's items
   int chosenScheme_ = -1;                 // what cboScheme showed before the user's choice

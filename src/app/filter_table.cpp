@@ -171,18 +171,22 @@ std::vector<ControlSpec> BuildControls() {
   ControlSpec summary = Row("lblFilterSummary", Kind::Label, "", {8, 350, kFullWidth, 14}, -1);
   summary.showHint = true;
   c.push_back(summary);
-  ControlSpec count = Row("lblFilterCount", Kind::Label, "", {8, 370, kFullWidth, 14}, -1);
+  ControlSpec count = Row("lblFilterCount", Kind::Label, "", {8, 370, kFullWidth - 104, 14}, -1);
   count.color = tk::kBlue;
   c.push_back(count);
+  ControlSpec backtest = Button("btnFilterBacktest", "", {kWindowWidth - 104, 364, 96, 25}, 4,
+                                "历史验证…", "btnFilterBacktestClick");
+  backtest.showHint = true;
+  c.push_back(backtest);
 
-  c.push_back(Row(kMode, Kind::GroupBox, "", {8, 392, kColumnWidth, 48}, 4, "处理方式"));
+  c.push_back(Row(kMode, Kind::GroupBox, "", {8, 392, kColumnWidth, 48}, 5, "处理方式"));
   c.push_back(Row("rdoKeep", Kind::Radio, kMode, {12, 22, 200, 17}, 0, "保留符合条件的号码"));
   c.push_back(Row("rdoDrop", Kind::Radio, kMode, {224, 22, 200, 17}, 1, "删除符合条件的号码"));
   c.push_back(
-      Button("btnFilterDelete", "", {596, 409, 96, 25}, 5, "删除号码", "btnFilterDeleteClick"));
+      Button("btnFilterDelete", "", {596, 409, 96, 25}, 6, "删除号码", "btnFilterDeleteClick"));
   c.push_back(
-      Button("btnFilterToDel", "", {700, 409, 112, 25}, 6, "放入删除列表", "btnFilterToDelClick"));
-  c.push_back(Button("btnFilterCancel", "", {820, 409, 84, 25}, 7, "取消", "btnFilterCancelClick"));
+      Button("btnFilterToDel", "", {700, 409, 112, 25}, 7, "放入删除列表", "btnFilterToDelClick"));
+  c.push_back(Button("btnFilterCancel", "", {820, 409, 84, 25}, 8, "取消", "btnFilterCancelClick"));
   return c;
 }
 

@@ -302,6 +302,31 @@ TEST_F(FilterWindow, TheNewConditionsCountOverAllNumbersAndOneClickTicksThem) {
   EXPECT_EQ(Lines("mmoList").size(), 1000u);
 }
 
+TEST_F(FilterWindow, EmptyingAConditionsInputsUnticksIt) {
+  Click("btnAll");
+  InWindow({[&] {
+    Retype("edtSum", "13");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("chkSum").Checked());
+    Retype("edtSum", "");
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkSum").Checked());
+    EXPECT_EQ(Shown(), Count(1000, 1000, 0));  // not a complaint about the empty input
+    // 定位 stays while one of its places holds digits; blanks are empty.
+    Retype("edtPosH", "1");
+    Retype("edtPosU", "2");
+    Retype("edtPosH", "");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("chkPos").Checked());
+    EXPECT_EQ(Shown(), Count(1000, 100, 900));
+    Retype("edtPosU", " ");
+    EXPECT_FALSE(W().Get<tk::CheckBox>("chkPos").Checked());
+    // A box of the condition unticked leaves it ticked, as before.
+    Tap("chkZu6");
+    Tap("chkZu6");
+    EXPECT_TRUE(W().Get<tk::CheckBox>("chkShape").Checked());
+    Tap("btnFilterCancel");
+  }});
+  EXPECT_FALSE(Form().FilterSettings.sum);
+}
+
 TEST_F(FilterWindow, TheSummaryReadsTheChosenConditions) {
   AddNumbers(true, {"123"});
   Data().Write(std::string(numbers::kDrawsFileName),
