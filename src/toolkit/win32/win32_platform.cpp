@@ -85,7 +85,7 @@ bool Writable(const std::string& folder) {
 }
 
 // Makes the folder and its missing parents.
-bool MakeFolder(const std::string& folder) {
+bool MakeFolders(const std::string& folder) {
   const std::filesystem::path path(Widen(folder));
   std::error_code error;
   std::filesystem::create_directories(path, error);
@@ -156,7 +156,10 @@ FolderChoice Win32Platform::ChooseFolder(const std::string& programFolder,
   candidates.program = programFolder;
   candidates.installed = Installed(programFolder, programFilesFolders, marked);
   candidates.user = OwnAppData(appDataFolder);
-  return ChooseWritableFolder(candidates, {&Writable, &MakeFolder});
+  FolderAccess access;
+  access.probe = [](const std::string& folder) { return Writable(folder); };
+  access.make = [](const std::string& folder) { return MakeFolders(folder); };
+  return ChooseWritableFolder(candidates, access);
 }
 
 std::string Win32Platform::HttpGet(const HttpRequest& request) {
