@@ -5,6 +5,8 @@ add_subdirectory(src/core)
 add_library(qelmar_toolkit STATIC
   src/toolkit/toolkit.cpp
   src/toolkit/files.cpp
+  src/toolkit/file_dialogs.cpp
+  src/toolkit/data_folder.cpp
   src/toolkit/task.cpp
   src/toolkit/placement.cpp
   src/toolkit/ask_text.cpp

@@ -1,5 +1,6 @@
 #include "app/draws_table.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/tables.h"
@@ -26,6 +27,12 @@ ControlSpec Input(std::string_view name, tk::Rect rect, int tab, int maxLength) 
   c.showHint = true;
   return c;
 }
+
+constexpr std::pair<std::string_view, std::string_view> kEnterClicks[] = {
+    {"edtIssue", "btnAddDraw"}, {"edtDate", "btnAddDraw"}, {"edtNumber", "btnAddDraw"},
+    {"edtCheck", "btnCheck"},   {"edtDirect", "btnCheck"}, {"edtGroup3", "btnCheck"},
+    {"edtGroup6", "btnCheck"},
+};
 
 std::vector<ControlSpec> BuildControls() {
   std::vector<ControlSpec> c;
@@ -74,6 +81,12 @@ std::vector<ControlSpec> BuildControls() {
   result.color = tk::kBlue;
   c.push_back(result);
   c.push_back(Label("lblWinners", {8, 576, 944, 14}, ""));
+  // Enter in an edit runs what its row is for.
+  for (ControlSpec& spec : c) {
+    for (const auto& [edit, button] : kEnterClicks) {
+      if (spec.name == edit) spec.enterClicks = button;
+    }
+  }
   return c;
 }
 

@@ -98,28 +98,8 @@ std::string FolderOf(std::string_view path) {
 }
 
 std::string AskListFile(tk::Application& app, tk::FileRequest request) {
-  const tk::Platform& platform = app.GetPlatform();
-  const std::string memory = DataPath(platform, kLastFolderFile);
-  if (request.folder.empty() && !memory.empty() && platform.FilePresent(memory)) {
-    try {
-      const std::string kept = platform.ReadFileBytes(memory, 32768);
-      const std::string_view folder = core::TrimView(kept);
-      if (kept.size() <= 32768 && core::IsValidUtf8(folder)) request.folder = folder;
-    } catch (const tk::Error&) {
-      // Unreadable: the dialog starts where it would without it.
-    }
-  }
-  std::string path = app.AskFilePath(request);
-  const std::string folder = FolderOf(path);
-  if (!folder.empty() && folder != request.folder && !memory.empty()) {
-    try {
-      MakeFolder(platform.DataFolder());
-      platform.ReplaceFileBytes(memory, folder + "\r\n");
-    } catch (const tk::Error&) {
-      // Not remembered: nothing else depends on it.
-    }
-  }
-  return path;
+  // The toolkit remembers the folder for every dialog.
+  return app.AskFilePath(request);
 }
 
 }  // namespace numbers

@@ -16,7 +16,7 @@ namespace numbers {
 
 inline constexpr std::string_view kKeptBetsFile = "last-bets.txt";
 inline constexpr std::string_view kKeptDeletionsFile = "last-deletions.txt";
-inline constexpr std::string_view kLastFolderFile = "last-folder.txt";
+inline constexpr std::string_view kLastFolderFile = tk::kLastFolderFile;
 inline constexpr std::size_t kKeptListMaxBytes = std::size_t{16} << 20;
 
 // The path of a file in the data folder; empty when there is none.

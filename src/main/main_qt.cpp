@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     app.SetTitle(app::kTitle);
     try {
       TForm1 form(app);
+      // Told once, before anything could be lost without a word.
+      if (!platform.DataFolderNotice().empty()) app.ShowNotice(platform.DataFolderNotice());
       app.Run(form);
     } catch (const std::exception& e) {
       app.ShowError(e.what());

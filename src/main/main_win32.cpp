@@ -13,6 +13,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     app.SetTitle(app::kTitle);
     TForm1 form(app);
+    // Told once, before anything could be lost without a word.
+    if (!platform.DataFolderNotice().empty()) app.ShowNotice(platform.DataFolderNotice());
     app.Run(form);
   } catch (const std::exception& e) {
     app.ShowError(e.what());

@@ -77,6 +77,8 @@ struct ControlSpec {
   bool autoSize = false;
   // A dialog's default button: Enter clicks it, unless a button has the focus.
   bool isDefault = false;
+  // An edit: the button of its window that Enter in the edit clicks.
+  std::string_view enterClicks;
   int interval = 0;          // timers, ms
   std::string_view onClick;  // handler names, wired by name
   std::string_view onKeyPress;

@@ -76,6 +76,12 @@ char32_t Edit::FilterKey(char32_t key) {
   return key;
 }
 
+bool Edit::EnterPressed() {
+  if (enterButton_ == nullptr) return false;
+  if (enterButton_->Enabled()) enterButton_->RaiseClick();
+  return true;
+}
+
 void Edit::RaiseChange() {
   if (OnChange) App().Guard([this] { OnChange(*this); });
 }
@@ -351,11 +357,6 @@ bool Application::Ask(std::string_view question) {
   return NativeQuestionBox(question);
 }
 
-std::string Application::AskFilePath(const FileRequest& request) {
-  if (dialogHook_) return dialogHook_(request);
-  return NativeFileDialog(request);
-}
-
 int Application::PopupMenu(Control& owner, const MenuItems& items, MenuReason reason) {
   if (items.empty()) return -1;
   return NativePopupMenu(owner, items, reason);
@@ -419,6 +420,10 @@ Form::Form(Application& app, const FormSpec& def) : app_(app), def_(def) {
     controls_.emplace(c.name, std::move(made));
   }
   for (Control* c : order_) {
+    auto* edit = dynamic_cast<Edit*>(c);
+    if (edit != nullptr && !c->Def().enterClicks.empty()) {
+      edit->enterButton_ = &Find(c->Def().enterClicks);
+    }
     auto* option = dynamic_cast<RadioButton*>(c);
     if (option == nullptr) continue;
     for (Control* other : order_) {
@@ -429,6 +434,11 @@ Form::Form(Application& app, const FormSpec& def) : app_(app), def_(def) {
 }
 
 bool Form::EnterPressed(Control* focused) {
+  auto* edit = dynamic_cast<Edit*>(focused);
+  if (edit != nullptr && std::find(order_.begin(), order_.end(), focused) != order_.end() &&
+      edit->EnterPressed()) {
+    return true;
+  }
   Control* fallback = nullptr;
   for (Control* c : order_) {
     if (c->Def().isDefault) fallback = c;

@@ -53,19 +53,25 @@ enum class MenuReason { Mouse, Keyboard };
 char32_t Accelerator(std::string_view text);
 
 // What a save or open dialog asks for. The dialog starts in `folder` when
-// that is set and exists, else in the user's documents folder, with the
-// filter "文本文件 (*.txt)" unless another is set.
+// that is set and exists, else in the user's documents folder.
 struct FileRequest {
   bool save = false;
   std::string title;
   std::string fileName;  // suggested name (save)
-  // The one kind of file listed, e.g. "PNG 图片 (*.png)" with extension
-  // "png"; empty: text files.
+  // The kind of file the caller wants, e.g. "PNG 图片 (*.png)" with
+  // extension "png"; empty: text files.
   std::string filter;
   std::string extension;
-  std::string folder;  // UTF-8, ending in a separator
+  std::string folder;  // UTF-8, ending in a separator; empty: the one used last
+  // Filled by AskFilePath: the caller's kind first, then all files.
+  std::vector<std::string> filters;
 };
 inline constexpr std::string_view kTextFilesFilter = "文本文件 (*.txt)";
+inline constexpr std::string_view kAllFilesFilter = "所有文件 (*.*)";
+// The file of the data folder that keeps the folder the dialogs used last.
+inline constexpr std::string_view kLastFolderFile = "last-folder.txt";
+// The pattern of a filter: "*.txt" of "文本文件 (*.txt)".
+std::string_view FilterPattern(std::string_view filter);
 
 // An error raised by the toolkit itself (a file that cannot be created, ...).
 class Error : public std::runtime_error {
@@ -189,6 +195,14 @@ class Edit : public Control {
   // The backend calls this with each typed character before the edit acts on
   // it; the result is the character the edit should act on (0: none).
   char32_t FilterKey(char32_t key);
+  // The backend calls this for Enter in the edit: the table's enterClicks
+  // button is clicked when enabled. False for an edit without one, where
+  // Enter does what it did.
+  bool EnterPressed();
+
+ private:
+  friend class Form;
+  Control* enterButton_ = nullptr;
 };
 
 // A drop-down list of fixed items: the user picks one, nothing is typed.
@@ -368,6 +382,9 @@ class Platform {
   // Folder for what the user keeps between runs (the lists at close, the
   // draws, schemes), ending in a path separator; empty when this run has none.
   virtual std::string DataFolder() const { return CacheFolder(); }
+  // Why this run has no data folder, for the one notice at start; empty
+  // when it has one.
+  virtual std::string DataFolderNotice() const { return {}; }
   // The body that arrived (all of it, or what came before the transfer broke
   // off or reached the cap). Network failures give what arrived, maybe nothing.
   virtual std::string HttpGet(const HttpRequest& request) = 0;
@@ -460,7 +477,8 @@ class Application {
   void OpenLink(std::string_view url);
 
   // The system's save or open dialog: the chosen path (UTF-8), or empty when
-  // the user cancelled.
+  // the user cancelled. Without a folder of its own the dialog starts where
+  // the last one ended, in this run or, through the data folder, before.
   std::string AskFilePath(const FileRequest& request);
   // The text on the system's clipboard (UTF-8); empty when it holds none.
   virtual std::string ClipboardText() = 0;
@@ -558,6 +576,12 @@ class Application {
   QuestionHook questionHook_;
   DialogHook dialogHook_;
   ModalHook modalHook_;
+  // The folder of the last file chosen in a dialog; read from the data
+  // folder at the first dialog.
+  std::string lastFolder_;
+  bool lastFolderRead_ = false;
+  const std::string& LastFolder();
+  void RememberFolder(const std::string& path);
 
   // Called on a worker: queues a finished task's completion and wakes the
   // window's thread.
@@ -595,9 +619,10 @@ class Form {
   bool Closed() const { return closed_; }
   // Closes the window from the program (a dialog's buttons).
   void Close() { app_.CloseForm(*this); }
-  // Enter in a form with a default button: clicks the button that has the
-  // focus, or else the default one when enabled. False in a form without one,
-  // where Enter does what it did.
+  // Enter in a form: in an edit with a button of its own, that button (see
+  // Edit::EnterPressed); else, with a default button, the button that has the
+  // focus, or else the default one when enabled. False otherwise, where
+  // Enter does what it did.
   bool EnterPressed(Control* focused);
 
  protected:

@@ -66,7 +66,8 @@ TEST_F(QtLists, RealMenuAndDialogsSaveAndLoadTheList) {
     EXPECT_EQ(user.title, QStringLiteral("保存为文本文件"));
     EXPECT_TRUE(user.save);
     EXPECT_EQ(user.suggested, QStringLiteral("投注号码.txt"));
-    EXPECT_EQ(user.filters, QStringList{QStringLiteral("文本文件 (*.txt)")});
+    EXPECT_EQ(user.filters,
+              (QStringList{QStringLiteral("文本文件 (*.txt)"), QStringLiteral("所有文件 (*.*)")}));
     EXPECT_EQ(QDir(user.folder), QDir(documents));
   }
   EXPECT_EQ(dir.Read("投注号码.txt"), "134\r\n135\r\n234\r\n235\r\n");

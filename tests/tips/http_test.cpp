@@ -153,14 +153,15 @@ TEST(LinuxPlatformFolder, IsTheExecutablesFolderWhichHoldsTheCacheInABuild) {
   EXPECT_EQ(platform.CacheFolder(), folder);
 }
 
-// The choice depends on where the program lies, never on the user's rights:
-// root, who may write to /usr/bin, gets the same folder as anyone else.
+// A system folder is never used, whatever the user's rights: root, who may
+// write to /usr/bin, gets the same folder as anyone else.
 TEST(LinuxCacheFolder, IsBesideAProgramOutsideTheSystemFoldersElseInTheUsersCache) {
   testsupport::TempFolder root;
   const std::string home = (root.Path() / "home").string();
   std::filesystem::create_directory(home);
   const std::string own = home + "/.cache/qelmar3d/";
   const std::string build = root.Slashed() + "build/";
+  std::filesystem::create_directories(build);
   EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(build, "/usr/local/bin", "", home), build);
   EXPECT_FALSE(std::filesystem::exists(home + "/.cache"));
 
@@ -174,6 +175,7 @@ TEST(LinuxCacheFolder, IsBesideAProgramOutsideTheSystemFoldersElseInTheUsersCach
   std::filesystem::create_directories(prefixBin);
   EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(prefixBin, root.Slashed() + "opt//bin", "", home),
             own);
+  std::filesystem::create_directory(prefixBin + "sub");
   EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(prefixBin + "sub/", prefixBin, "", home),
             prefixBin + "sub/");
 }
@@ -211,13 +213,62 @@ TEST(LinuxDataFolder, IsTheProgramsOwnUnlessInstalledThenXdgDataHome) {
   const std::string home = root.Slashed() + "home";
   std::filesystem::create_directory(home);
   const std::string build = root.Slashed() + "build/";
-  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder(build, "/usr/local/bin", "", home), build);
-  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", "", home),
+  std::filesystem::create_directory(build);
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder(build, "/usr/local/bin", "", home).folder, build);
+  // The probe of the rights leaves nothing behind.
+  EXPECT_TRUE(std::filesystem::is_empty(build));
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", "", home).folder,
             home + "/.local/share/qelmar3d/");
   EXPECT_TRUE(std::filesystem::is_directory(home + "/.local/share/qelmar3d"));
   EXPECT_FALSE(std::filesystem::exists(home + "/.cache"));
   const std::string xdg = root.Slashed() + "data";
-  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", xdg, home), xdg + "/qelmar3d/");
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", xdg, home).folder,
+            xdg + "/qelmar3d/");
+}
+
+// Folders no file can be made in, for any user: a path through a regular
+// file and /proc; without root, a folder without write permission too
+// (root passes the permission bits, which is why they are never trusted).
+std::vector<std::string> UnwritableFolders(const testsupport::TempFolder& root) {
+  root.Write("file", "x");
+  std::vector<std::string> folders{root.Slashed() + "file/bin/", "/proc/"};
+  const std::string locked = root.Slashed() + "locked/";
+  std::filesystem::create_directory(locked);
+  std::filesystem::permissions(
+      locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (geteuid() != 0) folders.push_back(locked);
+  return folders;
+}
+
+TEST(LinuxDataFolder, IsTheUsersWhenNoFileCanBeMadeBesideTheProgram) {
+  testsupport::TempFolder root;
+  const std::string home = root.Slashed() + "home";
+  std::filesystem::create_directory(home);
+  for (const std::string& program : UnwritableFolders(root)) {
+    const tk::FolderChoice data = tk::LinuxPlatform::ChooseDataFolder(program, "", "", home);
+    EXPECT_EQ(data.folder, home + "/.local/share/qelmar3d/") << program;
+    EXPECT_EQ(data.notice, "");
+    EXPECT_EQ(tk::LinuxPlatform::ChooseCacheFolder(program, "", "", home),
+              home + "/.cache/qelmar3d/")
+        << program;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(home + "/.local/share/qelmar3d"));
+}
+
+TEST(LinuxDataFolder, IsNoneWithANoticeWhenNeitherCanBeWritten) {
+  testsupport::TempFolder root;
+  const std::string gone = root.Slashed() + "gone";
+  root.Write("file", "x");
+  const tk::FolderChoice data =
+      tk::LinuxPlatform::ChooseDataFolder("/proc/", "", root.Slashed() + "file/data", gone);
+  EXPECT_EQ(data.folder, "");
+  EXPECT_EQ(data.notice, "无法在程序所在的文件夹“/proc/”或用户文件夹“" + root.Slashed() +
+                             "file/data/qelmar3d/”中写入文件：本次运行的开奖号码、奖金、方案和"
+                             "关闭时的列表都不会保存。");
+  // An installed program names only the user's folder, and without one says so.
+  EXPECT_EQ(tk::LinuxPlatform::ChooseDataFolder("/usr/bin/", "", "", gone).notice,
+            "无法在用户文件夹中写入文件：本次运行的开奖号码、奖金、方案和关闭时的列表都不会保存。");
+  EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
 TEST(Gbk, IsDecodedToUtf8) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "../support/temp_folder.h"
 #include "harness_win32.h"
@@ -34,6 +35,7 @@ std::wstring TextOf(HWND h) {
 struct DialogUser {
   static DialogUser* current;
   std::wstring path, title, suggested, type, folder;
+  std::vector<std::wstring> types;  // every kind the dialog offers
   UINT_PTR timer = 0;
 
   explicit DialogUser(std::wstring p) : path(std::move(p)) {
@@ -67,7 +69,17 @@ struct DialogUser {
     HWND name = GetDlgItem(dialog, kNameEdit);
     if (name == nullptr) name = GetDlgItem(dialog, kNameCombo);
     self->suggested = TextOf(name);
-    if (HWND type = GetDlgItem(dialog, kTypeCombo)) self->type = TextOf(type);
+    if (HWND type = GetDlgItem(dialog, kTypeCombo)) {
+      self->type = TextOf(type);
+      const auto count = SendMessageW(type, CB_GETCOUNT, 0, 0);
+      for (LRESULT i = 0; i < count; ++i) {
+        wchar_t item[256] = {};
+        if (SendMessageW(type, CB_GETLBTEXTLEN, i, 0) < 255) {
+          SendMessageW(type, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        }
+        self->types.emplace_back(item);
+      }
+    }
     wchar_t folder[MAX_PATH] = {};
     SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     self->folder = folder;
@@ -91,6 +103,7 @@ TEST_F(Win32Lists, RealMenuAndDialogsSaveAndLoadTheList) {
     EXPECT_EQ(user.title, L"保存为文本文件");
     EXPECT_EQ(user.suggested, L"投注号码.txt");
     EXPECT_EQ(user.type, L"文本文件 (*.txt)");
+    EXPECT_EQ(user.types, (std::vector<std::wstring>{L"文本文件 (*.txt)", L"所有文件 (*.*)"}));
     wchar_t documents[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
     EXPECT_EQ(user.folder, documents);

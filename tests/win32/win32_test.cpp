@@ -269,6 +269,42 @@ TEST(Win32Platform, DataBesideAnUnpackedProgramElseInTheUsersAppData) {
       "");
 }
 
+// Tried for real: beside the program only when a file can be made there.
+TEST(Win32Platform, DataInAppDataWhenNoFileCanBeMadeBesideTheProgram) {
+  using tk::win32::Win32Platform;
+  testsupport::TempFolder root;
+  root.Write("file", "x");
+  const std::string unpacked = root.PathOf("unpacked") + "\\";
+  std::filesystem::create_directory(root.At("unpacked"));
+  const std::string appData = root.PathOf("AppData\\Roaming");  // missing: made
+  const std::string own = appData + "\\Qelmar3D\\";
+  tk::FolderChoice choice = Win32Platform::ChooseFolder(unpacked, {}, false, appData);
+  EXPECT_EQ(choice.folder, unpacked);
+  EXPECT_TRUE(std::filesystem::is_empty(root.At("unpacked")));
+  EXPECT_FALSE(std::filesystem::exists(root.At("AppData")));
+
+  // A folder under a file, and under Wine /proc, where no one makes files.
+  std::vector<std::string> unwritable{root.PathOf("file") + "\\bin\\"};
+  const DWORD proc = GetFileAttributesW(L"Z:\\proc\\self");
+  if (proc != INVALID_FILE_ATTRIBUTES && (proc & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    unwritable.emplace_back("Z:\\proc\\");
+  }
+  for (const std::string& program : unwritable) {
+    choice = Win32Platform::ChooseFolder(program, {}, false, appData);
+    EXPECT_EQ(choice.folder, own) << program;
+    EXPECT_EQ(choice.notice, "");
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(root.At("AppData\\Roaming\\Qelmar3D")));
+
+  // Neither: none, and the notice names both.
+  choice = Win32Platform::ChooseFolder(unwritable[0], {}, false, root.PathOf("file"));
+  EXPECT_EQ(choice.folder, "");
+  EXPECT_EQ(choice.notice, "无法在程序所在的文件夹“" + unwritable[0] + "”或用户文件夹“" +
+                               root.PathOf("file") +
+                               "\\Qelmar3D\\”中写入文件：本次运行的开奖号码、奖金、方案和"
+                               "关闭时的列表都不会保存。");
+}
+
 std::wstring VersionString(const std::vector<char>& info, const wchar_t* name) {
   void* value = nullptr;
   UINT size = 0;

@@ -383,6 +383,12 @@ void HeadlessDriver::TypeChar(Control& control, char32_t ch) {
   if (acted != 0) edit.Act(acted);
 }
 
+void HeadlessDriver::PressEnter(Form& form, Control& control) {
+  if (!control.Enabled()) return;
+  control.GiveFocus();
+  form.EnterPressed(&control);
+}
+
 void HeadlessDriver::Paste(Control& control, std::string_view text) {
   auto& edit = dynamic_cast<HeadlessEdit&>(control);
   edit.Insert(std::string(text), static_cast<int>(core::CharCount(text)));

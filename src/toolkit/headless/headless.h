@@ -94,6 +94,7 @@ class HeadlessDriver : public UserDriver {
 
   void Click(Control& control) override;
   void TypeChar(Control& edit, char32_t ch) override;
+  void PressEnter(Form& form, Control& control) override;
   void Paste(Control& edit, std::string_view text) override;
   void Select(Control& control, int start, int length) override;
   void FireTimer(Control& timer) override;

@@ -1,6 +1,7 @@
 #include "toolkit/linux/linux_platform.h"
 
 #include <curl/curl.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,34 +75,43 @@ bool MakeFolder(const std::string& folder) {
     p /= part;
     if (mkdir(p.c_str(), 0700) != 0 && errno != EEXIST) return false;
   }
-  return IsFolder(folder) && access(folder.c_str(), W_OK | X_OK) == 0;
+  return IsFolder(folder);
 }
 
-}  // namespace
+// Whether this user can make files in the folder, tried for real: the
+// permission bits do not tell (root, read-only mounts, ACLs).
+bool Writable(const std::string& folder) {
+  const std::string probe = Slashed(folder) + ".qelmar3d-probe-" + std::to_string(getpid());
+  const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  close(fd);
+  return unlink(probe.c_str()) == 0;
+}
 
-namespace {
-
-// The program's own folder for a build or unpacked program; for one in a
-// system folder, `xdgHome`/qelmar3d/ or `home`/`homeSub`/qelmar3d/, made
-// when missing.
-std::string ChooseUserFolder(const std::string& programFolder, const std::string& installBinFolder,
-                             const std::string& xdgHome, const std::string& home,
-                             const char* homeSub) {
-  const std::string program = Slashed(programFolder);
-  const bool system = (!installBinFolder.empty() && program == Slashed(installBinFolder)) ||
-                      program.rfind("/usr/", 0) == 0;
-  if (!system) return programFolder;
-  std::string folder;
+// The user's folder for the program: `xdgHome`/qelmar3d/ or
+// `home`/`homeSub`/qelmar3d/; empty when neither is usable.
+std::string UserFolder(const std::string& xdgHome, const std::string& home, const char* homeSub) {
   // A relative XDG folder is invalid and ignored, as the rules say.
-  if (!xdgHome.empty() && xdgHome.front() == '/') {
-    folder = Slashed(xdgHome) + "qelmar3d/";
-  } else if (!home.empty() && home.front() == '/' && IsFolder(home)) {
-    // A home that does not exist is not made.
-    folder = Slashed(home) + homeSub + "qelmar3d/";
-  } else {
-    return {};
+  if (!xdgHome.empty() && xdgHome.front() == '/') return Slashed(xdgHome) + "qelmar3d/";
+  // A home that does not exist is not made.
+  if (!home.empty() && home.front() == '/' && IsFolder(home)) {
+    return Slashed(home) + homeSub + "qelmar3d/";
   }
-  return MakeFolder(folder) ? folder : std::string();
+  return {};
+}
+
+// Beside a build or unpacked program this user can write to; else, and
+// always for one in a system folder, the user's folder.
+FolderChoice ChooseUserFolder(const std::string& programFolder, const std::string& installBinFolder,
+                              const std::string& xdgHome, const std::string& home,
+                              const char* homeSub) {
+  const std::string program = Slashed(programFolder);
+  FolderCandidates candidates;
+  candidates.program = programFolder;
+  candidates.installed = (!installBinFolder.empty() && program == Slashed(installBinFolder)) ||
+                         program.rfind("/usr/", 0) == 0;
+  candidates.user = UserFolder(xdgHome, home, homeSub);
+  return ChooseWritableFolder(candidates, {&Writable, &MakeFolder});
 }
 
 }  // namespace
@@ -110,21 +120,25 @@ std::string LinuxPlatform::ChooseCacheFolder(const std::string& programFolder,
                                              const std::string& installBinFolder,
                                              const std::string& xdgCacheHome,
                                              const std::string& home) {
-  return ChooseUserFolder(programFolder, installBinFolder, xdgCacheHome, home, ".cache/");
+  return ChooseUserFolder(programFolder, installBinFolder, xdgCacheHome, home, ".cache/").folder;
 }
 
-std::string LinuxPlatform::ChooseDataFolder(const std::string& programFolder,
-                                            const std::string& installBinFolder,
-                                            const std::string& xdgDataHome,
-                                            const std::string& home) {
+FolderChoice LinuxPlatform::ChooseDataFolder(const std::string& programFolder,
+                                             const std::string& installBinFolder,
+                                             const std::string& xdgDataHome,
+                                             const std::string& home) {
   return ChooseUserFolder(programFolder, installBinFolder, xdgDataHome, home, ".local/share/");
 }
 
 LinuxPlatform::LinuxPlatform(const std::string& installBinFolder)
     : folder_(ExecutableFolder()),
       cache_(
-          ChooseCacheFolder(folder_, installBinFolder, EnvValue("XDG_CACHE_HOME"), HomeFolder())),
-      data_(ChooseDataFolder(folder_, installBinFolder, EnvValue("XDG_DATA_HOME"), HomeFolder())) {}
+          ChooseCacheFolder(folder_, installBinFolder, EnvValue("XDG_CACHE_HOME"), HomeFolder())) {
+  FolderChoice data =
+      ChooseDataFolder(folder_, installBinFolder, EnvValue("XDG_DATA_HOME"), HomeFolder());
+  data_ = std::move(data.folder);
+  dataNotice_ = std::move(data.notice);
+}
 
 std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;

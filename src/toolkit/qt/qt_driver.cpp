@@ -52,6 +52,14 @@ void QtDriver::TypeChar(Control& edit, char32_t ch) {
   Settle();
 }
 
+void QtDriver::PressEnter(Form& /*form*/, Control& control) {
+  QWidget& w = Must(control);
+  if (!w.isEnabled()) return;
+  w.setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(&w, Qt::Key_Return);
+  Settle();
+}
+
 void QtDriver::Paste(Control& edit, std::string_view text) {
   auto* line = qobject_cast<QLineEdit*>(&Must(edit));
   if (line == nullptr) throw Error("Cannot paste into " + std::string(edit.Name()));

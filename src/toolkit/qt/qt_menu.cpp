@@ -123,8 +123,11 @@ std::string RunFileDialog(QWidget* parent, const FileRequest& request) {
   const bool text = request.extension.empty();
   // The folder used last, while it is there.
   if (!request.folder.empty() && QDir(Q(request.folder)).exists()) folder = Q(request.folder);
-  QFileDialog dialog(parent ? parent->window() : nullptr, Q(request.title), folder,
-                     Q(text ? kTextFilesFilter : request.filter));
+  QStringList filters;
+  for (const std::string& f : request.filters) filters << Q(f);
+  if (filters.isEmpty()) filters << Q(kTextFilesFilter);
+  QFileDialog dialog(parent ? parent->window() : nullptr, Q(request.title), folder);
+  dialog.setNameFilters(filters);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (request.save) {

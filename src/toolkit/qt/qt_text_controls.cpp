@@ -24,6 +24,10 @@ class QtEdit : public QtControl<Edit, KeyEdit> {
     Get()->filter = [this](char32_t ch) { return FilterKey(ch); };
     Get()->handled = [this] { qapp_.EventHandled(); };
     QObject::connect(Get(), &QLineEdit::textChanged, [this] { RaiseChange(); });
+    // QLineEdit passes Enter on to its window once it has said so.
+    QObject::connect(Get(), &QLineEdit::returnPressed, [this] {
+      if (EnterPressed()) qapp_.EventHandled();
+    });
   }
   std::string Text() const override { return S(Get()->text()); }
   void SetText(std::string_view text) override {

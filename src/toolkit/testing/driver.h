@@ -23,6 +23,9 @@ class UserDriver {
   // One key press that produces a character (Backspace is 8). The edit's key
   // handler sees it first; what it lets through has the edit's own effect.
   virtual void TypeChar(Control& edit, char32_t ch) = 0;
+  // The Enter key with the focus on a control of `form`, which gets the
+  // focus first; a disabled control takes none.
+  virtual void PressEnter(Form& form, Control& control) = 0;
   // Pastes text over the selection, as the edit's context menu does: no key
   // handler runs, the edit's length limit applies.
   virtual void Paste(Control& edit, std::string_view text) = 0;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "toolkit/actions.h"
+#include "toolkit/data_folder.h"
 #include "toolkit/toolkit.h"
 
 namespace tk::win32 {
@@ -24,26 +25,35 @@ class Win32Platform : public Platform {
   std::string ProgramFolder() const override { return folder_; }
   std::string CacheFolder() const override { return data_; }
   std::string DataFolder() const override { return data_; }
+  std::string DataFolderNotice() const override { return dataNotice_; }
   // Tests place the program, and with it its cache and data, in a folder of theirs.
   void SetProgramFolder(std::string folder) {
     folder_ = folder;
     data_ = std::move(folder);
+    dataNotice_.clear();
   }
   std::string HttpGet(const HttpRequest& request) override;
 
-  // Where a program in `programFolder` keeps its tips cache and data: that
-  // folder for a build or unpacked program; for an installed one (under one
-  // of `programFilesFolders`, or `installed` because it cannot write its
-  // folder or the setup program's uninstaller lies beside it)
+  // Where a program in `programFolder` keeps its tips cache and data when
+  // it can write its folder: that folder for a build or unpacked program;
+  // for an installed one (under one of `programFilesFolders`, or `installed`
+  // because the setup program's uninstaller lies beside it)
   // `appDataFolder`\Qelmar3D\, empty without an `appDataFolder`. Case, '/'
   // and a \\?\ prefix do not count; folders end in '\'.
   static std::string ChooseDataFolder(const std::string& programFolder,
                                       const std::vector<std::string>& programFilesFolders,
                                       bool installed, const std::string& appDataFolder);
+  // The same, tried for real: the program's folder only when a file can be
+  // made in it, else `appDataFolder`\Qelmar3D\ made when missing, else none
+  // with the notice saying so.
+  static FolderChoice ChooseFolder(const std::string& programFolder,
+                                   const std::vector<std::string>& programFilesFolders, bool marked,
+                                   const std::string& appDataFolder);
 
  private:
   std::string folder_;
   std::string data_;
+  std::string dataNotice_;
 };
 
 // Every control of this backend is a native window.

@@ -44,10 +44,12 @@ std::string RunFileDialog(HWND owner, const FileRequest& request) {
   const std::wstring title = Widen(request.title);
   const bool text = request.extension.empty();
   const std::wstring extension = text ? L"txt" : Widen(request.extension);
-  std::wstring filter = Widen(text ? kTextFilesFilter : request.filter);
-  filter += L'\0';
-  filter += L"*." + extension;
-  filter += L'\0';
+  // Each kind as its name and its pattern.
+  std::wstring filter;
+  for (const std::string& kind : request.filters) {
+    filter += Widen(kind) + L'\0' + Widen(FilterPattern(kind)) + L'\0';
+  }
+  if (filter.empty()) filter = Widen(kTextFilesFilter) + L'\0' + L"*.txt" + L'\0';
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;

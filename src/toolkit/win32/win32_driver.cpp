@@ -35,6 +35,26 @@ void Win32Driver::TypeChar(Control& edit, char32_t ch) {
   app_.FlushViews();
 }
 
+void Win32Driver::PressEnter(Form& /*form*/, Control& control) {
+  HWND h = HandleOf(control);
+  if (h == nullptr || !IsWindowEnabled(h)) return;
+  SetFocus(h);
+  // As the message loop hands the key out: the dialog manager first, which
+  // turns Enter into IDOK for the window.
+  for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+    MSG msg{};
+    msg.hwnd = h;
+    msg.message = message;
+    msg.wParam = VK_RETURN;
+    msg.lParam = message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001);
+    if (!IsDialogMessageW(GetAncestor(h, GA_ROOT), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  app_.FlushViews();
+}
+
 void Win32Driver::Paste(Control& edit, std::string_view text) {
   // The edit's own replacement: no key handler, and the length limit holds.
   SendMessageW(HandleOf(edit), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));

@@ -8,8 +8,11 @@
 #include <wininet.h>
 
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
+#include "toolkit/data_folder.h"
 #include "toolkit/win32/wide.h"
 #include "toolkit/win32/win32.h"
 
@@ -81,31 +84,49 @@ bool Writable(const std::string& folder) {
   return true;
 }
 
-bool MakeFolder(const std::string& folder) {
-  const std::wstring w = Widen(folder);
-  if (!CreateDirectoryW(w.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-    return false;
-  }
-  const DWORD attributes = GetFileAttributesW(w.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+// Makes the folder and its missing parents.
+bool MakeFolders(const std::string& folder) {
+  const std::filesystem::path path(Widen(folder));
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return std::filesystem::is_directory(path, error);
 }
 
-std::string UserFolder(const std::string& programFolder) {
+// %APPDATA% from the shell, else from the environment.
+std::string RoamingAppData() {
+  std::string folder = KnownFolder(FOLDERID_RoamingAppData, KF_FLAG_CREATE);
+  if (!folder.empty()) return folder;
+  const DWORD n = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (n == 0) return {};
+  std::wstring value(n, L'\0');
+  const DWORD m = GetEnvironmentVariableW(L"APPDATA", value.data(), n);
+  if (m == 0 || m >= n) return {};
+  value.resize(m);
+  return Narrow(value);
+}
+
+bool Installed(const std::string& programFolder, const std::vector<std::string>& programFiles,
+               bool marked) {
+  const std::wstring program = Normalised(programFolder);
+  for (const std::string& base : programFiles) {
+    if (!base.empty() && IsWithin(program, Normalised(base))) return true;
+  }
+  return marked;
+}
+
+std::string OwnAppData(const std::string& appDataFolder) {
+  if (appDataFolder.empty()) return {};
+  return Narrow(Normalised(appDataFolder)) + "Qelmar3D\\";
+}
+
+FolderChoice ChooseForThisUser(const std::string& programFolder) {
   const std::vector<std::string> programFiles{KnownFolder(FOLDERID_ProgramFiles),
                                               KnownFolder(FOLDERID_ProgramFilesX86)};
-  const std::string appData = KnownFolder(FOLDERID_RoamingAppData, KF_FLAG_CREATE);
   // The setup program's uninstaller marks an installed program wherever the
   // user chose to put it.
   const bool marked =
       GetFileAttributesW(Widen(programFolder + "Uninstall.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
-  std::string folder =
-      Win32Platform::ChooseDataFolder(programFolder, programFiles, marked, appData);
-  // Only a folder that would hold the files is probed for this user's rights.
-  if (folder == programFolder && !Writable(programFolder)) {
-    folder = Win32Platform::ChooseDataFolder(programFolder, {}, true, appData);
-  }
-  if (folder == programFolder) return folder;
-  return !folder.empty() && MakeFolder(folder) ? folder : std::string();
+  return Win32Platform::ChooseFolder(programFolder, programFiles, marked, RoamingAppData());
 }
 
 void SetTimeout(HINTERNET h, DWORD option, long ms) {
@@ -115,19 +136,30 @@ void SetTimeout(HINTERNET h, DWORD option, long ms) {
 
 }  // namespace
 
-Win32Platform::Win32Platform()
-    : folder_(Narrow(LongPath(Widen(ExecutableFolder())))), data_(UserFolder(folder_)) {}
+Win32Platform::Win32Platform() : folder_(Narrow(LongPath(Widen(ExecutableFolder())))) {
+  FolderChoice choice = ChooseForThisUser(folder_);
+  data_ = std::move(choice.folder);
+  dataNotice_ = std::move(choice.notice);
+}
 
 std::string Win32Platform::ChooseDataFolder(const std::string& programFolder,
                                             const std::vector<std::string>& programFilesFolders,
                                             bool installed, const std::string& appDataFolder) {
-  const std::wstring program = Normalised(programFolder);
-  for (const std::string& base : programFilesFolders) {
-    if (!base.empty() && IsWithin(program, Normalised(base))) installed = true;
-  }
-  if (!installed) return programFolder;
-  if (appDataFolder.empty()) return {};
-  return Narrow(Normalised(appDataFolder)) + "Qelmar3D\\";
+  if (!Installed(programFolder, programFilesFolders, installed)) return programFolder;
+  return OwnAppData(appDataFolder);
+}
+
+FolderChoice Win32Platform::ChooseFolder(const std::string& programFolder,
+                                         const std::vector<std::string>& programFilesFolders,
+                                         bool marked, const std::string& appDataFolder) {
+  FolderCandidates candidates;
+  candidates.program = programFolder;
+  candidates.installed = Installed(programFolder, programFilesFolders, marked);
+  candidates.user = OwnAppData(appDataFolder);
+  FolderAccess access;
+  access.probe = [](const std::string& folder) { return Writable(folder); };
+  access.make = [](const std::string& folder) { return MakeFolders(folder); };
+  return ChooseWritableFolder(candidates, access);
 }
 
 std::string Win32Platform::HttpGet(const HttpRequest& request) {
