@@ -22,7 +22,8 @@ class LinuxPlatform : public Platform {
     cache_ = folder;
     data_ = std::move(folder);
   }
-  std::string HttpGet(const HttpRequest& request) override;
+  std::string HttpGet(const HttpRequest& request) override { return HttpFetch(request).body; }
+  HttpResponse HttpFetch(const HttpRequest& request) override;
 
   // The cache folder of a program in `programFolder`: that folder itself (a
   // build or unpacked folder), unless it is a system folder (`installBinFolder`

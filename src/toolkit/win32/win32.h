@@ -29,7 +29,8 @@ class Win32Platform : public Platform {
     folder_ = folder;
     data_ = std::move(folder);
   }
-  std::string HttpGet(const HttpRequest& request) override;
+  std::string HttpGet(const HttpRequest& request) override { return HttpFetch(request).body; }
+  HttpResponse HttpFetch(const HttpRequest& request) override;
 
   // Where a program in `programFolder` keeps its tips cache and data: that
   // folder for a build or unpacked program; for an installed one (under one
