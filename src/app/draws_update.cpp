@@ -17,7 +17,7 @@ namespace {
 // the dialog with it filled in and Enter.
 constexpr std::string_view kAddressFileName = "draws-url.txt";
 constexpr int kAddressMaxChars = 2000;
-constexpr std::size_t kAddressFileMaxBytes = 4 * kAddressMaxChars;
+constexpr std::size_t kAddressFileMaxBytes = std::size_t{4} * kAddressMaxChars;
 // A page carries its markup besides the draws' text.
 constexpr std::size_t kPageMaxBytes = 2 * numbers::kDrawsTextMaxBytes;
 constexpr long kConnectTimeoutMs = 15000;
