@@ -2,7 +2,11 @@
 // the window's thread as the tips page is, read by the same reader as an
 // import and merged only when all of it fits the draws kept.
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "app/config.h"
 #include "app/draws_form.h"
@@ -23,6 +27,40 @@ constexpr std::size_t kPageMaxBytes = 2 * numbers::kDrawsTextMaxBytes;
 constexpr long kConnectTimeoutMs = 15000;
 
 constexpr std::string_view kNotUpdated = "开奖号码未更新。";
+
+// The request's whole time is kept here: not every system keeps its own
+// time-outs (Wine's WinInet waits for an answer whatever they say). The
+// fetch runs apart and is left behind, asked to stop, when its time is up.
+tk::HttpResponse FetchWithin(tk::Platform& platform, tk::HttpRequest request,
+                             tk::Cancellation& cancel) {
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable over;
+    bool done = false;
+    tk::HttpResponse response;
+    tk::Cancellation stop;
+  };
+  auto shared = std::make_shared<Shared>();
+  request.cancel = &shared->stop;
+  std::thread([shared, request, &platform] {
+    tk::HttpResponse response = platform.HttpFetch(request);
+    const std::lock_guard lock(shared->mutex);
+    shared->response = std::move(response);
+    shared->done = true;
+    shared->over.notify_all();
+  }).detach();
+  const tk::WakeOnCancel wake(&cancel, [shared] {
+    const std::lock_guard lock(shared->mutex);
+    shared->over.notify_all();
+  });
+  std::unique_lock lock(shared->mutex);
+  shared->over.wait_for(lock, std::chrono::milliseconds(request.totalTimeoutMs + 1000),
+                        [&] { return shared->done || cancel.Requested(); });
+  if (shared->done) return std::move(shared->response);
+  lock.unlock();
+  shared->stop.Request();
+  return {};
+}
 
 }  // namespace
 
@@ -85,9 +123,8 @@ void TFormDraws::btnUpdateClick(tk::Control&) {
   Find("btnUpdate").SetEnabled(false);
   lblDrawCount.SetText("正在从网址下载开奖号码…");
   update_ = App().RunOffThread(
-      [&platform, request, page](tk::Cancellation& cancel) mutable {
-        request.cancel = &cancel;
-        *page = platform.HttpFetch(request);
+      [&platform, request, page](tk::Cancellation& cancel) {
+        *page = FetchWithin(platform, request, cancel);
         return std::string();
       },
       [this, url, page](const std::string&) { UpdateArrived(url, *page); });
