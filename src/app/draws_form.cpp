@@ -58,6 +58,7 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::
   static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
       {"cboShownChange", &F::cboShownChange},
       {"cnvChartClick", &F::cnvChartClick},
+      {"btnUpdateClick", &F::btnUpdateClick},
       {"btnImportClick", &F::btnImportClick},
       {"btnPasteClick", &F::btnPasteClick},
       {"btnSaveChartClick", &F::btnSaveChartClick},
@@ -362,6 +363,7 @@ void TFormDraws::btnDrawsCloseClick(tk::Control&) {
 }
 
 void TFormDraws::FormClose(tk::Control&, tk::CloseAction&) {
+  update_.reset();  // a fetch under way is abandoned: nothing changes
   // Prizes typed and never checked are kept too; one that is not valid stays as it was.
   numbers::Prizes p = prizes_;
   std::string refused;

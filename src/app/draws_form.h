@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ class TFormDraws : public tk::Form {
 
   void cboShownChange(tk::Control& sender);
   void cnvChartClick(tk::Control& sender);
+  void btnUpdateClick(tk::Control& sender);
   void btnImportClick(tk::Control& sender);
   void btnPasteClick(tk::Control& sender);
   void btnSaveChartClick(tk::Control& sender);
@@ -55,6 +57,10 @@ class TFormDraws : public tk::Form {
   const numbers::Prizes& Prizes() const { return prizes_; }
   // The 期号 of the draw picked on the chart, if any.
   std::optional<std::uint32_t> Selected() const { return selected_; }
+  // A 从网址更新 is fetching (draws_update.cpp).
+  bool Updating() const { return update_ != nullptr; }
+  // The whole fetch's time-out; tests shorten it.
+  long UpdateTimeoutMs = 30000;
 
  private:
   std::string PathOf(std::string_view name) const;
@@ -69,6 +75,10 @@ class TFormDraws : public tk::Form {
   // The prizes the edits hold; a notice names the first that is not valid.
   std::optional<numbers::Prizes> TypedPrizes();
   void KeepPrizes(const numbers::Prizes& prizes);
+  // 从网址更新: the address kept in the data folder, the fetched page merged.
+  std::string KeptAddress() const;
+  void KeepAddress(const std::string& url);
+  void UpdateArrived(const std::string& url, const tk::HttpResponse& page);
 
   const tk::ListControl& bets_;
   core::BetKind kind_;
@@ -78,4 +88,7 @@ class TFormDraws : public tk::Form {
   numbers::Prizes prizes_;
   std::optional<std::uint32_t> selected_;
   std::optional<std::uint32_t> latest_;
+  std::string address_;  // the last address asked for, also without a data folder
+  // Last: abandoned first when the window goes.
+  std::unique_ptr<tk::Task> update_;
 };

@@ -41,16 +41,17 @@ std::vector<ControlSpec> BuildControls() {
   ControlSpec shown = Make("cboShown", Kind::ComboBox, "", {40, 6, 96, 25}, 0);
   shown.onChange = "cboShownChange";
   c.push_back(shown);
-  ControlSpec count = Label("lblDrawCount", {148, 12, 420, 14}, "");
+  ControlSpec count = Label("lblDrawCount", {148, 12, 312, 14}, "");
   count.color = tk::kBlue;
   c.push_back(count);
-  c.push_back(Button("btnImport", {584, 6, 120, 25}, 2, "从文本文件导入…", "btnImportClick"));
+  c.push_back(Button("btnUpdate", {466, 6, 112, 25}, 2, "从网址更新(&U)…", "btnUpdateClick"));
+  c.push_back(Button("btnImport", {584, 6, 120, 25}, 3, "从文本文件导入…", "btnImportClick"));
   // These two explain on hover what they take.
-  ControlSpec paste = Button("btnPaste", {710, 6, 56, 25}, 3, "粘贴", "btnPasteClick");
+  ControlSpec paste = Button("btnPaste", {710, 6, 56, 25}, 4, "粘贴", "btnPasteClick");
   paste.showHint = true;
   c.push_back(paste);
-  c.push_back(Button("btnSaveChart", {772, 6, 96, 25}, 4, "保存走势图…", "btnSaveChartClick"));
-  ControlSpec remove = Button("btnDeleteDraw", {874, 6, 78, 25}, 5, "删除…", "btnDeleteDrawClick");
+  c.push_back(Button("btnSaveChart", {772, 6, 96, 25}, 5, "保存走势图…", "btnSaveChartClick"));
+  ControlSpec remove = Button("btnDeleteDraw", {874, 6, 78, 25}, 6, "删除…", "btnDeleteDrawClick");
   remove.showHint = true;
   c.push_back(remove);
   ControlSpec chart = Make("cnvChart", Kind::Canvas, "", {8, 38, 944, 440}, 1);
@@ -59,24 +60,24 @@ std::vector<ControlSpec> BuildControls() {
 
   // One draw by hand.
   c.push_back(Label("lblIssue", {8, 492, 56, 14}, "添加期号"));
-  c.push_back(Input("edtIssue", {68, 488, 96, 22}, 6, 20));
+  c.push_back(Input("edtIssue", {68, 488, 96, 22}, 7, 20));
   c.push_back(Label("lblDate", {174, 492, 28, 14}, "日期"));
-  c.push_back(Input("edtDate", {206, 488, 100, 22}, 7, 20));
+  c.push_back(Input("edtDate", {206, 488, 100, 22}, 8, 20));
   c.push_back(Label("lblNumber", {316, 492, 28, 14}, "号码"));
-  c.push_back(Input("edtNumber", {348, 488, 60, 22}, 8, 10));
-  c.push_back(Button("btnAddDraw", {416, 486, 60, 25}, 9, "添加", "btnAddDrawClick"));
+  c.push_back(Input("edtNumber", {348, 488, 60, 22}, 9, 10));
+  c.push_back(Button("btnAddDraw", {416, 486, 60, 25}, 10, "添加", "btnAddDrawClick"));
 
   // 对奖 and the prizes.
   c.push_back(Label("lblCheck", {8, 526, 56, 14}, "开奖号码"));
-  c.push_back(Input("edtCheck", {68, 522, 60, 22}, 10, 10));
-  c.push_back(Button("btnCheck", {136, 520, 60, 25}, 11, "对奖", "btnCheckClick"));
+  c.push_back(Input("edtCheck", {68, 522, 60, 22}, 11, 10));
+  c.push_back(Button("btnCheck", {136, 520, 60, 25}, 12, "对奖", "btnCheckClick"));
   c.push_back(Label("lblPrizes", {220, 526, 98, 14}, "奖金（元）直选"));
-  c.push_back(Input("edtDirect", {322, 522, 64, 22}, 12, 8));
+  c.push_back(Input("edtDirect", {322, 522, 64, 22}, 13, 8));
   c.push_back(Label("lblGroup3", {396, 526, 28, 14}, "组三"));
-  c.push_back(Input("edtGroup3", {428, 522, 64, 22}, 13, 8));
+  c.push_back(Input("edtGroup3", {428, 522, 64, 22}, 14, 8));
   c.push_back(Label("lblGroup6", {502, 526, 28, 14}, "组六"));
-  c.push_back(Input("edtGroup6", {534, 522, 64, 22}, 14, 8));
-  c.push_back(Button("btnDrawsClose", {874, 520, 78, 25}, 15, "关闭", "btnDrawsCloseClick"));
+  c.push_back(Input("edtGroup6", {534, 522, 64, 22}, 15, 8));
+  c.push_back(Button("btnDrawsClose", {874, 520, 78, 25}, 16, "关闭", "btnDrawsCloseClick"));
   ControlSpec result = Label("lblResult", {8, 556, 944, 14}, "");
   result.color = tk::kBlue;
   c.push_back(result);

@@ -326,6 +326,14 @@ int RoomRight(const FormSpec& form, const ControlSpec& label) {
   return room;
 }
 
+HttpResponse Platform::HttpFetch(const HttpRequest& request) {
+  HttpResponse response;
+  response.body = HttpGet(request);
+  response.complete = !response.body.empty();
+  response.status = response.complete ? 200 : 0;
+  return response;
+}
+
 bool IsWebAddress(std::string_view url) {
   auto starts = [&](std::string_view scheme) {
     return url.size() > scheme.size() &&

@@ -369,6 +369,15 @@ struct HttpRequest {
   Cancellation* cancel = nullptr;
 };
 
+// What came back for an HttpRequest.
+struct HttpResponse {
+  int status = 0;           // of the last answer (after redirects); 0: none came
+  std::string contentType;  // as the answer gave it, e.g. "text/html; charset=gbk"
+  std::string body;         // what arrived, at most the request's maxBytes
+  // The body arrived whole: no time-out, break, cancellation or cap cut it.
+  bool complete = false;
+};
+
 // What the program needs of the system besides its windows: its folders
 // (program, cache, the user's data), HTTP and files.
 class Platform {
@@ -388,6 +397,10 @@ class Platform {
   // The body that arrived (all of it, or what came before the transfer broke
   // off or reached the cap). Network failures give what arrived, maybe nothing.
   virtual std::string HttpGet(const HttpRequest& request) = 0;
+  // The same fetch with the answer's status and type, and whether the body
+  // is whole. A platform that knows bodies only takes a body as a whole
+  // answer and nothing as no answer.
+  virtual HttpResponse HttpFetch(const HttpRequest& request);
 
   // Files, by UTF-8 path. Shared by every platform.
   virtual bool FilePresent(const std::string& path) const;

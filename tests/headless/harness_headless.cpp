@@ -10,7 +10,7 @@
 
 namespace {
 
-// The tips tests fetch from a loopback server: real HTTP where the platform
+// The tips and draws tests fetch from a loopback server: real HTTP where the platform
 // has it.
 void UseRealHttp(tk::headless::HeadlessPlatform& platform) {
 #ifdef _WIN32
@@ -19,6 +19,7 @@ void UseRealHttp(tk::headless::HeadlessPlatform& platform) {
   static tk::LinuxPlatform http;
 #endif
   platform.SetFetch([](const tk::HttpRequest& r) { return http.HttpGet(r); });
+  platform.SetAnswer([](const tk::HttpRequest& r) { return http.HttpFetch(r); });
 }
 
 struct HeadlessHarness : Harness {

@@ -140,6 +140,12 @@ Response Response::Page(std::string body, int status) {
   return r;
 }
 
+Response Response::Typed(std::string body, std::string contentType, int status) {
+  Response r = Page(std::move(body), status);
+  r.contentType = std::move(contentType);
+  return r;
+}
+
 Response Response::CutOff(std::string sent, std::size_t declaredLength) {
   Response r;
   r.kind = Kind::CutOff;
@@ -317,8 +323,8 @@ void HttpServer::Handle(std::intptr_t handle) {
   if (response.kind == Response::Kind::CutOff) length = response.declaredLength;
   if (response.kind == Response::Kind::Streamed) length = response.streamedLength;
   std::string out = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) +
-                    "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(length) +
-                    "\r\nConnection: close\r\n";
+                    "\r\nContent-Type: " + response.contentType +
+                    "\r\nContent-Length: " + std::to_string(length) + "\r\nConnection: close\r\n";
   if (!response.location.empty()) out += "Location: " + response.location + "\r\n";
   out += "\r\n";
   if (!SendAll(client, out)) return;

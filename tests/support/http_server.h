@@ -33,8 +33,11 @@ struct Response {
   std::size_t declaredLength = 0;
   std::uint64_t streamedLength = 0;
   std::string location;  // sent as Location when not empty
+  std::string contentType = "text/plain";
 
   static Response Page(std::string body, int status = 200);
+  // A page with its Content-Type, e.g. "text/html; charset=gbk".
+  static Response Typed(std::string body, std::string contentType, int status = 200);
   static Response CutOff(std::string sent, std::size_t declaredLength);
   static Response Streamed(std::string pattern, std::uint64_t length);
   static Response Silent();

@@ -269,6 +269,12 @@ std::string HeadlessPlatform::HttpGet(const HttpRequest& request) {
   return fetch_(request);
 }
 
+HttpResponse HeadlessPlatform::HttpFetch(const HttpRequest& request) {
+  if (!answer_) return Platform::HttpFetch(request);
+  requests_.push_back(request);
+  return answer_(request);
+}
+
 void HeadlessApplication::PumpMessages() {
   ++pumps_;
   RunCompletions();

@@ -24,12 +24,18 @@ class HeadlessPlatform : public Platform {
   std::string HttpGet(const HttpRequest& request) override;
   // Without a fetch every request fails: no connection.
   void SetFetch(Fetch fetch) { fetch_ = std::move(fetch); }
+  // Whole answers (status, type) for HttpFetch; without them HttpFetch makes
+  // one of what the fetch gives.
+  using Answer = std::function<HttpResponse(const HttpRequest&)>;
+  void SetAnswer(Answer answer) { answer_ = std::move(answer); }
+  HttpResponse HttpFetch(const HttpRequest& request) override;
   const std::vector<HttpRequest>& Requests() const { return requests_; }
   void ClearRequests() { requests_.clear(); }
 
  private:
   std::string folder_;
   Fetch fetch_;
+  Answer answer_;
   std::vector<HttpRequest> requests_;
 };
 

@@ -140,11 +140,12 @@ LinuxPlatform::LinuxPlatform(const std::string& installBinFolder)
   dataNotice_ = std::move(data.notice);
 }
 
-std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
+HttpResponse LinuxPlatform::HttpFetch(const HttpRequest& request) {
+  HttpResponse response;
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  if (!initialised) return {};
+  if (!initialised) return response;
   CURL* curl = curl_easy_init();
-  if (curl == nullptr) return {};
+  if (curl == nullptr) return response;
   Body body;
   body.cap = request.maxBytes;
   curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
@@ -160,11 +161,12 @@ std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
   curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  // The status is not looked at: an error page's body counts like any other.
+  // An error page's body is collected like any other; the status says what it is.
+  CURLcode result = CURLE_FAILED_INIT;
   // The multi interface, so that a cancellation wakes the wait at once.
   CURLM* multi = curl_multi_init();
   if (multi == nullptr) {
-    curl_easy_perform(curl);
+    result = curl_easy_perform(curl);
   } else if (curl_multi_add_handle(multi, curl) == CURLM_OK) {
     const auto cancelled = [&] { return request.cancel != nullptr && request.cancel->Requested(); };
     {
@@ -175,11 +177,27 @@ std::string LinuxPlatform::HttpGet(const HttpRequest& request) {
         if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) break;
       }
     }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi, &left)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == curl) {
+        result = message->data.result;
+      }
+    }
     curl_multi_remove_handle(multi, curl);
+  }
+  long status = 0;
+  if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK) {
+    response.status = static_cast<int>(status);
+  }
+  const char* type = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type != nullptr) {
+    response.contentType = type;
   }
   if (multi != nullptr) curl_multi_cleanup(multi);
   curl_easy_cleanup(curl);
-  return std::move(body.bytes);
+  response.complete = result == CURLE_OK && body.bytes.size() < request.maxBytes;
+  response.body = std::move(body.bytes);
+  return response;
 }
 
 }  // namespace tk

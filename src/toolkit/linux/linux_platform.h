@@ -25,7 +25,8 @@ class LinuxPlatform : public Platform {
     data_ = std::move(folder);
     dataNotice_.clear();
   }
-  std::string HttpGet(const HttpRequest& request) override;
+  std::string HttpGet(const HttpRequest& request) override { return HttpFetch(request).body; }
+  HttpResponse HttpFetch(const HttpRequest& request) override;
 
   // The cache folder of a program in `programFolder`: that folder itself (a
   // build or unpacked folder) when this user can make files in it, unless it

@@ -32,7 +32,8 @@ class Win32Platform : public Platform {
     data_ = std::move(folder);
     dataNotice_.clear();
   }
-  std::string HttpGet(const HttpRequest& request) override;
+  std::string HttpGet(const HttpRequest& request) override { return HttpFetch(request).body; }
+  HttpResponse HttpFetch(const HttpRequest& request) override;
 
   // Where a program in `programFolder` keeps its tips cache and data when
   // it can write its folder: that folder for a build or unpacked program;

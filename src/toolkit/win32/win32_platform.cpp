@@ -162,20 +162,24 @@ FolderChoice Win32Platform::ChooseFolder(const std::string& programFolder,
   return ChooseWritableFolder(candidates, access);
 }
 
-std::string Win32Platform::HttpGet(const HttpRequest& request) {
+HttpResponse Win32Platform::HttpFetch(const HttpRequest& request) {
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
   const auto remaining = [&] {
     return request.totalTimeoutMs -
            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
   };
+  HttpResponse response;
   HINTERNET session = InternetOpenW(Widen(request.userAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
                                     nullptr, nullptr, 0);
-  if (session == nullptr) return {};
+  if (session == nullptr) return response;
   const auto cancelled = [&] { return request.cancel != nullptr && request.cancel->Requested(); };
-  std::string body;
+  std::string& body = response.body;
   HINTERNET url = nullptr;
   bool closedByCancel = false;
+  bool ended = false;   // the server's end of the body was read
+  DWORD announced = 0;  // Content-Length, when the answer gave one
+  bool lengthKnown = false;
   {
     // Closing the session from the cancelling thread ends a blocked open or
     // read at once, and closes the page with it.
@@ -188,16 +192,34 @@ std::string Win32Platform::HttpGet(const HttpRequest& request) {
     SetTimeout(session, INTERNET_OPTION_RECEIVE_TIMEOUT, request.totalTimeoutMs);
     url = InternetOpenUrlW(session, Widen(request.url).c_str(), nullptr, 0,
                            INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    if (url != nullptr && !cancelled()) {
+      DWORD status = 0;
+      DWORD size = sizeof status;
+      if (HttpQueryInfoW(url, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                         nullptr)) {
+        response.status = static_cast<int>(status);
+      }
+      std::vector<wchar_t> type(256);
+      size = static_cast<DWORD>(type.size() * sizeof(wchar_t));
+      if (HttpQueryInfoW(url, HTTP_QUERY_CONTENT_TYPE, type.data(), &size, nullptr)) {
+        response.contentType = Narrow(std::wstring(type.data(), size / sizeof(wchar_t)));
+      }
+      // A connection closed early ends the reads as the body's end would.
+      size = sizeof announced;
+      lengthKnown = HttpQueryInfoW(url, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                   &announced, &size, nullptr) != FALSE;
+    }
     std::vector<char> chunk(request.readSize > 0 ? request.readSize : 4096);
-    // The status is not looked at: an error page's body counts like any other.
+    // An error page's body is collected like any other; the status says what it is.
     while (url != nullptr && body.size() < request.maxBytes && !cancelled()) {
       const long left = remaining();
       if (left <= 0) break;
       // No single read may outlast the whole transfer's time.
       SetTimeout(url, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
       DWORD got = 0;
-      if (!InternetReadFile(url, chunk.data(), static_cast<DWORD>(chunk.size()), &got) ||
-          got == 0) {
+      if (!InternetReadFile(url, chunk.data(), static_cast<DWORD>(chunk.size()), &got)) break;
+      if (got == 0) {
+        ended = true;
         break;
       }
       const std::size_t room = request.maxBytes - body.size();
@@ -209,7 +231,9 @@ std::string Win32Platform::HttpGet(const HttpRequest& request) {
     if (url != nullptr) InternetCloseHandle(url);
     InternetCloseHandle(session);
   }
-  return body;
+  response.complete = ended && !closedByCancel && body.size() < request.maxBytes &&
+                      (!lengthKnown || body.size() == announced);
+  return response;
 }
 
 }  // namespace tk::win32
