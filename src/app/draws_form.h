@@ -1,10 +1,12 @@
 // The draws window (开奖号码与走势): the user's past draws as a trend chart
 // with its 遗漏, ways to bring draws in and take one out, and 对奖 of the
-// bet list. Shown modal over the main window; the draws and the prizes are
-// kept in the user's data folder.
+// bet list. A window of its own beside the main window; the draws, the
+// prizes, and the window's size and choice of rows are kept in the user's
+// data folder.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +22,10 @@ inline constexpr int kPictureRows = 500;
 
 class TFormDraws : public tk::Form {
  public:
-  // `bets` is the main window's bet list, of the kind given.
-  TFormDraws(tk::Application& app, const tk::ListControl& bets, core::BetKind kind);
+  // `bets` is the main window's bet list, whose kind `kindOf` tells as of
+  // now: both are read at each 对奖.
+  TFormDraws(tk::Application& app, const tk::ListControl& bets,
+             std::function<core::BetKind()> kindOf);
 
   tk::ComboBox& cboShown;
   tk::Canvas& cnvChart;
@@ -44,6 +48,7 @@ class TFormDraws : public tk::Form {
   void btnDeleteDrawClick(tk::Control& sender);
   void btnAddDrawClick(tk::Control& sender);
   void btnCheckClick(tk::Control& sender);
+  void edtCheckChange(tk::Control& sender);
   void btnDrawsCloseClick(tk::Control& sender);
   void FormClose(tk::Control& sender, tk::CloseAction& action);
 
@@ -54,6 +59,8 @@ class TFormDraws : public tk::Form {
   const numbers::Prizes& Prizes() const { return prizes_; }
   // The 期号 of the draw picked on the chart, if any.
   std::optional<std::uint32_t> Selected() const { return selected_; }
+  // The client size it had when it last closed (96 dpi); empty: designed.
+  tk::Size OpeningSize() const { return openingSize_; }
 
  private:
   std::string PathOf(std::string_view name) const;
@@ -69,8 +76,13 @@ class TFormDraws : public tk::Form {
   std::optional<numbers::Prizes> TypedPrizes();
   void KeepPrizes(const numbers::Prizes& prizes);
 
+  // The size and choice of rows kept from the last opening.
+  void LoadWindowState();
+  void KeepWindowState();
+
   const tk::ListControl& bets_;
-  core::BetKind kind_;
+  std::function<core::BetKind()> kindOf_;
+  tk::Size openingSize_;
   std::string folder_;  // empty: nothing is kept
   numbers::DrawStore store_;
   std::optional<numbers::TrendChart> chart_;

@@ -27,6 +27,28 @@ ControlSpec Input(std::string_view name, tk::Rect rect, int tab, int maxLength) 
   return c;
 }
 
+// The chart takes what the window grows by: the top row's buttons keep to
+// the right edge, the rows below the chart to the bottom, and the count,
+// the result lines and the chart stretch.
+void Anchor(std::vector<ControlSpec>& controls) {
+  constexpr int kChartTop = 38;
+  for (ControlSpec& s : controls) {
+    const bool top = s.rect.top < kChartTop;
+    const bool wide = s.name == "lblDrawCount" || s.name == "lblResult" || s.name == "lblWinners";
+    unsigned a = top ? tk::kAnchorTop : tk::kAnchorBottom;
+    if (s.name == "cnvChart") {
+      a = tk::kAnchorLeft | tk::kAnchorTop | tk::kAnchorRight | tk::kAnchorBottom;
+    } else if (wide) {
+      a |= tk::kAnchorLeft | tk::kAnchorRight;
+    } else if ((top && s.kind == Kind::Button) || s.name == "btnDrawsClose") {
+      a |= tk::kAnchorRight;
+    } else {
+      a |= tk::kAnchorLeft;
+    }
+    s.anchors = a;
+  }
+}
+
 std::vector<ControlSpec> BuildControls() {
   std::vector<ControlSpec> c;
   // The chart and how much of it.
@@ -61,7 +83,9 @@ std::vector<ControlSpec> BuildControls() {
 
   // 对奖 and the prizes.
   c.push_back(Label("lblCheck", {8, 526, 56, 14}, "开奖号码"));
-  c.push_back(Input("edtCheck", {68, 522, 60, 22}, 10, 10));
+  ControlSpec check = Input("edtCheck", {68, 522, 60, 22}, 10, 10);
+  check.onChange = "edtCheckChange";
+  c.push_back(check);
   c.push_back(Button("btnCheck", {136, 520, 60, 25}, 11, "对奖", "btnCheckClick"));
   c.push_back(Label("lblPrizes", {220, 526, 98, 14}, "奖金（元）直选"));
   c.push_back(Input("edtDirect", {322, 522, 64, 22}, 12, 8));
@@ -74,6 +98,7 @@ std::vector<ControlSpec> BuildControls() {
   result.color = tk::kBlue;
   c.push_back(result);
   c.push_back(Label("lblWinners", {8, 576, 944, 14}, ""));
+  Anchor(c);
   return c;
 }
 
@@ -83,7 +108,7 @@ const tk::FormSpec& DrawsFormSpec() {
   static const std::vector<ControlSpec> controls = BuildControls();
   static const tk::FormSpec form = [] {
     tk::FormSpec f = MakeForm("FormDraws", kDrawsCaption, 960, 600, controls);
-    f.dialog = true;
+    f.minimum = kDrawsMinimum;
     return f;
   }();
   return form;
