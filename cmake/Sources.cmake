@@ -56,6 +56,7 @@ add_library(qelmar_app STATIC
   src/app/draws_table.cpp
   src/app/draws_form.cpp
   src/app/draws_update.cpp
+  src/app/draws_window_state.cpp
   src/app/plays_table.cpp
   src/app/plays_form.cpp
   src/app/backtest_table.cpp

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/draws_table.h"
+#include "app/draws_window_state.h"
 #include "core/notice.h"
 #include "core/number.h"
 #include "core/tokens.h"
@@ -36,7 +37,8 @@ std::array<PrizeEdit, 3> PrizeEdits(TFormDraws& f) {
 
 }  // namespace
 
-TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::BetKind kind)
+TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets,
+                       std::function<core::BetKind()> kindOf)
     : tk::Form(app, app::DrawsFormSpec()),
       cboShown(Get<tk::ComboBox>("cboShown")),
       cnvChart(Get<tk::Canvas>("cnvChart")),
@@ -51,7 +53,7 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::
       lblResult(Find("lblResult")),
       lblWinners(Find("lblWinners")),
       bets_(bets),
-      kind_(kind),
+      kindOf_(std::move(kindOf)),
       folder_(app.GetPlatform().DataFolder()),
       store_(app.GetPlatform()) {
   using F = TFormDraws;
@@ -65,6 +67,7 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::
       {"btnDeleteDrawClick", &F::btnDeleteDrawClick},
       {"btnAddDrawClick", &F::btnAddDrawClick},
       {"btnCheckClick", &F::btnCheckClick},
+      {"edtCheckChange", &F::edtCheckChange},
       {"btnDrawsCloseClick", &F::btnDrawsCloseClick},
   };
   Wire<F>(this, clicks, {}, &F::FormClose);
@@ -81,13 +84,39 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets, core::
   edtDirect.SetText(std::to_string(prizes_.direct));
   edtGroup3.SetText(std::to_string(prizes_.group3));
   edtGroup6.SetText(std::to_string(prizes_.group6));
-  cboShown.SetSelected(app::kShownDefault);  // shows the chart
+  LoadWindowState();  // shows the chart
   // The selection was the same already: the chart is built here.
   if (!chart_) Show(true);
 }
 
 std::string TFormDraws::PathOf(std::string_view name) const {
   return folder_ + std::string(name);
+}
+
+void TFormDraws::LoadWindowState() {
+  app::DrawsWindowState state;
+  const std::string path = PathOf(app::kDrawsWindowFileName);
+  tk::Platform& platform = App().GetPlatform();
+  // A file that is missing, unreadable or damaged opens the window as designed.
+  try {
+    if (!folder_.empty() && platform.FilePresent(path)) {
+      state = app::ReadDrawsWindowFile(platform.ReadFileBytes(path, app::kDrawsWindowFileMaxBytes));
+    }
+  } catch (const tk::Error&) {
+  }
+  openingSize_ = state.client;
+  cboShown.SetSelected(state.shown >= 0 ? state.shown : app::kShownDefault);
+}
+
+void TFormDraws::KeepWindowState() {
+  if (folder_.empty()) return;
+  const app::DrawsWindowState state{App().ClientSize(*this), cboShown.Selected()};
+  // Like the lists kept at close, a failed write is dropped.
+  try {
+    App().GetPlatform().ReplaceFileBytes(PathOf(app::kDrawsWindowFileName),
+                                         app::DrawsWindowFileBytes(state));
+  } catch (const tk::Error&) {
+  }
 }
 
 void TFormDraws::LoadDraws() {
@@ -346,7 +375,7 @@ void TFormDraws::btnCheckClick(tk::Control&) {
   } catch (const tk::Error& e) {
     App().ShowError(e.what());
   }
-  const numbers::PrizeCheck check = numbers::CheckBets(bets_.Lines(), kind_, drawn, *prizes);
+  const numbers::PrizeCheck check = numbers::CheckBets(bets_.Lines(), kindOf_(), drawn, *prizes);
   lblResult.SetText(check.text);
   std::string winners = "中奖号码：";
   if (check.shown.empty()) winners += "无";
@@ -356,6 +385,12 @@ void TFormDraws::btnCheckClick(tk::Control&) {
   }
   if (check.more > 0) winners += "，另有 " + numbers::WithThousands(check.more) + " 注";
   lblWinners.SetText(winners);
+}
+
+void TFormDraws::edtCheckChange(tk::Control&) {
+  // A result stands for the number it was checked with only.
+  lblResult.SetText("");
+  lblWinners.SetText("");
 }
 
 void TFormDraws::btnDrawsCloseClick(tk::Control&) {
@@ -376,6 +411,7 @@ void TFormDraws::FormClose(tk::Control&, tk::CloseAction&) {
                 std::to_string(prizes_.*e.value) + " 元。";
     }
   }
+  KeepWindowState();
   if (!refused.empty()) App().ShowNotice(refused);
   KeepPrizes(p);
 }

@@ -1,12 +1,14 @@
 // The draws window (开奖号码与走势): the user's past draws as a trend chart
 // with its 遗漏, ways to bring draws in and take one out, and 对奖 of the
-// bet list. Shown modal over the main window; the draws and the prizes are
-// kept in the user's data folder.
+// bet list. A window of its own beside the main window; the draws, the
+// prizes, and the window's size and choice of rows are kept in the user's
+// data folder.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +24,10 @@ inline constexpr int kPictureRows = 500;
 
 class TFormDraws : public tk::Form {
  public:
-  // `bets` is the main window's bet list, of the kind given.
-  TFormDraws(tk::Application& app, const tk::ListControl& bets, core::BetKind kind);
+  // `bets` is the main window's bet list, whose kind `kindOf` tells as of
+  // now: both are read at each 对奖.
+  TFormDraws(tk::Application& app, const tk::ListControl& bets,
+             std::function<core::BetKind()> kindOf);
 
   tk::ComboBox& cboShown;
   tk::Canvas& cnvChart;
@@ -47,6 +51,7 @@ class TFormDraws : public tk::Form {
   void btnDeleteDrawClick(tk::Control& sender);
   void btnAddDrawClick(tk::Control& sender);
   void btnCheckClick(tk::Control& sender);
+  void edtCheckChange(tk::Control& sender);
   void btnDrawsCloseClick(tk::Control& sender);
   void FormClose(tk::Control& sender, tk::CloseAction& action);
 
@@ -61,6 +66,8 @@ class TFormDraws : public tk::Form {
   bool Updating() const { return update_ != nullptr; }
   // The whole fetch's time-out; tests shorten it.
   long UpdateTimeoutMs = 30000;
+  // The client size it had when it last closed (96 dpi); empty: designed.
+  tk::Size OpeningSize() const { return openingSize_; }
 
  private:
   std::string PathOf(std::string_view name) const;
@@ -80,8 +87,13 @@ class TFormDraws : public tk::Form {
   void KeepAddress(const std::string& url);
   void UpdateArrived(const std::string& url, const tk::HttpResponse& page);
 
+  // The size and choice of rows kept from the last opening.
+  void LoadWindowState();
+  void KeepWindowState();
+
   const tk::ListControl& bets_;
-  core::BetKind kind_;
+  std::function<core::BetKind()> kindOf_;
+  tk::Size openingSize_;
   std::string folder_;  // empty: nothing is kept
   numbers::DrawStore store_;
   std::optional<numbers::TrendChart> chart_;

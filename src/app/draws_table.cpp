@@ -33,6 +33,27 @@ constexpr std::pair<std::string_view, std::string_view> kEnterClicks[] = {
     {"edtCheck", "btnCheck"},   {"edtDirect", "btnCheck"}, {"edtGroup3", "btnCheck"},
     {"edtGroup6", "btnCheck"},
 };
+// The chart takes what the window grows by: the top row's buttons keep to
+// the right edge, the rows below the chart to the bottom, and the count,
+// the result lines and the chart stretch.
+void Anchor(std::vector<ControlSpec>& controls) {
+  constexpr int kChartTop = 38;
+  for (ControlSpec& s : controls) {
+    const bool top = s.rect.top < kChartTop;
+    const bool wide = s.name == "lblDrawCount" || s.name == "lblResult" || s.name == "lblWinners";
+    unsigned a = top ? tk::kAnchorTop : tk::kAnchorBottom;
+    if (s.name == "cnvChart") {
+      a = tk::kAnchorLeft | tk::kAnchorTop | tk::kAnchorRight | tk::kAnchorBottom;
+    } else if (wide) {
+      a |= tk::kAnchorLeft | tk::kAnchorRight;
+    } else if ((top && s.kind == Kind::Button) || s.name == "btnDrawsClose") {
+      a |= tk::kAnchorRight;
+    } else {
+      a |= tk::kAnchorLeft;
+    }
+    s.anchors = a;
+  }
+}
 
 std::vector<ControlSpec> BuildControls() {
   std::vector<ControlSpec> c;
@@ -69,7 +90,9 @@ std::vector<ControlSpec> BuildControls() {
 
   // 对奖 and the prizes.
   c.push_back(Label("lblCheck", {8, 526, 56, 14}, "开奖号码"));
-  c.push_back(Input("edtCheck", {68, 522, 60, 22}, 11, 10));
+  ControlSpec check = Input("edtCheck", {68, 522, 60, 22}, 11, 10);
+  check.onChange = "edtCheckChange";
+  c.push_back(check);
   c.push_back(Button("btnCheck", {136, 520, 60, 25}, 12, "对奖", "btnCheckClick"));
   c.push_back(Label("lblPrizes", {220, 526, 98, 14}, "奖金（元）直选"));
   c.push_back(Input("edtDirect", {322, 522, 64, 22}, 13, 8));
@@ -88,6 +111,7 @@ std::vector<ControlSpec> BuildControls() {
       if (spec.name == edit) spec.enterClicks = button;
     }
   }
+  Anchor(c);
   return c;
 }
 
@@ -97,7 +121,7 @@ const tk::FormSpec& DrawsFormSpec() {
   static const std::vector<ControlSpec> controls = BuildControls();
   static const tk::FormSpec form = [] {
     tk::FormSpec f = MakeForm("FormDraws", kDrawsCaption, 960, 600, controls);
-    f.dialog = true;
+    f.minimum = kDrawsMinimum;
     return f;
   }();
   return form;

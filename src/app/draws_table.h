@@ -14,6 +14,9 @@ inline constexpr std::array<std::string_view, 4> kShownItems = {"近 30 期", "�
                                                                 "全部"};
 inline constexpr std::array<int, 4> kShownCounts = {30, 50, 100, 0};
 inline constexpr int kShownDefault = 2;
+// The smallest client area the window can be dragged to, at 96 dpi: every
+// row whole beside the chart.
+inline constexpr tk::Size kDrawsMinimum{720, 360};
 
 const tk::FormSpec& DrawsFormSpec();
 

@@ -206,6 +206,8 @@ void TForm1::lbl12Click(tk::Control&) {
 }
 
 void TForm1::FormClose(tk::Control&, tk::CloseAction&) {
+  // The draws window goes with the main window, keeping what it keeps.
+  if (FormDraws != nullptr) FormDraws->Close();
   // A fetch still running is abandoned: nothing is written after closing.
   TipsFetch.reset();
   WebTips.reset();
@@ -277,11 +279,22 @@ core::BetKind TForm1::BetListKind() const {
 }
 
 void TForm1::mniDrawsClick(tk::Control&) {
-  TFormDraws dialog(App(), mmoList, BetListKind());
-  struct Reset {
-    TForm1& form;
-    ~Reset() { form.FormDraws = nullptr; }
-  } reset{*this};
-  FormDraws = &dialog;
-  App().ShowModal(dialog, *this);
+  // One window: opened again, it comes to the front.
+  if (FormDraws != nullptr) {
+    App().OpenWindow(*FormDraws, *this);
+    return;
+  }
+  draws_.reset();
+  draws_ = std::make_unique<TFormDraws>(App(), mmoList, [this] { return BetListKind(); });
+  TFormDraws& window = *draws_;
+  tk::CloseHandler own = std::move(window.OnClose);
+  window.OnClose = [this, own](tk::Control& sender, tk::CloseAction& action) {
+    struct Gone {
+      TForm1& form;
+      ~Gone() { form.FormDraws = nullptr; }
+    } gone{*this};
+    if (own) own(sender, action);
+  };
+  FormDraws = &window;
+  App().OpenWindow(window, *this, window.OpeningSize());
 }

@@ -120,7 +120,8 @@ class TForm1 : public tk::Form {
   // The plays window while it is open, and its choice for the rest of the run.
   TFormPlays* FormPlays = nullptr;
   plays::Choice PlaysChoice;
-  // The draws window while it is open.
+  // The draws window while it is open (a window of its own: the main window
+  // stays usable); nullptr once it has closed.
   TFormDraws* FormDraws = nullptr;
 
   // The steps of both lists, for 撤销 and 恢复.
@@ -158,4 +159,7 @@ class TForm1 : public tk::Form {
   tk::History history_;
   // The window closed while a step was open: the lists are kept when it ends.
   bool keepAfterStep_ = false;
+  // The draws window, open or closed last; a closed one goes when the next
+  // opens or this window does, never from inside its own handlers.
+  std::unique_ptr<TFormDraws> draws_;
 };

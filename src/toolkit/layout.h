@@ -57,6 +57,12 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+struct Size {
+  int width = 0;
+  int height = 0;
+  bool operator==(const Size&) const = default;
+};
+
 struct ControlSpec {
   std::string_view name;
   Kind kind = Kind::Label;
@@ -101,6 +107,9 @@ struct FormSpec {
   // A dialog: fixed size, shown with Application::ShowModal over an owner;
   // Escape and the close box close it.
   bool dialog = false;
+  // A window of its own (Application::OpenWindow) is resizable down to this
+  // client size at 96 dpi; zero: its designed size.
+  Size minimum;
   std::span<const ControlSpec> controls;
 };
 

@@ -98,4 +98,16 @@ Rect CentreOn(const Rect& owner, Size dialog, const Rect& workArea) {
                      workArea);
 }
 
+Rect FitWindow(Size client, Size minimum, double scale, Size frame, const Rect& owner,
+               const Rect& workArea) {
+  auto side = [&](int wanted, int least, int border, int room) {
+    const int scaled = static_cast<int>(wanted * scale + 0.5);
+    const int floor = static_cast<int>(least * scale + 0.5);
+    return std::max(std::min(std::max(scaled, floor), room - border), 1) + border;
+  };
+  const Size outer{side(client.width, minimum.width, frame.width, workArea.width),
+                   side(client.height, minimum.height, frame.height, workArea.height)};
+  return CentreOn(owner, outer, workArea);
+}
+
 }  // namespace tk

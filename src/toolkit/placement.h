@@ -10,12 +10,6 @@
 
 namespace tk {
 
-struct Size {
-  int width = 0;
-  int height = 0;
-  bool operator==(const Size&) const = default;
-};
-
 // The width of a container's frame that docked children stay inside: a
 // panel's raised line; a group box's children are placed by the table alone.
 int FrameInset(Kind kind);
@@ -33,5 +27,14 @@ std::vector<Rect> PlaceControls(const FormSpec& form, Size client,
 // A dialog of the given outer size centred on its owner's outer rectangle,
 // then moved onto the work area.
 Rect CentreOn(const Rect& owner, Size dialog, const Rect& workArea);
+
+// The outer rectangle a window opens at, in device pixels: its client area
+// `client` (96 dpi) times `scale`, no smaller than `minimum` times `scale`,
+// each side no longer than the work area leaves once the frame (`frame`:
+// outer size less client size, device pixels) is added; centred on its
+// owner's outer rectangle and moved onto the work area. So a window never
+// opens larger than the screen's work area, whatever the scale.
+Rect FitWindow(Size client, Size minimum, double scale, Size frame, const Rect& owner,
+               const Rect& workArea);
 
 }  // namespace tk

@@ -402,6 +402,21 @@ void Application::CloseForm(Form& form) {
   form.RequestClose();
 }
 
+void Application::OpenWindow(Form& window, Form& owner, Size client) {
+  const std::string name(window.Def().name);
+  if (window.Def().dialog) throw Error("窗口“" + name + "”是对话框。");
+  if (window.Closed()) throw Error("窗口“" + name + "”已关闭。");
+  if (window.opened_) {
+    NativeRaise(window);
+    return;
+  }
+  if (client.width <= 0 || client.height <= 0) {
+    client = {window.Def().clientWidth, window.Def().clientHeight};
+  }
+  window.opened_ = true;
+  NativeOpenWindow(window, owner, client);
+}
+
 void Application::Guard(const std::function<void()>& f) {
   try {
     f();

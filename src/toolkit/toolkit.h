@@ -520,6 +520,15 @@ class Application {
   // Closes a window as its close box does: the close handler runs and the
   // loop that shows it ends once the running handler returns.
   virtual void CloseForm(Form& form);
+  // Shows a window of its own (a form whose table is no dialog) beside its
+  // owner, which stays usable: resizable, at `client` (96 dpi; empty: its
+  // designed size) fitted by FitWindow onto the owner's work area, focus on
+  // its first tab stop. A window shown already comes to the front instead.
+  // A closed window, or a dialog, raises Error.
+  void OpenWindow(Form& window, Form& owner, Size client = {});
+  // The client area's size of a window at 96 dpi; its normal size while it
+  // is maximized or minimized.
+  virtual Size ClientSize(const Form& form) const = 0;
 
   // Widgets that lag behind their controls (lists, labels) wait here.
   ViewQueue& Views() { return views_; }
@@ -574,6 +583,9 @@ class Application {
 
   // The backend's nested loop for ShowModal.
   virtual void RunModal(Form& dialog, Form& owner) = 0;
+  // OpenWindow's first show of a window, and its bringing to the front.
+  virtual void NativeOpenWindow(Form& window, Form& owner, Size client) = 0;
+  virtual void NativeRaise(Form& window) = 0;
 
  private:
   friend class Control;
@@ -630,6 +642,8 @@ class Form {
   // form closed; the backend then takes the window down and ends the loop.
   void RequestClose();
   bool Closed() const { return closed_; }
+  // Shown by Application::OpenWindow (and not closed since).
+  bool Opened() const { return opened_ && !closed_; }
   // Closes the window from the program (a dialog's buttons).
   void Close() { app_.CloseForm(*this); }
   // Enter in a form: in an edit with a button of its own, that button (see
@@ -667,6 +681,8 @@ class Form {
   std::map<std::string_view, std::unique_ptr<Control>, std::less<>> controls_;
   std::vector<Control*> order_;
   bool closed_ = false;
+  bool opened_ = false;
+  friend class Application;
 };
 
 }  // namespace tk

@@ -14,28 +14,33 @@
 
 using Step = std::function<void()>;
 // Opens the draws window of `h` as the menu does and runs the steps as input
-// that arrives in the window's own loop; the last step must close it.
+// that arrives in the window's loop; the last step must close it. Each step
+// posts the next when it ends, so that a step that waits for events (the
+// window becoming active) never has the next run inside it.
 inline void InDrawsWindow(Harness& h, const std::vector<Step>& steps) {
   TForm1& form = h.Form();
   bool done = false;
-  h.User().Post([&form] { form.mniDrawsClick(form.mmoList); });
-  for (const Step& s : steps) {
-    h.User().Post([&form, s] {
-      if (form.FormDraws == nullptr) {
-        ADD_FAILURE() << "the draws window is not open";
-        return;
+  std::function<void(std::size_t)> run = [&](std::size_t i) {
+    if (i == steps.size()) {
+      if (form.FormDraws != nullptr && !form.FormDraws->Closed()) {
+        ADD_FAILURE() << "the draws window is still open";
+        form.FormDraws->Close();
       }
-      s();
-    });
-  }
-  h.User().Post([&] {
-    if (form.FormDraws != nullptr && !form.FormDraws->Closed()) {
-      ADD_FAILURE() << "the draws window is still open";
-      form.FormDraws->Close();
+      done = true;
+      return;
     }
-    done = true;
+    if (form.FormDraws == nullptr) {
+      ADD_FAILURE() << "the draws window is not open";
+    } else {
+      steps[i]();
+    }
+    h.User().Post([&run, i] { run(i + 1); });
+  };
+  h.User().Post([&] {
+    form.mniDrawsClick(form.mmoList);
+    h.User().Post([&run] { run(0); });
   });
-  for (int i = 0; i < 100 && !done; ++i) h.App().PumpMessages();
+  for (int i = 0; i < 100 + static_cast<int>(steps.size()) && !done; ++i) h.App().PumpMessages();
   EXPECT_TRUE(done);
   EXPECT_EQ(form.FormDraws, nullptr);
   EXPECT_TRUE(h.rec.errors.empty()) << h.rec.errors.front();

@@ -310,7 +310,8 @@ TEST_F(DrawsWindow, CheckingADirectAndAGroupListGivesTheExactTexts) {
     refused.push_back("号码应为三位数字，如 357，未添加。");
     EXPECT_EQ(Notices(), refused);
     EXPECT_TRUE(W().Draws().empty());
-    EXPECT_EQ(D("lblResult").Text(), "直选 中 1 注 × 1040 元；投入 2,000 元，奖金 1,040 元");
+    // The number changed since that check: its result went with it.
+    EXPECT_EQ(D("lblResult").Text(), "");
     W().Close();
   }});
 

@@ -8,8 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/draws_form.h"
+#include "app/draws_table.h"
+#include "app/filter_form.h"
 #include "app/filter_table.h"
 #include "app/main_table.h"
+#include "app/main_window.h"
+#include "toolkit/headless/headless.h"
 
 namespace tk {
 void PrintTo(const Rect& r, std::ostream* os) {
@@ -48,7 +53,8 @@ tk::FormSpec FormOf(const std::vector<tk::ControlSpec>& rows, int width, int hei
 }
 
 TEST(Placement, TheProgramsWindowsStandAsDrawnAtTheirDesignedSize) {
-  for (const tk::FormSpec* form : {&app::MainFormSpec(), &app::FilterFormSpec()}) {
+  for (const tk::FormSpec* form :
+       {&app::MainFormSpec(), &app::FilterFormSpec(), &app::DrawsFormSpec()}) {
     const auto placed = tk::PlaceControls(*form, {form->clientWidth, form->clientHeight});
     for (std::size_t i = 0; i < placed.size(); ++i) {
       EXPECT_EQ(placed[i], form->controls[i].rect) << form->controls[i].name;
@@ -117,6 +123,90 @@ TEST(Placement, ADialogIsCentredOnItsOwnerAndKeptOnTheWorkArea) {
   const tk::Rect screen{0, 0, 1280, 720};
   EXPECT_EQ(tk::CentreOn({100, 100, 800, 600}, {400, 300}, screen), (tk::Rect{300, 250, 400, 300}));
   EXPECT_EQ(tk::CentreOn({900, 500, 400, 300}, {500, 400}, screen), (tk::Rect{780, 320, 500, 400}));
+}
+
+// The draws window (960 × 600 at 96 dpi, at least 720 × 360) over a main
+// window at (200, 100), with the frame the system adds at each scale: on a
+// laptop's work area at 100 %, 125 % and 150 %, on a taller one, and on one
+// beside a taskbar at the left and the top.
+TEST(WindowFit, TheDrawsWindowOpensWithinTheWorkAreaAtEveryScale) {
+  const tk::Rect owner{200, 100, 800, 600};
+  const tk::Size designed{960, 600};
+  const tk::Size least{720, 360};
+  struct Case {
+    tk::Rect work;
+    double scale;
+    tk::Size frame;
+    tk::Rect expected;
+  };
+  const Case cases[] = {
+      // As designed, centred on the main window.
+      {{0, 0, 1366, 728}, 1.0, {16, 39}, {112, 81, 976, 639}},
+      // 1200 × 750 and its frame is taller than the work area: as tall as it.
+      {{0, 0, 1366, 728}, 1.25, {20, 48}, {0, 0, 1220, 728}},
+      {{0, 0, 1366, 728}, 1.5, {24, 58}, {0, 0, 1366, 728}},
+      {{0, 0, 1280, 984}, 1.0, {16, 39}, {112, 81, 976, 639}},
+      {{0, 0, 1280, 984}, 1.25, {20, 48}, {0, 1, 1220, 798}},
+      {{0, 0, 1280, 984}, 1.5, {24, 58}, {0, 0, 1280, 958}},
+      {{60, 30, 1306, 698}, 1.25, {20, 48}, {60, 30, 1220, 698}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(tk::FitWindow(designed, least, c.scale, c.frame, owner, c.work), c.expected)
+        << c.work.width << "x" << c.work.height << " at " << c.scale;
+  }
+  // A size kept from before that is below the minimum opens at the minimum.
+  EXPECT_EQ(tk::FitWindow({500, 300}, least, 1.25, {20, 48}, owner, {0, 0, 1366, 728}),
+            (tk::Rect{140, 151, 920, 498}));
+  // A work area smaller than the minimum wins over it.
+  EXPECT_EQ(tk::FitWindow(designed, least, 1.25, {20, 48}, owner, {0, 0, 800, 480}),
+            (tk::Rect{0, 0, 800, 480}));
+}
+
+// The same on the headless screen, as the program opens its windows: the
+// draws window and the modal conditions window lie on the work area.
+TEST(WindowFit, TheProgramsWindowsOpenOnTheHeadlessWorkArea) {
+  struct Case {
+    tk::Rect work;
+    double scale;
+    tk::Size frame;
+    tk::Size draws;  // client at 96 dpi
+  };
+  const Case cases[] = {
+      {{0, 0, 1366, 728}, 1.0, {16, 39}, {960, 600}},
+      {{0, 0, 1366, 728}, 1.25, {20, 48}, {960, 544}},
+      {{0, 0, 1366, 728}, 1.5, {24, 58}, {895, 447}},
+      {{0, 0, 1280, 984}, 1.0, {16, 39}, {960, 600}},
+  };
+  for (const Case& c : cases) {
+    tk::headless::HeadlessPlatform platform("");
+    tk::headless::HeadlessApplication app(platform);
+    app.workArea = c.work;
+    app.scale = c.scale;
+    app.frame = c.frame;
+    std::vector<std::string> notices;
+    app.SetNoticeHook([&](std::string_view t) { notices.emplace_back(t); });
+    TForm1 form(app);
+    auto inside = [&](const tk::Rect& r) {
+      return r.left >= c.work.left && r.top >= c.work.top &&
+             r.left + r.width <= c.work.left + c.work.width &&
+             r.top + r.height <= c.work.top + c.work.height;
+    };
+    form.mniDrawsClick(form.mmoList);
+    ASSERT_NE(form.FormDraws, nullptr);
+    EXPECT_TRUE(inside(app.Placement(*form.FormDraws))) << c.scale;
+    EXPECT_EQ(app.ClientSize(*form.FormDraws), c.draws) << c.scale;
+    form.FormDraws->Close();
+
+    form.btnAll.RaiseClick();
+    tk::Rect filter;
+    app.Post([&] {
+      filter = app.Placement(*form.FormFilter);
+      form.FormFilter->Close();
+    });
+    form.mniFilterClick(form.mmoList);
+    EXPECT_TRUE(inside(filter)) << c.scale;
+    EXPECT_TRUE(notices.empty());
+  }
 }
 
 }  // namespace

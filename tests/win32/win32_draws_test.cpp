@@ -2,11 +2,14 @@
 // picture for ImageMagick (identify_picture.cmake) when asked for one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
 #include "../behaviour/draws_window.h"
+#include "app/filter_form.h"
 #include "harness_win32.h"
 
 #include <commctrl.h>
@@ -96,6 +99,48 @@ TEST_F(Win32Draws, EveryHintShowsFromOneTooltipWindow) {
     EXPECT_EQ(tk::win32::ShownHint(W().edtDate), W().edtDate.Hint());
     W().Close();
   }});
+}
+
+// At 96, 120 and 144 dpi the draws window and the conditions window open
+// wholly on the work area, each side as designed or as long as it allows.
+void ExpectFits(HWND h, int dpi, SIZE designed, const char* what) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(h, &outer);
+  GetClientRect(h, &client);
+  const int borderX = (outer.right - outer.left) - client.right;
+  const int borderY = (outer.bottom - outer.top) - client.bottom;
+  std::printf("%s at %d dpi: outer %ld,%ld %ldx%ld, client %ldx%ld on work area %ldx%ld\n", what,
+              dpi, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+              client.right, client.bottom, work.right - work.left, work.bottom - work.top);
+  EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+              outer.bottom <= work.bottom)
+      << what << " at " << dpi;
+  EXPECT_EQ(client.right,
+            std::min<long>(MulDiv(designed.cx, dpi, 96), work.right - work.left - borderX))
+      << what << " at " << dpi;
+  EXPECT_EQ(client.bottom,
+            std::min<long>(MulDiv(designed.cy, dpi, 96), work.bottom - work.top - borderY))
+      << what << " at " << dpi;
+}
+
+TEST(Win32WindowFit, TheDrawsAndConditionsWindowsOpenOnTheWorkArea) {
+  for (const int dpi : {96, 120, 144}) {
+    Win32Harness h(dpi);
+    h.form.mniDrawsClick(h.form.mmoList);
+    ASSERT_NE(h.form.FormDraws, nullptr);
+    ExpectFits(HandleOf(h.form.FormDraws->Window()), dpi, {960, 600}, "draws window");
+    h.form.FormDraws->Close();
+    h.driver.Click(h.form.btnAll);
+    h.driver.Post([&] {
+      ExpectFits(HandleOf(h.form.FormFilter->Window()), dpi, {912, 448}, "conditions window");
+      h.form.FormFilter->Close();
+    });
+    h.form.mniFilterClick(h.form.mmoList);
+    EXPECT_TRUE(h.rec.errors.empty());
+  }
 }
 
 }  // namespace

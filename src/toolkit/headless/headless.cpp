@@ -5,6 +5,7 @@
 
 #include "core/text.h"
 #include "toolkit/canvas.h"
+#include "toolkit/placement.h"
 
 namespace tk::headless {
 
@@ -281,14 +282,63 @@ void HeadlessApplication::PumpMessages() {
   actions_.RunBatch(Runner());
 }
 
-void HeadlessApplication::RunModal(Form& dialog, Form& /*owner*/) {
-  Control* const focus = focus_;
-  for (Control* c : dialog.Controls()) {
-    if (c->Def().tabOrder >= 0 && TakesFocus(c->GetKind())) {
-      focus_ = c;
-      break;
+Rect HeadlessApplication::Placement(const Form& form) const {
+  const auto it = placements_.find(&form);
+  if (it != placements_.end()) return it->second;
+  const FormSpec& f = form.Def();
+  return {f.left, f.top, static_cast<int>(f.clientWidth * scale + 0.5) + frame.width,
+          static_cast<int>(f.clientHeight * scale + 0.5) + frame.height};
+}
+
+Size HeadlessApplication::ClientSize(const Form& form) const {
+  const Rect r = Placement(form);
+  return {static_cast<int>((r.width - frame.width) / scale + 0.5),
+          static_cast<int>((r.height - frame.height) / scale + 0.5)};
+}
+
+void HeadlessApplication::Place(Form& form, Rect outer) {
+  placements_[&form] = outer;
+  const std::vector<Rect> at = PlaceControls(form.Def(), ClientSize(form));
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    if (auto* canvas = dynamic_cast<Canvas*>(form.Controls()[i])) {
+      canvas->ViewportChanged({at[i].width, at[i].height});
     }
   }
+}
+
+void HeadlessApplication::Resize(Form& form, Size client) {
+  const Rect r = Placement(form);
+  const Size least = form.Def().minimum;
+  client.width = std::max(client.width, least.width);
+  client.height = std::max(client.height, least.height);
+  Place(form, {r.left, r.top, static_cast<int>(client.width * scale + 0.5) + frame.width,
+               static_cast<int>(client.height * scale + 0.5) + frame.height});
+}
+
+void HeadlessApplication::FocusFirstTabStop(Form& form) {
+  for (Control* c : form.Controls()) {
+    if (c->Def().tabOrder >= 0 && TakesFocus(c->GetKind())) {
+      focus_ = c;
+      return;
+    }
+  }
+}
+
+void HeadlessApplication::NativeOpenWindow(Form& window, Form& owner, Size client) {
+  const FormSpec& f = window.Def();
+  const Size least = f.minimum.width > 0 ? f.minimum : Size{f.clientWidth, f.clientHeight};
+  Place(window, FitWindow(client, least, scale, frame, Placement(owner), workArea));
+  front_ = &window;
+  FocusFirstTabStop(window);
+}
+
+void HeadlessApplication::RunModal(Form& dialog, Form& owner) {
+  Control* const focus = focus_;
+  Form* const front = front_;
+  const Size designed{dialog.Def().clientWidth, dialog.Def().clientHeight};
+  Place(dialog, FitWindow(designed, designed, scale, frame, Placement(owner), workArea));
+  front_ = &dialog;
+  FocusFirstTabStop(dialog);
   while (!dialog.Closed()) {
     if (!actions_.RunNext(Runner())) {
       dialog.RequestClose();
@@ -297,6 +347,7 @@ void HeadlessApplication::RunModal(Form& dialog, Form& /*owner*/) {
     }
   }
   focus_ = focus;
+  front_ = front;
 }
 
 void HeadlessApplication::Run(Form& form) {
@@ -430,6 +481,7 @@ void HeadlessDriver::ClickAt(Control& control, int x, int y) {
 
 void HeadlessDriver::CloseWindow(Form& form) {
   form.RequestClose();
+  if (app_.Front() == &form) app_.SetFront(nullptr);
 }
 
 std::string HeadlessDriver::ShownListText(Control& list) {

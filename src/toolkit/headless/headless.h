@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,20 @@ class HeadlessApplication : public Application {
   // The user in front of an open menu: gets the items, answers an index or -1.
   std::function<int(const MenuItems&)> menuUser;
 
+  // The screen: its work area in pixels, the scale of 96 dpi, and the frame
+  // a window adds to its client area (outer size less client size).
+  Rect workArea{0, 0, 1920, 1040};
+  double scale = 1;
+  Size frame{16, 39};
+  // A window's outer rectangle on that screen, once it has opened.
+  Rect Placement(const Form& form) const;
+  Size ClientSize(const Form& form) const override;
+  // The user resized the window: its controls are placed for the new size.
+  void Resize(Form& form, Size client);
+  // The window in front, taking the input; nullptr before any shows.
+  Form* Front() const { return front_; }
+  void SetFront(Form* form) { front_ = form; }
+
   // Work handed off the window's thread waits here until the test releases
   // it: then it runs on the caller's thread and its completion right after,
   // as a message. Gives the number of jobs run.
@@ -81,12 +96,19 @@ class HeadlessApplication : public Application {
   // with the dialog still open would wait forever: it closes the dialog and
   // raises Error instead.
   void RunModal(Form& dialog, Form& owner) override;
+  void NativeOpenWindow(Form& window, Form& owner, Size client) override;
+  void NativeRaise(Form& window) override { front_ = &window; }
   std::thread StartWork(std::function<void()> job) override;
   void WakeWindowThread() override {}
 
  private:
   ActionQueue::Runner Runner();
+  // Places the window at `outer` and its controls within.
+  void Place(Form& form, Rect outer);
+  void FocusFirstTabStop(Form& form);
 
+  std::map<const Form*, Rect> placements_;
+  Form* front_ = nullptr;
   std::vector<std::function<void()>> held_;
   ActionQueue actions_;
   std::size_t pumps_ = 0;
@@ -107,6 +129,9 @@ class HeadlessDriver : public UserDriver {
   void Choose(Control& combo, int index) override;
   void ClickAt(Control& control, int x, int y) override;
   void CloseWindow(Form& form) override;
+  void ResizeWindow(Form& form, Size client) override { app_.Resize(form, client); }
+  void Activate(Form& form) override { app_.SetFront(&form); }
+  bool InFront(Form& form) override { return app_.Front() == &form; }
   void Post(std::function<void()> action) override { app_.Post(std::move(action)); }
   std::string ShownListText(Control& list) override;
   std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;

@@ -140,8 +140,9 @@ class QtForm : public QtControl<Control, FormWidget>, public Container {
     };
     w->onShow = [this] {
       ApplyTabOrder();
-      // A dialog is placed on its owner each time it opens.
-      if (!onScreen_ && !form_.Def().dialog) PlaceOnScreen();
+      // A dialog is placed on its owner each time it opens, a window of
+      // its own when it opens.
+      if (!onScreen_ && !form_.Def().dialog && !form_.Opened()) PlaceOnScreen();
     };
   }
 

@@ -64,6 +64,7 @@ class QtApplication : public Application {
   // Called by a window's close event: ends the loop that shows it.
   void WindowClosed();
   void CloseForm(Form& form) override;
+  Size ClientSize(const Form& form) const override;
 
  protected:
   void NativeMessageBox(std::string_view text, bool error) override;
@@ -78,6 +79,10 @@ class QtApplication : public Application {
   // qt_modal.cpp: a top-level dialog owned by the owner's window, window
   // modal, fixed size, centred on the owner; Escape closes it.
   void RunModal(Form& dialog, Form& owner) override;
+  // qt_modal.cpp: a top-level window of its own, placed by FitWindow on the
+  // owner's screen, resizable down to its table's minimum.
+  void NativeOpenWindow(Form& window, Form& owner, Size client) override;
+  void NativeRaise(Form& window) override;
 
   // ---- work off the window's thread (qt_task.cpp) ----
   std::thread StartWork(std::function<void()> job) override;

@@ -105,6 +105,27 @@ void QtDriver::CloseWindow(Form& form) {
   Settle();
 }
 
+void QtDriver::ResizeWindow(Form& form, Size client) {
+  Must(form.Window()).resize(client.width, client.height);
+  QApplication::processEvents();
+  Settle();
+}
+
+void QtDriver::Activate(Form& form) {
+  QWidget& w = Must(form.Window());
+  w.raise();
+  w.activateWindow();
+  (void)QTest::qWaitFor([&] { return QApplication::activeWindow() == &w; }, 1000);
+  Settle();
+}
+
+bool QtDriver::InFront(Form& form) {
+  QWidget& w = Must(form.Window());
+  // Activation arrives as an event of the window system.
+  (void)QTest::qWaitFor([&] { return QApplication::activeWindow() == &w; }, 200);
+  return w.isVisible() && QApplication::activeWindow() == &w;
+}
+
 void QtDriver::Post(std::function<void()> action) {
   QMetaObject::invokeMethod(
       posts_.get(), [this, action = std::move(action)] { app_.Guard(action); },

@@ -25,6 +25,9 @@ class QtDriver : public UserDriver {
   void Choose(Control& combo, int index) override;
   void ClickAt(Control& control, int x, int y) override;
   void CloseWindow(Form& form) override;
+  void ResizeWindow(Form& form, Size client) override;
+  void Activate(Form& form) override;
+  bool InFront(Form& form) override;
   void Post(std::function<void()> action) override;
   std::string ShownListText(Control& list) override;
   std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;

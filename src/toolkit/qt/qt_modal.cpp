@@ -27,12 +27,34 @@ void FocusFirstTabStop(QWidget* window) {
   }
 }
 
+// The owner's outer rectangle, the frame that a window of the same kind
+// adds to its client area, and the work area of the owner's screen.
+struct Surroundings {
+  Rect owner;
+  Size frame;
+  Rect work;
+};
+
+Surroundings Around(const QWidget* o) {
+  const QRect of = o->frameGeometry();
+  const QScreen* screen = o->screen();
+  const QRect a = screen != nullptr ? screen->availableGeometry() : of;
+  return {{of.x(), of.y(), of.width(), of.height()},
+          {of.width() - o->width(), of.height() - o->height()},
+          {a.x(), a.y(), a.width(), a.height()}};
+}
+
 }  // namespace
 
 void QtApplication::RunModal(Form& dialog, Form& owner) {
   QWidget* w = WidgetOf(dialog.Window());
   QWidget* o = WidgetOf(owner.Window());
-  const QSize size = w->size();
+  // Centred on the owner's frame, the dialog's frame as thick as the
+  // owner's, and no larger than the work area.
+  const Surroundings around = Around(o);
+  const Size designed{dialog.Def().clientWidth, dialog.Def().clientHeight};
+  const Rect placed = FitWindow(designed, designed, 1, around.frame, around.owner, around.work);
+  const QSize size(placed.width - around.frame.width, placed.height - around.frame.height);
   w->setParent(o, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   w->setWindowModality(Qt::WindowModal);
@@ -54,14 +76,6 @@ void QtApplication::RunModal(Form& dialog, Form& owner) {
       }
     }
   }
-  // Centred on the owner's frame; the dialog's frame is as thick as the owner's.
-  const QRect of = o->frameGeometry();
-  const QSize outer = size + (of.size() - o->size());
-  const QScreen* screen = o->screen();
-  const QRect a = screen != nullptr ? screen->availableGeometry() : of;
-  const Rect placed =
-      CentreOn({of.x(), of.y(), of.width(), of.height()}, {outer.width(), outer.height()},
-               {a.x(), a.y(), a.width(), a.height()});
   w->move(placed.left, placed.top);
 
   // The nested loop waits for input like the main loop: views are shown
@@ -82,6 +96,38 @@ void QtApplication::RunModal(Form& dialog, Form& owner) {
   w->hide();
   o->activateWindow();
   FlushViews();
+}
+
+void QtApplication::NativeOpenWindow(Form& window, Form& owner, Size client) {
+  QWidget* w = WidgetOf(window.Window());
+  const Surroundings around = Around(WidgetOf(owner.Window()));
+  const FormSpec& f = window.Def();
+  const Size least = f.minimum.width > 0 ? f.minimum : Size{f.clientWidth, f.clientHeight};
+  const Rect placed = FitWindow(client, least, 1, around.frame, around.owner, around.work);
+  const Rect smallest = FitWindow(least, least, 1, around.frame, around.owner, around.work);
+  w->setMinimumSize(smallest.width - around.frame.width, smallest.height - around.frame.height);
+  w->resize(placed.width - around.frame.width, placed.height - around.frame.height);
+  w->move(placed.left, placed.top);
+  FlushViews();
+  w->show();
+  w->raise();
+  w->activateWindow();
+  FocusFirstTabStop(w);
+}
+
+void QtApplication::NativeRaise(Form& window) {
+  QWidget* w = WidgetOf(window.Window());
+  if (w->isMinimized()) w->showNormal();
+  w->raise();
+  w->activateWindow();
+}
+
+Size QtApplication::ClientSize(const Form& form) const {
+  const QWidget* w = WidgetOf(form.Window());
+  const bool normal =
+      (w->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0;
+  const QSize s = normal || !w->normalGeometry().isValid() ? w->size() : w->normalGeometry().size();
+  return {s.width(), s.height()};
 }
 
 }  // namespace tk::qt

@@ -40,6 +40,12 @@ class UserDriver {
   virtual void ClickAt(Control& control, int x, int y) = 0;
   // The close box of the window.
   virtual void CloseWindow(Form& form) = 0;
+  // Drags a window's frame until its client area has this size (96 dpi).
+  virtual void ResizeWindow(Form& form, Size client) = 0;
+  // Clicks a window's title bar: it becomes the active window.
+  virtual void Activate(Form& form) = 0;
+  // Whether the window is the active one, in front of the program's others.
+  virtual bool InFront(Form& form) = 0;
   // Queues an action that runs the next time messages are processed, as a
   // message that arrives while a handler pumps messages.
   virtual void Post(std::function<void()> action) = 0;

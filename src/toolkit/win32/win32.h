@@ -116,6 +116,7 @@ class Win32Application : public Application {
   // first, then one queued since. False when none waits.
   bool RunNextAction();
   void CloseForm(Form& form) override;
+  Size ClientSize(const Form& form) const override;
   std::size_t PumpCount() const { return pumps_; }
   // Native WM_SETTEXT syncs of list widgets so far.
   std::size_t ListSyncs() const { return syncs_; }
@@ -143,6 +144,10 @@ class Win32Application : public Application {
   // win32_modal.cpp: owned by the owner's window, which is disabled while
   // the dialog's loop runs.
   void RunModal(Form& dialog, Form& owner) override;
+  // win32_modal.cpp: a top-level window with a sizing frame, placed by
+  // FitWindow on the owner's monitor's work area.
+  void NativeOpenWindow(Form& window, Form& owner, Size client) override;
+  void NativeRaise(Form& window) override;
 
   // ---- work off the window's thread (win32_task.cpp) ----
   std::thread StartWork(std::function<void()> job) override;

@@ -223,6 +223,8 @@ class FormWindow : public Native<Control> {
   }
   // The focus that comes back when the window is activated again.
   HWND savedFocus = nullptr;
+  // The smallest outer size the user can drag it to (zero: no limit).
+  SIZE minTrack{};
   FormTips tips;
 
  private:

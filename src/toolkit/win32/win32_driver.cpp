@@ -107,6 +107,29 @@ void Win32Driver::CloseWindow(Form& form) {
   app_.FlushViews();
 }
 
+void Win32Driver::ResizeWindow(Form& form, Size client) {
+  HWND h = HandleOf(form.Window());
+  RECT r{0, 0, app_.Scale(client.width), app_.Scale(client.height)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE)));
+  // What dragging the frame asks for; the window's minimum applies.
+  SetWindowPos(h, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  app_.PumpMessages();
+  app_.FlushViews();
+}
+
+void Win32Driver::Activate(Form& form) {
+  SetForegroundWindow(HandleOf(form.Window()));
+  app_.PumpMessages();
+  app_.FlushViews();
+}
+
+bool Win32Driver::InFront(Form& form) {
+  HWND h = HandleOf(form.Window());
+  return IsWindowVisible(h) != FALSE && GetForegroundWindow() == h;
+}
+
 std::string Win32Driver::ShownListText(Control& list) {
   app_.FlushViews();
   std::string shown = Narrow(WindowText(HandleOf(list)));

@@ -22,6 +22,9 @@ class Win32Driver : public UserDriver {
   void Choose(Control& combo, int index) override;
   void ClickAt(Control& control, int x, int y) override;
   void CloseWindow(Form& form) override;
+  void ResizeWindow(Form& form, Size client) override;
+  void Activate(Form& form) override;
+  bool InFront(Form& form) override;
   void Post(std::function<void()> action) override { app_.PostAction(std::move(action)); }
   std::string ShownListText(Control& list) override;
   std::vector<ShownItem> UseContextMenu(Control& list, MenuKey how, char32_t letter) override;

@@ -72,6 +72,10 @@ std::optional<LRESULT> FormMessage(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_SIZE:
       if (w != SIZE_MINIMIZED) Layout(app, form);
       return 0;
+    case WM_GETMINMAXINFO:
+      if (window->minTrack.cx <= 0) return std::nullopt;
+      reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {window->minTrack.cx, window->minTrack.cy};
+      return 0;
     case WM_CLOSE:
       // The window goes out of sight; it is destroyed with the form object,
       // after a handler that is still running has finished.
