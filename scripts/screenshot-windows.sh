@@ -39,7 +39,8 @@ xvfb-run -a -s "-screen 0 1280x960x24" bash -c '
   wineserver -k || true' _ "$exe" "$out" "$ready" "$dpi"
 # The program wrote the window rectangle as WxH+X+Y.
 [ -s "$ready" ] || { echo "the Windows program never showed its window" >&2; exit 1; }
-IFS='x+' read -r w h x y < <(tr -d '\r\n' < "$ready")
+rect=$(tr -d '\r\n' < "$ready")
+IFS='x+' read -r w h x y <<<"$rect"
 convert "$out.full.png" -crop "$((w + extra))x$h+$x+$y" +repage "$out"
 rm -f "$out.full.png" "$ready"
 echo "$out"
