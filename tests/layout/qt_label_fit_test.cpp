@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QtMath>
 
 #include "../qt/qt_harness.h"
 
@@ -59,36 +60,51 @@ TEST_F(QtLabelFit, EveryLabelShowsItsWholeTextAndUnderline) {
     const QImage shown = label->grab().toImage();
     const QRgb background = Background(shown);
 
-    // The same text drawn where nothing clips it, at the label's placement.
-    const tk::qt::TextPlacement at = tk::qt::PlaceText(label->font(), label->height());
+    // The same text drawn where nothing clips it, at the label's placement,
+    // in the screen's pixels (QT_SCALE_FACTOR runs).
+    const qreal ratio = label->devicePixelRatioF();
+    const tk::qt::TextPlacement at =
+        tk::qt::PlaceText(label->font(), label->height(), ratio, label->text());
     const int margin = 20;
-    QImage free(label->width() + 2 * margin, label->height() + 2 * margin, QImage::Format_RGB32);
+    QImage free(qCeil((label->width() + 2 * margin) * ratio),
+                qCeil((label->height() + 2 * margin) * ratio), QImage::Format_RGB32);
+    free.setDevicePixelRatio(ratio);
     free.fill(background);
-    QFont plain = label->font();
+    QFont plain = at.font;
     plain.setUnderline(false);
     const QColor pen = label->palette().color(label->foregroundRole());
     {
       QPainter p(&free);
       p.setFont(plain);
       p.setPen(pen);
-      p.drawText(QPoint(margin, margin + at.baseline), label->text());
+      p.drawText(QPointF(margin, margin + at.baseline), label->text());
       if (label->font().underline()) {
-        p.fillRect(margin, margin + at.underline,
-                   QFontMetrics(plain).horizontalAdvance(label->text()), at.underlineWidth, pen);
+        p.fillRect(QRectF(margin, margin + at.underline,
+                          QFontMetrics(plain).horizontalAdvance(label->text()), at.underlineWidth),
+                   pen);
       }
     }
-    const Ink whole = InkOf(free, background, {margin, margin});
+    const int origin = qRound(margin * ratio);
+    const Ink whole = InkOf(free, background, {origin, origin});
     ASSERT_GT(whole.pixels, 0);
-    EXPECT_TRUE(label->rect().contains(whole.box))
+    const QRect inside(0, 0, shown.width(), shown.height());
+    EXPECT_TRUE(inside.contains(whole.box))
         << "ink " << whole.box.x() << "," << whole.box.y() << " " << whole.box.width() << "x"
-        << whole.box.height() << " in " << label->width() << "x" << label->height();
+        << whole.box.height() << " in " << shown.width() << "x" << shown.height() << " at "
+        << ratio;
     // What the label really painted: all of it.
     EXPECT_GE(InkOf(shown, background).pixels, whole.pixels);
     if (label->font().underline()) {
-      const int y = at.underline;
       int lit = 0;
-      for (int x = 0; x < shown.width(); ++x) lit += IsInk(shown.pixel(x, y), background) ? 1 : 0;
-      EXPECT_GE(lit, shown.width() * 9 / 10) << "underline row " << y;
+      for (int y = qFloor(at.underline * ratio);
+           y < qCeil((at.underline + at.underlineWidth) * ratio); ++y) {
+        int row = 0;
+        for (int x = 0; x < shown.width(); ++x) row += IsInk(shown.pixel(x, y), background) ? 1 : 0;
+        lit = std::max(lit, row);
+      }
+      // Under the whole text as drawn (a pixel smaller where the label is short).
+      const int advance = qFloor(QFontMetrics(plain).horizontalAdvance(label->text()) * ratio);
+      EXPECT_GE(lit, std::min(advance, shown.width()) * 9 / 10) << "underline row " << at.underline;
     }
   }
 }
@@ -101,23 +117,35 @@ TEST_F(QtLabelFit, CountsUpToTheListLimitShowWholeBeforeTheirButtons) {
     ASSERT_NE(label, nullptr);
     const int button = tk::qt::WidgetOf(C(name == "lblCount" ? "btn1" : "btn2"))->x();
     EXPECT_LE(label->x() + label->width(), button) << name;
-    // Drawn narrower, every digit inks: the ink spans the label and keeps at
-    // least three quarters of the text drawn at its full width.
+    // Drawn narrower, every digit whole: digits share one advance, so each
+    // takes a sixth of the label; the last 9 (cut to "(" when the button
+    // covers it) inks as much as the 9 before it. The ink spans the label and
+    // keeps at least three quarters of the text drawn at its full width.
+    const qreal ratio = label->devicePixelRatioF();
     const QImage shown = label->grab().toImage();
     const QRgb background = Background(shown);
     const Ink ink = InkOf(shown, background);
-    QImage free(label->width() * 2, label->height(), QImage::Format_RGB32);
+    const int share = shown.width() / 6;
+    const Ink fifth = InkOf(shown.copy(4 * share, 0, share, shown.height()), background);
+    const Ink last =
+        InkOf(shown.copy(5 * share, 0, shown.width() - 5 * share, shown.height()), background);
+    EXPECT_GE(last.pixels * 4, fifth.pixels * 3) << name << ": the last digit cut";
+    EXPECT_LT(ink.box.right(), shown.width()) << name;
+    QImage free(qCeil(label->width() * 2 * ratio), qCeil(label->height() * ratio),
+                QImage::Format_RGB32);
+    free.setDevicePixelRatio(ratio);
     free.fill(background);
     {
       QPainter p(&free);
-      p.setFont(label->font());
+      const tk::qt::TextPlacement at =
+          tk::qt::PlaceText(label->font(), label->height(), ratio, label->text());
+      p.setFont(at.font);
       p.setPen(label->palette().color(label->foregroundRole()));
-      p.drawText(QPoint(0, tk::qt::PlaceText(label->font(), label->height()).baseline),
-                 label->text());
+      p.drawText(QPointF(0, at.baseline), label->text());
     }
     const Ink whole = InkOf(free, background);
-    EXPECT_GT(whole.box.right(), label->width() - 1) << name << ": wider than its room";
-    EXPECT_GE(ink.box.right(), label->width() - 4) << name;
+    EXPECT_GT(whole.box.right(), shown.width() - 1) << name << ": wider than its room";
+    EXPECT_GE(ink.box.right(), shown.width() - qCeil(4 * ratio)) << name;
     EXPECT_GE(ink.pixels * 4, whole.pixels * 3) << name;
   }
 }

@@ -37,11 +37,9 @@ int main() {
   user.Click(form.btnDelete);
   // Painted: tell the photographer (a file named by the script), then stay.
   shot::PumpFor(app, 1000);
-  static wchar_t ready[MAX_PATH] = {};
-  const bool haveReady = GetEnvironmentVariableW(L"QELMAR3D_SHOT_READY", ready, MAX_PATH) > 0;
-  auto sayReady = [] {
-    CloseHandle(CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  };
+  const bool haveReady = !shot::Env(L"QELMAR3D_SHOT_READY").empty();
+  static HWND window = nullptr;
+  window = tk::win32::HandleOf(form.Window());
   if (GetEnvironmentVariableW(L"QELMAR3D_SHOT_MENU", nullptr, 0) > 0) {
     // mmoList's menu, opened by a right click; the menu's own loop runs the
     // timer that tells the photographer and, later, closes the menu.
@@ -51,9 +49,7 @@ int main() {
     tell = haveReady;
     SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR id, DWORD) {
       ++ticks;
-      if (ticks == 2 && tell) {
-        CloseHandle(CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-      }
+      if (ticks == 2 && tell) shot::SayReady(window);
       if (ticks == 12) {
         KillTimer(nullptr, id);
         if (HWND menu = FindWindowW(L"#32768", nullptr))
@@ -66,7 +62,7 @@ int main() {
     SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
     return 0;
   }
-  if (haveReady) sayReady();
+  shot::SayReady(window);
   shot::PumpFor(app, 5000);
   return 0;
 }

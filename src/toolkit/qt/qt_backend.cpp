@@ -84,7 +84,8 @@ class ClickLabel : public QLabel {
   // One line from the left edge, placed so that nothing of it is cut off.
   void paintEvent(QPaintEvent* /*e*/) override {
     QPainter p(this);
-    QFont plain = font();
+    const TextPlacement at = PlaceText(font(), height(), devicePixelRatioF(), text());
+    QFont plain = at.font;
     plain.setUnderline(false);
     p.setFont(plain);
     const QColor ink = palette().color(foregroundRole());
@@ -93,11 +94,9 @@ class ClickLabel : public QLabel {
     // narrower to fit.
     const int advance = QFontMetrics(plain).horizontalAdvance(text());
     if (advance > width() && width() > 0) p.scale(static_cast<qreal>(width()) / advance, 1);
-    const TextPlacement at = PlaceText(font(), height());
-    p.drawText(QPoint(0, at.baseline), text());
+    p.drawText(QPointF(0, at.baseline), text());
     if (font().underline() && !text().isEmpty()) {
-      p.fillRect(0, at.underline, QFontMetrics(plain).horizontalAdvance(text()), at.underlineWidth,
-                 ink);
+      p.fillRect(QRectF(0, at.underline, advance, at.underlineWidth), ink);
     }
   }
 

@@ -26,13 +26,16 @@ QStringList FontFamilies();
 QStringList LabelFontFamilies();
 
 // A label's line of text: its baseline and the top row of its underline, in
-// pixels from the label's top, so that glyphs and underline show whole.
+// pixels from the label's top, so that glyphs and underline show whole when
+// painted at `ratio` device pixels a pixel (a scaled screen rounds and
+// hints the glyphs at its own size).
 struct TextPlacement {
-  int baseline = 0;
-  int underline = 0;
-  int underlineWidth = 1;
+  qreal baseline = 0;
+  qreal underline = 0;
+  qreal underlineWidth = 1;
+  QFont font;  // the label's, or a pixel or two smaller where it is too tall
 };
-TextPlacement PlaceText(const QFont& font, int height);
+TextPlacement PlaceText(const QFont& font, int height, qreal ratio = 1.0, const QString& text = {});
 
 // Installs Qt's own Simplified Chinese texts (box buttons, context menus)
 // whatever the system's language; false when the translation is missing.
