@@ -58,16 +58,11 @@ TFormDraws::TFormDraws(tk::Application& app, const tk::ListControl& bets,
       store_(app.GetPlatform()) {
   using F = TFormDraws;
   static const std::map<std::string_view, void (F::*)(tk::Control&)> clicks = {
-      {"cboShownChange", &F::cboShownChange},
-      {"cnvChartClick", &F::cnvChartClick},
-      {"btnUpdateClick", &F::btnUpdateClick},
-      {"btnImportClick", &F::btnImportClick},
-      {"btnPasteClick", &F::btnPasteClick},
-      {"btnSaveChartClick", &F::btnSaveChartClick},
-      {"btnDeleteDrawClick", &F::btnDeleteDrawClick},
-      {"btnAddDrawClick", &F::btnAddDrawClick},
-      {"btnCheckClick", &F::btnCheckClick},
-      {"edtCheckChange", &F::edtCheckChange},
+      {"cboShownChange", &F::cboShownChange},         {"cnvChartClick", &F::cnvChartClick},
+      {"btnUpdateClick", &F::btnUpdateClick},         {"btnImportClick", &F::btnImportClick},
+      {"btnPasteClick", &F::btnPasteClick},           {"btnSaveChartClick", &F::btnSaveChartClick},
+      {"btnDeleteDrawClick", &F::btnDeleteDrawClick}, {"btnAddDrawClick", &F::btnAddDrawClick},
+      {"btnCheckClick", &F::btnCheckClick},           {"edtCheckChange", &F::edtCheckChange},
       {"btnDrawsCloseClick", &F::btnDrawsCloseClick},
   };
   Wire<F>(this, clicks, {}, &F::FormClose);

@@ -7,8 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
