@@ -174,7 +174,7 @@ std::vector<ControlSpec> BuildControls() {
   ControlSpec count = Row("lblFilterCount", Kind::Label, "", {8, 370, kFullWidth - 104, 14}, -1);
   count.color = tk::kBlue;
   c.push_back(count);
-  ControlSpec backtest = Button("btnFilterBacktest", "", {kWindowWidth - 104, 364, 96, 25}, 4,
+  ControlSpec backtest = Button("btnFilterBacktest", "", {kWindowWidth - 104, 366, 96, 23}, 4,
                                 "历史验证…", "btnFilterBacktestClick");
   backtest.showHint = true;
   c.push_back(backtest);

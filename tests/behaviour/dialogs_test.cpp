@@ -18,7 +18,7 @@ std::string U8(const std::filesystem::path& p) {
 }
 
 TEST_F(DrawsWindow, EveryFileDialogStartsWhereTheLastEndedAndListsAllFiles) {
-  const std::filesystem::path sub = folder.Path() / "导入";
+  const std::filesystem::path sub = folder.At("导入");
   std::filesystem::create_directory(sub);
   const std::string history = U8(sub / "history.txt");
   folder.Write("导入/history.txt", "2024001 357\r\n2024002 012\r\n");
@@ -51,7 +51,7 @@ TEST_F(DrawsWindow, WithoutADataFolderTheLastFolderIsKeptForTheRun) {
   // The data folder lies under a file: nothing can be written there.
   folder.Write("file", "x");
   H().SetProgramFolder(folder.Slashed() + "file/");
-  const std::string saved = U8(folder.Path() / "投注号码.txt");
+  const std::string saved = U8(folder.At("投注号码.txt"));
   Click("btnAll");
   Rec().dialogAnswers = {saved};
   User().UseContextMenu(C("mmoList"), tk::UserDriver::MenuKey::RightClick, U'S');
