@@ -106,9 +106,9 @@ std::vector<ControlSpec> BuildControls() {
   c.push_back(result);
   c.push_back(Label("lblWinners", {8, 576, 944, 14}, ""));
   // Enter in an edit runs what its row is for.
-  for (ControlSpec& spec : c) {
+  for (ControlSpec& control : c) {
     for (const auto& [edit, button] : kEnterClicks) {
-      if (spec.name == edit) spec.enterClicks = button;
+      if (control.name == edit) control.enterClicks = button;
     }
   }
   Anchor(c);
