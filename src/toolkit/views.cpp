@@ -59,7 +59,12 @@ void ViewQueue::FlushIfDue() {
   if (now - lastEnd_ < std::max<Clock::duration>(kFrame, lastCost_)) return;
   std::vector<View*> due;
   std::vector<View*> waiting;
-  for (View* v : dirty_) (now - v->dirtySince_ >= v->cost_ ? due : waiting).push_back(v);
+  // A view quicker to show than a frame never waits: a label's cost is
+  // scheduling noise, and waiting on it would only hold the count back.
+  for (View* v : dirty_) {
+    const bool cheap = v->cost_ < kFrame;
+    (cheap || now - v->dirtySince_ >= v->cost_ ? due : waiting).push_back(v);
+  }
   if (due.empty()) return;
   dirty_.swap(waiting);
   SyncAll(due);

@@ -50,10 +50,10 @@ class ViewQueue {
   // Syncs every queued view now.
   void Flush();
   // Flushes when a frame has passed since the last flush, and never spends
-  // more than half of the time syncing. A view that has changed more
-  // recently than its last sync took waits for the next flush: a list that
-  // takes seconds to show (100,000 lines under Wine) is shown once after a
-  // short run, not midway as well.
+  // more than half of the time syncing. A view slower than a frame that has
+  // changed more recently than its last sync took waits for the next flush:
+  // a list that takes seconds to show (100,000 lines under Wine) is shown
+  // once after a short run, not midway as well.
   void FlushIfDue();
   bool Empty() const { return dirty_.empty(); }
 
