@@ -21,9 +21,10 @@ constexpr std::string_view kMode = "grpMode";
 constexpr int kRowTop = 22;
 constexpr int kRowStep = 28;
 constexpr int kInputLeft = 96;
-constexpr int kInputWidth = 336;
-// The two columns of conditions; what lies below spans both.
-constexpr int kColumnWidth = 444;
+constexpr int kInputWidth = 327;
+// The two columns of conditions; what lies below spans both. The window
+// stays within a 1366-pixel work area at 150 % with its frame.
+constexpr int kColumnWidth = 435;
 constexpr int kRightColumn = 8 + kColumnWidth + 8;
 constexpr int kWindowWidth = kRightColumn + kColumnWidth + 8;
 constexpr int kFullWidth = kWindowWidth - 16;
@@ -140,7 +141,7 @@ void MoreConditions(std::vector<ControlSpec>& c) {
   Choices(
       c, kMore, 7, 22, 52,
       {{"chkRepeat0", "0个"}, {"chkRepeat1", "1个"}, {"chkRepeat2", "2个"}, {"chkRepeat3", "3个"}});
-  ControlSpec draw = Caption(kMore, "lblRepeatDraw", {336, RowTop(7) + 1, 100, 14}, {});
+  ControlSpec draw = Caption(kMore, "lblRepeatDraw", {332, RowTop(7) + 1, 96, 14}, {});
   draw.showHint = true;
   c.push_back(draw);
 }
@@ -151,42 +152,42 @@ std::vector<ControlSpec> BuildControls() {
   MoreConditions(c);
 
   // 方案 and 容错 side by side under the conditions.
-  c.push_back(Row(kScheme, Kind::GroupBox, "", {8, 294, 684, 48}, 2, "缩水方案"));
-  ControlSpec schemes = Make("cboScheme", Kind::ComboBox, kScheme, {12, 16, 304, 25}, 0);
+  c.push_back(Row(kScheme, Kind::GroupBox, "", {8, 294, 666, 48}, 2, "缩水方案"));
+  ControlSpec schemes = Make("cboScheme", Kind::ComboBox, kScheme, {12, 16, 286, 25}, 0);
   schemes.onChange = "cboSchemeChange";
   schemes.showHint = true;
   c.push_back(schemes);
   c.push_back(
-      Button("btnSchemeSave", kScheme, {324, 16, 86, 25}, 1, "保存方案…", "btnSchemeSaveClick"));
+      Button("btnSchemeSave", kScheme, {306, 16, 86, 25}, 1, "保存方案…", "btnSchemeSaveClick"));
   c.push_back(
-      Button("btnSchemeDelete", kScheme, {416, 16, 72, 25}, 2, "删除方案", "btnSchemeDeleteClick"));
-  c.push_back(Button("btnSchemeExport", kScheme, {494, 16, 86, 25}, 3, "导出方案…",
+      Button("btnSchemeDelete", kScheme, {398, 16, 72, 25}, 2, "删除方案", "btnSchemeDeleteClick"));
+  c.push_back(Button("btnSchemeExport", kScheme, {476, 16, 86, 25}, 3, "导出方案…",
                      "btnSchemeExportClick"));
-  c.push_back(Button("btnSchemeImport", kScheme, {586, 16, 86, 25}, 4, "导入方案…",
+  c.push_back(Button("btnSchemeImport", kScheme, {568, 16, 86, 25}, 4, "导入方案…",
                      "btnSchemeImportClick"));
-  c.push_back(Row(kTolerance, Kind::GroupBox, "", {700, 294, 204, 48}, 3, "容错"));
+  c.push_back(Row(kTolerance, Kind::GroupBox, "", {682, 294, 204, 48}, 3, "容错"));
   c.push_back(Row("edtTolerance", Kind::Edit, kTolerance, {12, 18, 40, 22}, 0));
   c.push_back(Caption(kTolerance, "lblTolerance", {58, 22, 142, 14}, "个已选条件可以不符合"));
 
-  ControlSpec summary = Row("lblFilterSummary", Kind::Label, "", {8, 350, kFullWidth, 14}, -1);
+  ControlSpec summary = Row("lblFilterSummary", Kind::Label, "", {8, 349, kFullWidth, 14}, -1);
   summary.showHint = true;
   c.push_back(summary);
-  ControlSpec count = Row("lblFilterCount", Kind::Label, "", {8, 370, kFullWidth - 104, 14}, -1);
+  ControlSpec count = Row("lblFilterCount", Kind::Label, "", {8, 369, kFullWidth - 104, 14}, -1);
   count.color = tk::kBlue;
   c.push_back(count);
-  ControlSpec backtest = Button("btnFilterBacktest", "", {kWindowWidth - 104, 366, 96, 23}, 4,
+  ControlSpec backtest = Button("btnFilterBacktest", "", {kWindowWidth - 104, 365, 96, 23}, 4,
                                 "历史验证…", "btnFilterBacktestClick");
   backtest.showHint = true;
   c.push_back(backtest);
 
-  c.push_back(Row(kMode, Kind::GroupBox, "", {8, 392, kColumnWidth, 48}, 5, "处理方式"));
+  c.push_back(Row(kMode, Kind::GroupBox, "", {8, 390, kColumnWidth, 48}, 5, "处理方式"));
   c.push_back(Row("rdoKeep", Kind::Radio, kMode, {12, 22, 200, 17}, 0, "保留符合条件的号码"));
   c.push_back(Row("rdoDrop", Kind::Radio, kMode, {224, 22, 200, 17}, 1, "删除符合条件的号码"));
   c.push_back(
-      Button("btnFilterDelete", "", {596, 409, 96, 25}, 6, "删除号码", "btnFilterDeleteClick"));
+      Button("btnFilterDelete", "", {578, 407, 96, 25}, 6, "删除号码", "btnFilterDeleteClick"));
   c.push_back(
-      Button("btnFilterToDel", "", {700, 409, 112, 25}, 7, "放入删除列表", "btnFilterToDelClick"));
-  c.push_back(Button("btnFilterCancel", "", {820, 409, 84, 25}, 8, "取消", "btnFilterCancelClick"));
+      Button("btnFilterToDel", "", {682, 407, 112, 25}, 7, "放入删除列表", "btnFilterToDelClick"));
+  c.push_back(Button("btnFilterCancel", "", {802, 407, 84, 25}, 8, "取消", "btnFilterCancelClick"));
   return c;
 }
 
@@ -195,7 +196,7 @@ std::vector<ControlSpec> BuildControls() {
 const tk::FormSpec& FilterFormSpec() {
   static const std::vector<ControlSpec> controls = BuildControls();
   static const tk::FormSpec form = [] {
-    tk::FormSpec f = MakeForm("FormFilter", kFilterCaption, kWindowWidth, 448, controls);
+    tk::FormSpec f = MakeForm("FormFilter", kFilterCaption, kWindowWidth, 446, controls);
     f.dialog = true;
     return f;
   }();

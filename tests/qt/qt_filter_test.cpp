@@ -41,7 +41,7 @@ TEST_F(QtFilter, KeysAndMouseDriveTheModalWindow) {
     EXPECT_EQ(dialog->parentWidget(), main);
     EXPECT_NE(dialog->windowModality(), Qt::NonModal);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("条件过滤"));
-    EXPECT_EQ(dialog->size(), QSize(912, 448));
+    EXPECT_EQ(dialog->size(), QSize(894, 446));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }, 2000));
     // Centred on the main window, as far as the screen allows.

@@ -199,12 +199,16 @@ TEST(WindowFit, TheProgramsWindowsOpenOnTheHeadlessWorkArea) {
 
     form.btnAll.RaiseClick();
     tk::Rect filter;
+    tk::Size filterClient;
     app.Post([&] {
       filter = app.Placement(*form.FormFilter);
+      filterClient = app.ClientSize(*form.FormFilter);
       form.FormFilter->Close();
     });
     form.mniFilterClick(form.mmoList);
     EXPECT_TRUE(inside(filter)) << c.scale;
+    // It cannot be resized, so nothing of it may be cut.
+    EXPECT_EQ(filterClient, (tk::Size{894, 446})) << c.scale;
     EXPECT_TRUE(notices.empty());
   }
 }

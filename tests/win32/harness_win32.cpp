@@ -1,5 +1,6 @@
 #include "harness_win32.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/main_table.h"
@@ -145,4 +146,38 @@ void Win32Harness::SetClipboardText(const std::string& text) {
     if (SetClipboardData(CF_UNICODETEXT, block) == nullptr) GlobalFree(block);
   }
   CloseClipboard();
+}
+
+int DrawnWidth(HFONT font, const std::string& text) {
+  const std::wstring w = tk::win32::Widen(text);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SIZE measure{};
+  GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &measure);
+  // Twice the measure and a margin: room for whatever a glyph draws beyond it.
+  const int width = 2 * measure.cx + 40;
+  const int height = 2 * measure.cy + 8;
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  TextOutW(dc, 0, 0, w.c_str(), static_cast<int>(w.size()));
+  int right = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = width - 1; x >= right; --x) {
+      if (GetPixel(dc, x, y) != RGB(255, 255, 255)) {
+        right = x + 1;
+        break;
+      }
+    }
+  }
+  SelectObject(dc, oldBitmap);
+  SelectObject(dc, oldFont);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return std::max<int>(measure.cx, right);
 }

@@ -2,7 +2,9 @@
 // messages that Windows sends for clicks, keys and the close box.
 #pragma once
 
+#include <string>
 #include "../behaviour/harness.h"
+
 #include "toolkit/win32/win32_driver.h"
 
 struct Win32Harness : Harness {
@@ -26,3 +28,8 @@ struct Win32Harness : Harness {
   TForm1 form{app};
   tk::win32::Win32Driver driver{app};
 };
+
+// The pixels a text takes on one line in `font`: its measure, or further
+// where a glyph inks beyond it. Tooltips and message boxes size a text by its
+// measure and clip the rest, so ink beyond it is a character lost.
+int DrawnWidth(HFONT font, const std::string& text);

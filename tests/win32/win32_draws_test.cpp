@@ -135,7 +135,7 @@ TEST(Win32WindowFit, TheDrawsAndConditionsWindowsOpenOnTheWorkArea) {
     h.form.FormDraws->Close();
     h.driver.Click(h.form.btnAll);
     h.driver.Post([&] {
-      ExpectFits(HandleOf(h.form.FormFilter->Window()), dpi, {912, 448}, "conditions window");
+      ExpectFits(HandleOf(h.form.FormFilter->Window()), dpi, {894, 446}, "conditions window");
       h.form.FormFilter->Close();
     });
     h.form.mniFilterClick(h.form.mmoList);

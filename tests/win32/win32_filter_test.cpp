@@ -62,8 +62,8 @@ TEST_F(Win32Filter, KeysAndClicksDriveTheModalWindow) {
     EXPECT_NE(style & WS_SYSMENU, 0);
     RECT client{};
     GetClientRect(dialog, &client);
-    EXPECT_EQ(Wh().app.Unscale(client.right), 912);
-    EXPECT_EQ(Wh().app.Unscale(client.bottom), 448);
+    EXPECT_EQ(Wh().app.Unscale(client.right), 894);
+    EXPECT_EQ(Wh().app.Unscale(client.bottom), 446);
     RECT of{};
     RECT df{};
     GetWindowRect(main, &of);
@@ -222,14 +222,8 @@ void ExpectWhole(tk::Form& form, tk::win32::Win32Application& app) {
   for (tk::Control* c : form.Controls()) {
     HWND h = HandleOf(*c);
     if (h == nullptr) continue;
-    HDC dc = GetDC(h);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
-    auto width = [&](const std::string& text) {
-      const std::wstring w = tk::win32::Widen(text);
-      SIZE size{};
-      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
-      return static_cast<int>(size.cx);
-    };
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+    auto width = [&](const std::string& text) { return DrawnWidth(font, text); };
     RECT r{};
     GetClientRect(h, &r);
     SCOPED_TRACE(std::string(c->Name()) + " \"" + c->Text() + "\"");
@@ -266,8 +260,6 @@ void ExpectWhole(tk::Form& form, tk::win32::Win32Application& app) {
       default:
         break;
     }
-    SelectObject(dc, old);
-    ReleaseDC(h, dc);
   }
 }
 

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/main_table.h"
+#include "conditions/conditions.h"
 #include "core/text.h"
+#include "draws/draw.h"
 #include "harness_win32.h"
 #include "lists/lists.h"
 #include "toolkit/win32/wide.h"
@@ -561,6 +563,55 @@ TEST(Win32Dpi, EveryLabelShowsItsWholeTextOnOneLineAtEveryDensity) {
 // the system's fonts and metrics at that density too.
 TEST(Win32SystemDpi, EveryLabelShowsItsWholeText) {
   ExpectLabelsWhole(0);
+}
+
+// Tooltips and message boxes draw in the system's fonts, in a box as wide as
+// the text measures: every hint of the windows, and the notices that write a
+// range, ink within that measure at the system's density.
+TEST(Win32SystemDpi, HintsAndNoticesDrawWithinTheirMeasure) {
+  Win32Harness h;
+  std::vector<std::string> hints;
+  auto collect = [&](tk::Form& form) {
+    for (tk::Control* c : form.Controls()) {
+      if (!c->Hint().empty()) hints.push_back(c->Hint());
+    }
+  };
+  h.form.lblTips.SetHint("温馨提示：理性投注，量力而行");
+  collect(h.form);
+  h.form.mniDrawsClick(h.form.mmoList);
+  ASSERT_NE(h.form.FormDraws, nullptr);
+  collect(*h.form.FormDraws);
+  h.form.FormDraws->Close();
+  h.driver.Click(h.form.btnAll);
+  h.driver.Post([&] {
+    collect(*h.form.FormFilter);
+    h.form.FormFilter->Close();
+  });
+  h.form.mniFilterClick(h.form.mmoList);
+  ASSERT_GT(hints.size(), 20u);
+
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  auto expectWithin = [](const LOGFONTW& face, const std::vector<std::string>& texts) {
+    HFONT font = CreateFontIndirectW(&face);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    for (const std::string& text : texts) {
+      const std::wstring w = Widen(text);
+      SIZE measure{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &measure);
+      EXPECT_EQ(DrawnWidth(font, text), measure.cx) << text;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+  };
+  expectWithin(metrics.lfStatusFont, hints);
+  expectWithin(
+      metrics.lfMessageFont,
+      {"期号应为 " + numbers::IssueForm() + "，未添加。", numbers::ToleranceInvalidText(17),
+       std::string(numbers::kSpanInvalid), std::string(numbers::kPosInvalid)});
 }
 
 TEST(Win32Dpi, TheWindowOpensWhollyOnTheWorkArea) {
