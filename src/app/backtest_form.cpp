@@ -36,31 +36,12 @@ int TextWidth(std::string_view text) {
   return width;
 }
 
-tk::DrawOp Fill(const tk::Rect& rect, std::uint32_t colour) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kFill;
-  op.rect = rect;
-  op.colour = colour;
-  return op;
-}
-
 tk::DrawOp Text(const tk::Rect& rect, std::string text, std::uint32_t colour, bool bold = false) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kText;
-  op.rect = rect;
-  op.text = std::move(text);
-  op.colour = colour;
-  op.fontSize = kFontSize;
-  op.bold = bold;
-  return op;
+  return tk::DrawOp::Text(rect, std::move(text), colour, kFontSize, bold);
 }
 
 tk::DrawOp Line(int x1, int y1, int x2, int y2) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kLine;
-  op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
-  op.colour = kGrid;
-  return op;
+  return tk::DrawOp::Line(x1, y1, x2, y2, 1, kGrid);
 }
 
 }  // namespace
@@ -120,7 +101,7 @@ tk::Drawing TFormBacktest::Band(int top, int bottom) const {
   };
   if (top < kHeadHeight) {
     for (int c = 0; c < kColumns; ++c) {
-      fills.push_back(Fill(cell(c, 0, kHeadHeight), kHeadBackground));
+      fills.push_back(tk::DrawOp::Fill(cell(c, 0, kHeadHeight), kHeadBackground));
       texts.push_back(Text(cell(c, 0, kHeadHeight),
                            std::string(kHeads[static_cast<std::size_t>(c)]), kText, true));
     }
@@ -132,7 +113,7 @@ tk::Drawing TFormBacktest::Band(int top, int bottom) const {
   for (int r = first; r <= last; ++r) {
     const numbers::BacktestRow& row = result_.rows[static_cast<std::size_t>(r)];
     const int y = kHeadHeight + r * kRowHeight;
-    fills.push_back(Fill({0, y, width, kRowHeight}, r % 2 ? kStripe : 0xFFFFFF));
+    fills.push_back(tk::DrawOp::Fill({0, y, width, kRowHeight}, r % 2 ? kStripe : 0xFFFFFF));
     texts.push_back(Text(cell(0, y, kRowHeight), row.issue, kText));
     texts.push_back(Text(cell(1, y, kRowHeight), core::NumberText(row.number), kNumberText));
     texts.push_back(Text(cell(2, y, kRowHeight), std::string(numbers::KeptText(row)),

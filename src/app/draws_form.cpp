@@ -225,12 +225,7 @@ tk::Drawing TFormDraws::Band(int top, int bottom) const {
     const int x2 = chart_->Width() - 2;
     for (const auto& [a, b, c, d] : {std::array{0, y1, x2, y1}, std::array{0, y2, x2, y2},
                                      std::array{0, y1, 0, y2}, std::array{x2, y1, x2, y2}}) {
-      tk::DrawOp op;
-      op.type = tk::DrawOp::Type::kLine;
-      op.x1 = a, op.y1 = b, op.x2 = c, op.y2 = d;
-      op.width = 2;
-      op.colour = kPickedColour;
-      ops.push_back(std::move(op));
+      ops.push_back(tk::DrawOp::Line(a, b, c, d, 2, kPickedColour));
     }
   }
   return ops;

@@ -28,40 +28,8 @@ int Scale(int v, double f) {
   return std::max(1, static_cast<int>(std::lround(v * f)));
 }
 
-tk::DrawOp Fill(const tk::Rect& rect, std::uint32_t colour) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kFill;
-  op.rect = rect;
-  op.colour = colour;
-  return op;
-}
-
-tk::DrawOp Line(int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kLine;
-  op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
-  op.width = width;
-  op.colour = colour;
-  return op;
-}
-
-tk::DrawOp Circle(const tk::Rect& rect, std::uint32_t colour) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kCircle;
-  op.rect = rect;
-  op.colour = colour;
-  return op;
-}
-
 tk::DrawOp Text(const tk::Rect& rect, std::string text, std::uint32_t colour, bool bold) {
-  tk::DrawOp op;
-  op.type = tk::DrawOp::Type::kText;
-  op.rect = rect;
-  op.colour = colour;
-  op.text = std::move(text);
-  op.fontSize = kFontSize;
-  op.bold = bold;
-  return op;
+  return tk::DrawOp::Text(rect, std::move(text), colour, kFontSize, bold);
 }
 }  // namespace
 
@@ -138,7 +106,7 @@ void TrendChart::AddCell(int row, int column, Layers& layers) const {
   const int digit = (column - kFirstDigitColumn) % 10;
   if (row >= draws) {
     const int stat = row - draws;
-    layers.fills.push_back(Fill(rect, kStatBackground));
+    layers.fills.push_back(tk::DrawOp::Fill(rect, kStatBackground));
     if (column == 0)
       layers.texts.push_back(Text(rect, std::string(kStatNames[stat]), kText, false));
     if (inBlock) {
@@ -151,13 +119,13 @@ void TrendChart::AddCell(int row, int column, Layers& layers) const {
     return;
   }
   const int number = rows_[row].number;
-  layers.fills.push_back(Fill(rect, row % 2 ? kStripe : 0xFFFFFF));
+  layers.fills.push_back(tk::DrawOp::Fill(rect, row % 2 ? kStripe : 0xFFFFFF));
   if (inBlock) {
     if (core::DigitAt(number, position) == digit) {
       const int d = m_.circleDiameter;
-      layers.circles.push_back(
-          Circle({rect.left + (rect.width - d) / 2, rect.top + (rect.height - d) / 2, d, d},
-                 kBlockColours[position]));
+      layers.circles.push_back(tk::DrawOp::Circle(
+          {rect.left + (rect.width - d) / 2, rect.top + (rect.height - d) / 2, d, d},
+          kBlockColours[position]));
       layers.texts.push_back(Text(rect, std::to_string(digit), kDrawnText, true));
     } else {
       layers.texts.push_back(
@@ -194,7 +162,7 @@ void TrendChart::AddCell(int row, int column, Layers& layers) const {
 void TrendChart::AddHeadings(Layers& layers) const {
   auto add = [&](int col, int cols, int y, int h, std::string text) {
     const tk::Rect rect{columnX_[col], y, columnX_[col + cols] - columnX_[col], h};
-    layers.fills.push_back(Fill(rect, kHeadingBackground));
+    layers.fills.push_back(tk::DrawOp::Fill(rect, kHeadingBackground));
     layers.texts.push_back(Text(rect, std::move(text), kText, true));
   };
   const int both = m_.titleHeight + m_.headerHeight;
@@ -227,26 +195,27 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
   tk::Drawing& lines = layers.lines;
   const int w = Width();
   auto hline = [&](int y) {
-    if (y >= top && y < bottom) lines.push_back(Line(0, y, w - 1, y, 1, kGridColour));
+    if (y >= top && y < bottom) lines.push_back(tk::DrawOp::Line(0, y, w - 1, y, 1, kGridColour));
   };
   hline(0);
   // Under the block titles only: the other headings fill both rows.
   const int titleLine = m_.titleHeight - 1;
   if (titleLine >= top && titleLine < bottom)
-    lines.push_back(Line(columnX_[kFirstDigitColumn], titleLine,
-                         columnX_[kFirstDigitColumn + 30] - 1, titleLine, 1, kGridColour));
+    lines.push_back(tk::DrawOp::Line(columnX_[kFirstDigitColumn], titleLine,
+                                     columnX_[kFirstDigitColumn + 30] - 1, titleLine, 1,
+                                     kGridColour));
   for (int r = 0; r <= Rows(); ++r) {
     if (RowY(r) - 1 >= bottom) break;
     hline(RowY(r) - 1);
   }
-  lines.push_back(Line(0, top, 0, bottom - 1, 1, kGridColour));
+  lines.push_back(tk::DrawOp::Line(0, top, 0, bottom - 1, 1, kGridColour));
   for (int c = 0; c < columns_; ++c) {
     const int x = columnX_[c + 1] - 1;
     // Inside a block the column lines start under the block's title.
     const bool digitEdge =
         c >= kFirstDigitColumn && c < kFirstDigitColumn + 30 && (c - kFirstDigitColumn) % 10 != 9;
     const int from = digitEdge ? std::max(top, m_.titleHeight) : top;
-    if (from < bottom) lines.push_back(Line(x, from, x, bottom - 1, 1, kGridColour));
+    if (from < bottom) lines.push_back(tk::DrawOp::Line(x, from, x, bottom - 1, 1, kGridColour));
   }
   // A break in the 期号 sequence: a mark over the 期号 (and date) on the
   // row's top edge, neutral, since a holiday is no missing draw.
@@ -255,9 +224,10 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
     for (int r = firstRow; r <= lastRow && r < draws; ++r) {
       if (!GapBefore(r)) continue;
       const int y = RowY(r);
-      lines.push_back(Line(1, y, columnX_[1] - 2, y, 2, kGapColour));
+      lines.push_back(tk::DrawOp::Line(1, y, columnX_[1] - 2, y, 2, kGapColour));
       if (columns_ > kColumns)
-        lines.push_back(Line(columnX_[kDateColumn] + 1, y, Width() - 2, y, 2, kGapColour));
+        lines.push_back(
+            tk::DrawOp::Line(columnX_[kDateColumn] + 1, y, Width() - 2, y, 2, kGapColour));
     }
   }
   // Joining lines between the circles of consecutive draw rows in the band.
@@ -267,7 +237,8 @@ tk::Drawing TrendChart::Paint(int top, int bottom) const {
     for (int p = 0; p < 3; ++p) {
       const int c1 = kFirstDigitColumn + 10 * p + core::DigitAt(rows_[r].number, p);
       const int c2 = kFirstDigitColumn + 10 * p + core::DigitAt(rows_[r + 1].number, p);
-      lines.push_back(Line((columnX_[c1] + columnX_[c1 + 1]) / 2, RowY(r) + m_.rowHeight / 2,
+      lines.push_back(
+          tk::DrawOp::Line((columnX_[c1] + columnX_[c1 + 1]) / 2, RowY(r) + m_.rowHeight / 2,
                            (columnX_[c2] + columnX_[c2 + 1]) / 2, RowY(r + 1) + m_.rowHeight / 2,
                            m_.lineWidth, kBlockColours[p]));
     }

@@ -5,6 +5,43 @@
 
 namespace tk {
 
+DrawOp DrawOp::Fill(const Rect& rect, std::uint32_t colour) {
+  DrawOp op;
+  op.type = Type::kFill;
+  op.rect = rect;
+  op.colour = colour;
+  return op;
+}
+
+DrawOp DrawOp::Line(int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
+  DrawOp op;
+  op.type = Type::kLine;
+  op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
+  op.width = width;
+  op.colour = colour;
+  return op;
+}
+
+DrawOp DrawOp::Circle(const Rect& rect, std::uint32_t colour) {
+  DrawOp op;
+  op.type = Type::kCircle;
+  op.rect = rect;
+  op.colour = colour;
+  return op;
+}
+
+DrawOp DrawOp::Text(const Rect& rect, std::string text, std::uint32_t colour, int fontSize,
+                    bool bold) {
+  DrawOp op;
+  op.type = Type::kText;
+  op.rect = rect;
+  op.colour = colour;
+  op.text = std::move(text);
+  op.fontSize = fontSize;
+  op.bold = bold;
+  return op;
+}
+
 void Canvas::SetContent(Size size, int fixedTop, BandSource source) {
   content_ = {std::max(size.width, 0), std::max(size.height, 0)};
   fixedTop_ = std::clamp(fixedTop, 0, content_.height);

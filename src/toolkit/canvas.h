@@ -32,6 +32,12 @@ struct DrawOp {
   std::string text;
   int fontSize = 12;
   bool bold = false;
+
+  static DrawOp Fill(const Rect& rect, std::uint32_t colour);
+  static DrawOp Line(int x1, int y1, int x2, int y2, int width, std::uint32_t colour);
+  static DrawOp Circle(const Rect& rect, std::uint32_t colour);
+  static DrawOp Text(const Rect& rect, std::string text, std::uint32_t colour, int fontSize,
+                     bool bold = false);
 };
 using Drawing = std::vector<DrawOp>;
 
