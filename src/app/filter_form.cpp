@@ -87,9 +87,9 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
       {"btnSchemeImportClick", &F::btnSchemeImportClick},
   };
   Wire<F>(this, clicks, {}, nullptr);
-  Find("edtSum").SetHint("和值 0～27，如 10-14,18");
-  Find("edtSpan").SetHint("跨度 0～9，如 0-2,5");
-  Find("edtTail").SetHint("和尾 0～9，如 0-2,5");
+  Find("edtSum").SetHint("和值 0–27，如 10-14,18");
+  Find("edtSpan").SetHint("跨度 0–9，如 0-2,5");
+  Find("edtTail").SetHint("和尾 0–9，如 0-2,5");
   Find("edtRoad").SetHint("除 3 余 0、1、2 的数字各几个，如 1:1:1,2:1:0");
   Find("edtDan").SetHint("必须出现的数字，如 1,5");
   Find("edtKill").SetHint("不能出现的数字，如 4,7");
@@ -97,9 +97,9 @@ TFormFilter::TFormFilter(tk::Application& app, const numbers::CountedList& bets,
   Find("edtPosT").SetHint("十位可以是的数字，如 0 5；空着表示不限");
   Find("edtPosU").SetHint("个位可以是的数字，如 3；空着表示不限");
   Find("edtPair").SetHint("号码中要同时出现的两个数字，两位一组，如 12 35（77 为两个 7）");
-  Find("edtPairSum").SetHint("任意两位数字之和的个位 0～9，如 0-2,5");
-  Find("edtPairDiff").SetHint("任意两位数字之差 0～9，如 0,9");
-  Find("edtDzx").SetHint("大（7～9）、中（3～6）、小（0～2）数字各几个，如 1:1:1,2:1:0");
+  Find("edtPairSum").SetHint("任意两位数字之和的个位 0–9，如 0-2,5");
+  Find("edtPairDiff").SetHint("任意两位数字之差 0–9，如 0,9");
+  Find("edtDzx").SetHint("大（7–9）、中（3–6）、小（0–2）数字各几个，如 1:1:1,2:1:0");
   Find("edtTolerance").SetHint("号码最多可以不符合几个已选条件，如 1；空着为 0");
   Find("chkPrime").SetHint("质数 1 2 3 5 7，合数 0 4 6 8 9");
   btnFilterBacktest.SetHint("这些条件在已保存的开奖号码上会保留多少期的开奖号码");

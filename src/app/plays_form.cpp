@@ -98,8 +98,8 @@ void TFormPlays::ShowPlay() {
   Find("lblPlaysValues").SetText(info.needs == Needs::kSpans ? "跨度" : "和值");
   const std::string_view example =
       !values ? ""
-      : sums  ? (info.group ? "1～26，如 13 或 10-14,18" : "0～27，如 13 或 10-14,18")
-              : "0～9，如 5 或 0-2,5";
+      : sums  ? (info.group ? "1–26，如 13 或 10-14,18" : "0–27，如 13 或 10-14,18")
+              : "0–9，如 5 或 0-2,5";
   Find("lblPlaysExample").SetText(example);
   edtPlaysValues.SetHint(example);
   // The edit shows the values of this kind; its change reads them back.

@@ -10,7 +10,7 @@ namespace numbers {
 
 std::string ToleranceInvalidText(int ticked) {
   if (ticked <= 1) return "只选了 1 个条件，容错应为 0";
-  return "容错应为 0～" + std::to_string(ticked - 1) + " 之间的数（已选 " + std::to_string(ticked) +
+  return "容错应为 0–" + std::to_string(ticked - 1) + " 之间的数（已选 " + std::to_string(ticked) +
          " 个条件），如 1";
 }
 

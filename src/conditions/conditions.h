@@ -17,23 +17,21 @@ namespace numbers {
 
 // What the count label shows instead of the count while a ticked condition's
 // input is not valid: what is wrong and how to write it.
-// The others write a range with ～, which every Chinese face draws as wide
-// as it measures; this one keeps the dash its users know it by.
 inline constexpr std::string_view kSumInvalid = "和值应为 0–27 之间的数，如 10-14,18";
-inline constexpr std::string_view kSpanInvalid = "跨度应为 0～9 之间的数，如 0-2,5";
-inline constexpr std::string_view kTailInvalid = "和尾应为 0～9 之间的数，如 0-2,5";
+inline constexpr std::string_view kSpanInvalid = "跨度应为 0–9 之间的数，如 0-2,5";
+inline constexpr std::string_view kTailInvalid = "和尾应为 0–9 之间的数，如 0-2,5";
 inline constexpr std::string_view kShapeInvalid = "形态应至少勾选豹子、组三、组六中的一项";
 inline constexpr std::string_view kOddInvalid = "奇偶比应至少勾选一种比例，如 2:1";
 inline constexpr std::string_view kBigInvalid = "大小比应至少勾选一种比例，如 2:1";
 inline constexpr std::string_view kRoadInvalid = "012路比应为三数之和为 3 的比例，如 1:1:1,2:1:0";
-inline constexpr std::string_view kDanInvalid = "胆码应为 0～9 的数字，如 1,5";
-inline constexpr std::string_view kKillInvalid = "杀码应为 0～9 的数字，如 4,7";
+inline constexpr std::string_view kDanInvalid = "胆码应为 0–9 的数字，如 1,5";
+inline constexpr std::string_view kKillInvalid = "杀码应为 0–9 的数字，如 4,7";
 inline constexpr std::string_view kPosInvalid =
-    "定位应在百位、十位、个位中至少一位填 0～9 的数字，如 百位 12、个位 3";
+    "定位应在百位、十位、个位中至少一位填 0–9 的数字，如 百位 12、个位 3";
 inline constexpr std::string_view kPairInvalid =
     "二码应为两位数字一组，组间用逗号或空格分开，如 12 35";
-inline constexpr std::string_view kPairSumInvalid = "两码和应为 0～9 之间的数，如 0-2,5";
-inline constexpr std::string_view kPairDiffInvalid = "两码差应为 0～9 之间的数，如 0-2,5";
+inline constexpr std::string_view kPairSumInvalid = "两码和应为 0–9 之间的数，如 0-2,5";
+inline constexpr std::string_view kPairDiffInvalid = "两码差应为 0–9 之间的数，如 0-2,5";
 inline constexpr std::string_view kDzxInvalid = "大中小比应为三数之和为 3 的比例，如 1:1:1,2:1:0";
 inline constexpr std::string_view kPrimeInvalid = "质合比应至少勾选一种比例，如 2:1";
 inline constexpr std::string_view kRunInvalid = "连号应至少勾选全顺、半顺、非顺中的一项";
@@ -41,7 +39,7 @@ inline constexpr std::string_view kRepeatInvalid = "重号应至少勾选一种�
 inline constexpr std::string_view kRepeatNoDraw =
     "重号要与最近一期开奖号码比较，现在还没有开奖号码";
 // 容错 must lie between 0 and the number of ticked conditions minus one:
-// "容错应为 0～2 之间的数（已选 3 个条件），如 1".
+// "容错应为 0–2 之间的数（已选 3 个条件），如 1".
 std::string ToleranceInvalidText(int ticked);
 
 // What each input accepts: conditions/inputs.h.

@@ -3,7 +3,7 @@
 namespace numbers {
 
 std::string IssueForm() {
-  return std::to_string(kIssueMinDigits) + "～" + std::to_string(kIssueMaxDigits) +
+  return std::to_string(kIssueMinDigits) + "–" + std::to_string(kIssueMaxDigits) +
          " 位数字，如 2024001";
 }
 

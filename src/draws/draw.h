@@ -27,7 +27,7 @@ struct Draw {
   bool operator==(const Draw&) const = default;
 };
 
-// "5～9 位数字，如 2024001": how a 期号 is written, for notices and hints.
+// "5–9 位数字，如 2024001": how a 期号 is written, for notices and hints.
 std::string IssueForm();
 // 期号 as written, e.g. "2024001".
 std::string IssueText(const Draw& draw);

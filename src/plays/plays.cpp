@@ -10,9 +10,9 @@ namespace {
 
 using core::Shape;
 
-constexpr std::string_view kSumsRefused = "和值应为 0～27 之间的数，如 13 或 10-14,18";
-constexpr std::string_view kGroupSumsRefused = "组选和值应为 1～26 之间的数，如 13 或 10-14,18";
-constexpr std::string_view kSpansRefused = "跨度应为 0～9 之间的数，如 5 或 0-2,5";
+constexpr std::string_view kSumsRefused = "和值应为 0–27 之间的数，如 13 或 10-14,18";
+constexpr std::string_view kGroupSumsRefused = "组选和值应为 1–26 之间的数，如 13 或 10-14,18";
+constexpr std::string_view kSpansRefused = "跨度应为 0–9 之间的数，如 5 或 0-2,5";
 constexpr std::string_view kDanTuoBoth = "一个号码不能既是胆码又是拖码，如 胆码 1、拖码 2345";
 
 constexpr unsigned kAllDigits = 0x3FF;

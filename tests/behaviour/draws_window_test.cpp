@@ -139,7 +139,7 @@ TEST_F(DrawsWindow, ImportPasteAddAndDeleteAreKeptInDrawsTxt) {
     Retype("edtNumber", "369");
     Tap("btnAddDraw");
     ASSERT_EQ(Notices().size(), 3u);
-    EXPECT_EQ(Notices()[2], "期号应为 5～9 位数字，如 2024001，未添加。");
+    EXPECT_EQ(Notices()[2], "期号应为 5–9 位数字，如 2024001，未添加。");
     Retype("edtIssue", "2024006");
     Retype("edtDate", "2024/01/06");
     Retype("edtNumber", "0 0 0");

@@ -96,13 +96,13 @@ TEST_F(PlaysWindow, TheCountFollowsEveryKeyAndBoxAndClosingChangesNothing) {
              EXPECT_TRUE(W().edtPlaysValues.Enabled());
              EXPECT_FALSE(On(app::PlaysDigitBox(0, 0)));
              EXPECT_FALSE(On(app::PlaysDigitBox(1, 9)));
-             EXPECT_EQ(Shown(), "和值应为 0～27 之间的数，如 13 或 10-14,18");
+             EXPECT_EQ(Shown(), "和值应为 0–27 之间的数，如 13 或 10-14,18");
              User().Type(W().edtPlaysValues, "1");
              EXPECT_EQ(Shown(), "共 3 注，金额 6 元");
              User().Type(W().edtPlaysValues, "3");
              EXPECT_EQ(Shown(), "共 75 注，金额 150 元");
              User().Type(W().edtPlaysValues, "-");
-             EXPECT_EQ(Shown(), "和值应为 0～27 之间的数，如 13 或 10-14,18");
+             EXPECT_EQ(Shown(), "和值应为 0–27 之间的数，如 13 或 10-14,18");
              User().Type(W().edtPlaysValues, "14");
              EXPECT_EQ(Shown(), "共 150 注，金额 300 元");  // 75 + 75
              // 跨度 has values of its own; 和值 keeps its text.
@@ -228,7 +228,7 @@ TEST_F(PlaysWindow, BadInputIsRefusedByNameBeforeAnythingChanges) {
   InWindow({[&] {
     Retype("28");
     const std::string why = Shown();
-    EXPECT_EQ(why, "和值应为 0～27 之间的数，如 13 或 10-14,18");
+    EXPECT_EQ(why, "和值应为 0–27 之间的数，如 13 或 10-14,18");
     Tap("btnPlaysReplace");
     Tap("btnPlaysAdd");
     EXPECT_EQ(Rec().notices, (std::vector<std::string>{why, why}));

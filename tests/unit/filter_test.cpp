@@ -293,7 +293,7 @@ TEST(Filter, EachInvalidAddedInputNamesItsCondition) {
   }
   for (const char* text : {"2", "-1", "1,", "1；", "x", "1 1", "99999999999"}) {
     s.toleranceText = text;
-    EXPECT_EQ(error(s), "容错应为 0～1 之间的数（已选 2 个条件），如 1") << text;
+    EXPECT_EQ(error(s), "容错应为 0–1 之间的数（已选 2 个条件），如 1") << text;
   }
   s.kill = false;
   s.toleranceText = "1";

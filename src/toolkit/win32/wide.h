@@ -19,4 +19,13 @@ int UnitsOfCodePoints(std::wstring_view text, int codePoints);
 // offset inside a surrogate pair counts the pair.
 int CodePointsOfUnits(std::wstring_view text, int units);
 
+// Tooltips and message boxes are as wide as their text measures, and a glyph
+// drawn wider than it measures (Wine's bitmap strikes of some Chinese faces)
+// would cut the last character or wrap it out of sight: the text they show
+// ends in an ideographic space that gives it room.
+inline constexpr wchar_t kBoxPad = L'\u3000';
+inline std::wstring BoxText(std::string_view utf8) {
+  return Widen(utf8) + kBoxPad;
+}
+
 }  // namespace tk::win32

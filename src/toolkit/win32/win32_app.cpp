@@ -170,7 +170,7 @@ void Win32Application::NativeMessageBox(std::string_view text, bool error) {
   FlushViews();  // the box runs a loop of its own
   HWND owner = GetActiveWindow();
   if (owner != nullptr && FormOfWindow(owner) == nullptr) owner = nullptr;
-  MessageBoxW(owner, Widen(text).c_str(), Widen(Title()).c_str(),
+  MessageBoxW(owner, BoxText(text).c_str(), Widen(Title()).c_str(),
               MB_OK | (error ? MB_ICONERROR : 0) | (owner == nullptr ? MB_TASKMODAL : 0));
 }
 
@@ -178,7 +178,7 @@ bool Win32Application::NativeQuestionBox(std::string_view text) {
   FlushViews();  // the box runs a loop of its own
   HWND owner = GetActiveWindow();
   if (owner != nullptr && FormOfWindow(owner) == nullptr) owner = nullptr;
-  return MessageBoxW(owner, Widen(text).c_str(), Widen(Title()).c_str(),
+  return MessageBoxW(owner, BoxText(text).c_str(), Widen(Title()).c_str(),
                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 |
                          (owner == nullptr ? MB_TASKMODAL : 0)) == IDYES;
 }

@@ -44,7 +44,7 @@ void FormTips::Set(HWND owner, HWND control, std::string_view hint) {
     // A long explanation wraps instead of running off the screen.
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
   }
-  const std::wstring w = Widen(hint);
+  const std::wstring w = BoxText(hint);
   TOOLINFOW ti = Tool(control);
   ti.lpszText = const_cast<wchar_t*>(w.c_str());
   if (Has(control)) {
@@ -60,7 +60,9 @@ std::string FormTips::Text(HWND control) const {
   TOOLINFOW ti = Tool(control);
   ti.lpszText = buffer.data();
   SendMessageW(tip_, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&ti));
-  return Narrow(buffer.c_str());
+  std::wstring text = buffer.c_str();
+  if (text.ends_with(kBoxPad)) text.pop_back();
+  return Narrow(text);
 }
 
 void FormTips::Forget(HWND control) {
