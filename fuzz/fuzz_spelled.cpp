@@ -1,6 +1,6 @@
 // The spelled-number run over an arbitrary list and typed text, against the
 // plain three-wheel counter: every candidate of the typed characters looked
-// up once, in counter order, each removing the first line equal to it with
+// up once, in counter order, each removing every line equal to it with
 // letter case ignored (ASCII, fullwidth Latin, Greek, Cyrillic, Roman
 // numerals). Input: the
 // typed text, a LF, then the list's lines.
@@ -72,12 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& t : alphabet) {
       for (const auto& u : alphabet) {
         const std::string c = Folded(h + t + u);
-        for (std::size_t i = 0; i < want.size(); ++i) {
-          if (Folded(want[i]) == c) {
-            want.erase(want.begin() + static_cast<std::ptrdiff_t>(i));
-            break;
-          }
-        }
+        std::erase_if(want, [&](const std::string& line) { return Folded(line) == c; });
       }
     }
   }
